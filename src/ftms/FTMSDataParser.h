@@ -1,0 +1,56 @@
+#pragma once
+
+#include "model/FitnessMetrics.h"
+
+#include <QByteArrayView>
+
+#include <cstdint>
+#include <optional>
+
+namespace tallyfin {
+
+// What the manager asks of a decoder: merge one characteristic value into the caller's record.
+// Never fails; a short or malformed value simply updates fewer fields.
+class FTMSDataParsing {
+public:
+    virtual ~FTMSDataParsing() = default;
+    virtual void parse(QByteArrayView data, FitnessMetrics& metrics) const = 0;
+};
+
+// Base of the four decoders: bounded little-endian readers that return nullopt instead of reading
+// past the end. Its own parse does nothing.
+class FTMSDataParser : public FTMSDataParsing {
+public:
+    void parse(QByteArrayView data, FitnessMetrics& metrics) const override;
+
+protected:
+    static std::optional<std::uint8_t> readUInt8(QByteArrayView data, qsizetype offset);
+    static std::optional<std::uint16_t> readUInt16(QByteArrayView data, qsizetype offset);
+    static std::optional<std::uint32_t> readUInt24(QByteArrayView data, qsizetype offset);
+};
+
+// Indoor Bike Data (0x2AD2).
+class BikeDataParser final : public FTMSDataParser {
+public:
+    void parse(QByteArrayView data, FitnessMetrics& metrics) const override;
+};
+
+// Rower Data (0x2AD1).
+class RowerDataParser final : public FTMSDataParser {
+public:
+    void parse(QByteArrayView data, FitnessMetrics& metrics) const override;
+};
+
+// Treadmill Data (0x2ACD).
+class TreadmillDataParser final : public FTMSDataParser {
+public:
+    void parse(QByteArrayView data, FitnessMetrics& metrics) const override;
+};
+
+// Cross Trainer Data (0x2ACE).
+class CrossTrainerDataParser final : public FTMSDataParser {
+public:
+    void parse(QByteArrayView data, FitnessMetrics& metrics) const override;
+};
+
+} // namespace tallyfin
