@@ -17,8 +17,7 @@ constexpr std::array<std::pair<EquipmentType, QStringView>, 5> caseNames{{
 
 } // namespace
 
-QString caseName(EquipmentType type)
-{
+QString caseName(EquipmentType type) {
     for (const auto& [candidate, name] : caseNames) {
         if (candidate == type) {
             return name.toString();
@@ -27,8 +26,7 @@ QString caseName(EquipmentType type)
     return QStringLiteral("unknown");
 }
 
-std::optional<EquipmentType> equipmentTypeFromCaseName(QStringView name)
-{
+std::optional<EquipmentType> equipmentTypeFromCaseName(QStringView name) {
     for (const auto& [type, candidate] : caseNames) {
         if (candidate == name) {
             return type;

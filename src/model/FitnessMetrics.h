@@ -28,19 +28,19 @@ struct FitnessMetrics {
 
 public:
     EquipmentType equipmentType = EquipmentType::unknown;
-    qint64 power = 0;        // watts, signed at the source
-    double distance = 0;     // metres
-    double speed = 0;        // metres per second
-    double totalTime = 0;    // seconds
-    qint64 calories = 0;     // kilocalories
-    qint64 heartRate = 0;    // beats per minute
-    qint64 strokeRate = 0;   // strokes per minute
-    qint64 strokeCount = 0;  // strokes since start
-    qint64 cadence = 0;      // revolutions per minute
-    double resistance = 0;   // unitless, steps of 0.1
-    qint64 stepRate = 0;     // steps per minute
-    qint64 strideCount = 0;  // strides since start
-    double incline = 0;      // percent
+    qint64 power = 0;       // watts, signed at the source
+    double distance = 0;    // metres
+    double speed = 0;       // metres per second
+    double totalTime = 0;   // seconds
+    qint64 calories = 0;    // kilocalories
+    qint64 heartRate = 0;   // beats per minute
+    qint64 strokeRate = 0;  // strokes per minute
+    qint64 strokeCount = 0; // strokes since start
+    qint64 cadence = 0;     // revolutions per minute
+    double resistance = 0;  // unitless, steps of 0.1
+    qint64 stepRate = 0;    // steps per minute
+    qint64 strideCount = 0; // strides since start
+    double incline = 0;     // percent
 
     // "MM:SS" of the elapsed time; minutes are not limited.
     Q_INVOKABLE QString formattedTime() const;
