@@ -27,6 +27,18 @@ protected:
     static std::optional<std::uint8_t> readUInt8(QByteArrayView data, qsizetype offset);
     static std::optional<std::uint16_t> readUInt16(QByteArrayView data, qsizetype offset);
     static std::optional<std::uint32_t> readUInt24(QByteArrayView data, qsizetype offset);
+    // A sint16 field: read as uint16, then taken as two's complement.
+    static std::optional<std::int16_t> readSInt16(QByteArrayView data, qsizetype offset);
+
+    // Stores a uint16 speed field (0.01 km/h) as metres per second; returns the bytes consumed.
+    static qsizetype readSpeed(QByteArrayView data, qsizetype offset, FitnessMetrics& metrics);
+    // Stores Total Energy of the 5-byte Expended Energy field; returns the bytes consumed.
+    static qsizetype readExpendedEnergy(QByteArrayView data, qsizetype offset,
+                                        FitnessMetrics& metrics);
+    // Stores a uint24 Total Distance field in metres; returns the bytes consumed.
+    static qsizetype readDistance(QByteArrayView data, qsizetype offset, FitnessMetrics& metrics);
+    // Stores a sint16 field in steps of 0.1 into `target`; returns the bytes consumed.
+    static qsizetype readTenths(QByteArrayView data, qsizetype offset, double& target);
 };
 
 // Indoor Bike Data (0x2AD2).
@@ -52,5 +64,8 @@ class CrossTrainerDataParser final : public FTMSDataParser {
 public:
     void parse(QByteArrayView data, FitnessMetrics& metrics) const override;
 };
+
+// The shared, stateless decoder for a kind of machine; nullptr for `unknown`.
+const FTMSDataParsing* dataParserFor(EquipmentType type);
 
 } // namespace tallyfin

@@ -35,4 +35,25 @@ std::optional<EquipmentType> equipmentTypeFromCaseName(QStringView name) {
     return std::nullopt;
 }
 
+QString displayName(EquipmentType type) {
+    switch (type) {
+    case EquipmentType::rower:
+        //: Rower equipment type
+        return qtTrId("equipment.rower");
+    case EquipmentType::bike:
+        //: Bike equipment type
+        return qtTrId("equipment.bike");
+    case EquipmentType::crossTrainer:
+        //: Cross trainer equipment type
+        return qtTrId("equipment.crossTrainer");
+    case EquipmentType::treadmill:
+        //: Treadmill equipment type
+        return qtTrId("equipment.treadmill");
+    case EquipmentType::unknown:
+        break;
+    }
+    //: Unknown equipment type
+    return qtTrId("equipment.unknown");
+}
+
 } // namespace tallyfin

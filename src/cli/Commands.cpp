@@ -1,0 +1,22 @@
+#include "cli/Commands.h"
+
+#include <array>
+
+namespace tallyfin::cli {
+
+namespace {
+
+// One row per subcommand; its run function lives in a file of its own.
+const std::array commandTable{
+    Command{u"decode", u"Decode data characteristic values into one metrics record (JSON)",
+            u"MACHINE VALUE...", &runDecode},
+    Command{u"features", u"Decode a Fitness Machine Feature value (JSON)", u"VALUE", &runFeatures},
+};
+
+} // namespace
+
+std::span<const Command> commands() {
+    return commandTable;
+}
+
+} // namespace tallyfin::cli

@@ -1,0 +1,76 @@
+#include "cli/Commands.h"
+#include "cli/HexArgument.h"
+#include "cli/JsonOutput.h"
+#include "ftms/FTMSDataParser.h"
+
+#include <QJsonObject>
+#include <QList>
+#include <QMetaProperty>
+
+namespace tallyfin::cli {
+
+namespace {
+
+constexpr QStringView name = u"decode";
+
+QJsonObject toJson(const FitnessMetrics& metrics) {
+    QJsonObject object;
+    const QMetaObject& meta = FitnessMetrics::staticMetaObject;
+    for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
+        const QMetaProperty property = meta.property(i);
+        const QString key = QString::fromLatin1(property.name());
+        const QVariant value = property.readOnGadget(&metrics);
+        if (property.metaType() == QMetaType::fromType<EquipmentType>()) {
+            object.insert(key, caseName(value.value<EquipmentType>()));
+        } else if (property.metaType() == QMetaType::fromType<qint64>()) {
+            object.insert(key, value.toLongLong());
+        } else {
+            object.insert(key, value.toDouble());
+        }
+    }
+    return object;
+}
+
+} // namespace
+
+int runDecode(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    if (arguments.isEmpty()) {
+        return usageError(err, name,
+                          QStringLiteral("missing MACHINE (bike, rower, treadmill or "
+                                         "crossTrainer)"));
+    }
+    const QString& machine = arguments.first();
+    const auto type = equipmentTypeFromCaseName(machine);
+    const FTMSDataParsing* parser = type ? dataParserFor(*type) : nullptr;
+    if (!parser) {
+        return usageError(err, name,
+                          u"unknown MACHINE '" % machine %
+                              u"' (expected bike, rower, treadmill or crossTrainer)");
+    }
+    if (arguments.size() < 2) {
+        return usageError(err, name,
+                          QStringLiteral("missing VALUE (hex bytes, e.g. \"40 00 64 00\")"));
+    }
+
+    // Check every value before decoding any, so bad input prints nothing.
+    QList<QByteArray> values;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        QString error;
+        const auto bytes = parseHexBytes(arguments[i], error);
+        if (!bytes) {
+            return usageError(
+                err, name, u"VALUE " % QString::number(i) % u" '" % arguments[i] % u"': " % error);
+        }
+        values.append(*bytes);
+    }
+
+    // Merged in order, exactly as notifications are merged into the live record.
+    FitnessMetrics metrics;
+    for (const QByteArray& value : values) {
+        parser->parse(value, metrics);
+    }
+    writeJsonLine(out, toJson(metrics));
+    return exitOk;
+}
+
+} // namespace tallyfin::cli

@@ -1,0 +1,67 @@
+#include "cli/Dispatcher.h"
+
+#include "cli/Command.h"
+#include "tallyfin/BuildInfo.h"
+
+namespace tallyfin::cli {
+
+namespace {
+
+constexpr QStringView programName = u"tallyfin-cli";
+
+void printHelp(std::span<const Command> table, QTextStream& out) {
+    out << "Usage: " << programName << " COMMAND [ARGUMENTS...]\n"
+        << "       " << programName << " --help | --version\n\nCommands:\n";
+    qsizetype width = 0;
+    for (const Command& command : table) {
+        width = std::max(width, command.name.size() + 1 + command.usage.size());
+    }
+    for (const Command& command : table) {
+        const QString synopsis = command.name.toString() + u' ' + command.usage.toString();
+        out << "  " << synopsis.leftJustified(width + 2) << command.summary << '\n';
+    }
+    out << "\nExit status: 0 on success, 1 when a command fails, 2 on bad arguments.\n";
+}
+
+} // namespace
+
+int usageError(QTextStream& err, QStringView commandName, const QString& message) {
+    err << programName;
+    if (!commandName.isEmpty()) {
+        err << ' ' << commandName;
+    }
+    err << ": " << message << '\n';
+    err.flush();
+    return exitUsage;
+}
+
+int dispatch(std::span<const Command> table, const QStringList& arguments, QTextStream& out,
+             QTextStream& err) {
+    if (arguments.isEmpty()) {
+        return usageError(err, {}, QStringLiteral("missing command (see --help)"));
+    }
+    const QString& first = arguments.first();
+    if (first == u"--help" || first == u"-h") {
+        printHelp(table, out);
+        return exitOk;
+    }
+    if (first == u"--version") {
+        out << programName << ' ' << buildinfo::shortVersion << " (" << buildinfo::buildVersion
+            << ")\n";
+        return exitOk;
+    }
+    for (const Command& command : table) {
+        if (command.name == first) {
+            const int status = command.run(arguments.mid(1), out, err);
+            out.flush();
+            err.flush();
+            return status;
+        }
+    }
+    if (first.startsWith(u'-')) {
+        return usageError(err, {}, u"unknown option '" % first % u"' (see --help)");
+    }
+    return usageError(err, {}, u"unknown command '" % first % u"' (see --help)");
+}
+
+} // namespace tallyfin::cli
