@@ -32,7 +32,8 @@ public:
 // Settings of the analytics client. One instance is shared by the manager, the signal manager and
 // every signal in flight, so a change is seen by all of them. Fixed fields never change after
 // construction; every other field can be read and written from any thread.
-class TelemetryManagerConfiguration {
+class TelemetryManagerConfiguration
+    : public std::enable_shared_from_this<TelemetryManagerConfiguration> {
 public:
     using DefaultParametersFunction = std::function<Parameters()>;
     // Creates the HTTP client of the sending thread, owned by the given parent.

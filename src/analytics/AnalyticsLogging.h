@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+namespace tallyfin::analytics {
+Q_DECLARE_LOGGING_CATEGORY(lcAnalytics)
+} // namespace tallyfin::analytics

@@ -1,0 +1,56 @@
+#include "analytics/CustomDefaults.h"
+
+#include "analytics/Hashing.h"
+#include "analytics/TelemetryManager.h"
+
+#include <QStandardPaths>
+
+namespace tallyfin::analytics {
+
+using namespace Qt::StringLiterals;
+
+QString CustomDefaults::suiteName(const QString& appID) {
+    return u"com.telemetrydeck."_s + sha256Hex(appID, QString()).right(12);
+}
+
+std::shared_ptr<CustomDefaults> CustomDefaults::ofInstalledManager() {
+    const auto manager = TelemetryManager::installed();
+    return manager ? manager->customDefaults() : nullptr;
+}
+
+CustomDefaults::CustomDefaults(const QString& suiteName)
+    : m_settings(std::make_unique<QSettings>(
+          QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' +
+              suiteName + u".conf",
+          QSettings::IniFormat)) {}
+
+CustomDefaults::~CustomDefaults() {
+    sync();
+}
+
+QString CustomDefaults::fileName() const {
+    QMutexLocker locker(&m_mutex);
+    return m_settings->fileName();
+}
+
+QVariant CustomDefaults::value(const QString& key) const {
+    QMutexLocker locker(&m_mutex);
+    return m_settings->value(key);
+}
+
+void CustomDefaults::setValue(const QString& key, const QVariant& value) {
+    QMutexLocker locker(&m_mutex);
+    m_settings->setValue(key, value);
+}
+
+void CustomDefaults::remove(const QString& key) {
+    QMutexLocker locker(&m_mutex);
+    m_settings->remove(key);
+}
+
+void CustomDefaults::sync() {
+    QMutexLocker locker(&m_mutex);
+    m_settings->sync();
+}
+
+} // namespace tallyfin::analytics

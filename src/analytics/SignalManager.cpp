@@ -1,0 +1,136 @@
+#include "analytics/SignalManager.h"
+
+#include "analytics/AppActivity.h"
+#include "analytics/CustomDefaults.h"
+#include "analytics/DefaultSignalPayload.h"
+#include "analytics/Hashing.h"
+#include "analytics/MainThread.h"
+#include "analytics/SignalComposition.h"
+#include "analytics/SignalSender.h"
+
+#include <QThread>
+#include <QTimer>
+#include <QUuid>
+
+namespace tallyfin::analytics {
+
+using namespace Qt::StringLiterals;
+
+SignalManager::SignalManager(std::shared_ptr<TelemetryManagerConfiguration> configuration,
+                             const QString& cacheFilePath)
+    : m_configuration(std::move(configuration)) {
+    m_signalCache = std::make_shared<SignalCache>(
+        m_configuration->previewMode() ? std::nullopt : m_configuration->logHandler(),
+        cacheFilePath);
+
+    m_terminateConnection =
+        QObject::connect(AppActivity::instance(), &AppActivity::willTerminate,
+                         AppActivity::instance(), [this] { appWillTerminate(); });
+
+    m_timerThread = new QThread;
+    m_timerThread->setObjectName(u"com.telemetrydeck.SignalTimer"_s);
+    auto* sender = new SignalSender(m_signalCache, m_configuration);
+    m_sender = sender;
+    sender->moveToThread(m_timerThread);
+    QObject::connect(m_timerThread, &QThread::finished, sender, &QObject::deleteLater);
+    m_timerThread->start();
+    QMetaObject::invokeMethod(sender, &SignalSender::start, Qt::QueuedConnection);
+}
+
+SignalManager::~SignalManager() {
+    QObject::disconnect(m_terminateConnection);
+    m_timerThread->quit();
+    m_timerThread->wait();
+    delete m_timerThread;
+}
+
+void SignalManager::sendNextBatch(std::chrono::milliseconds delay) {
+    if (!m_sender) {
+        return;
+    }
+    QPointer<SignalSender> sender = m_sender;
+    QMetaObject::invokeMethod(
+        sender,
+        [sender, delay] {
+            if (delay.count() <= 0) {
+                sender->sendNextBatch();
+            } else {
+                QTimer::singleShot(delay, sender, &SignalSender::sendNextBatch);
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void SignalManager::appWillTerminate() {
+    const auto handler = m_configuration->logHandler();
+    if (handler && handler->logLevel == LogLevel::Debug) {
+        handler->log(LogLevel::Debug, u"appWillTerminate()"_s);
+    }
+    m_signalCache->backupCache();
+    if (const auto defaults = CustomDefaults::ofInstalledManager()) {
+        defaults->sync();
+    }
+}
+
+QString SignalManager::defaultUserIdentifier(const TelemetryManagerConfiguration& configuration) {
+    if (const auto user = configuration.defaultUser()) {
+        return *user;
+    }
+    const auto defaults = CustomDefaults::ofInstalledManager();
+    const QString key = u"defaultUserIdentifier"_s;
+    if (defaults) {
+        const QVariant stored = defaults->value(key);
+        if (stored.typeId() == QMetaType::QString) {
+            return stored.toString();
+        }
+    }
+    const QString identifier = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+    if (defaults) {
+        defaults->setValue(key, identifier);
+    }
+    return identifier;
+}
+
+std::optional<QUrl> SignalManager::batchURL(const QUrl& baseURL,
+                                            const std::optional<QString>& nameSpace) {
+    const QString path = nameSpace.value_or(QString()).isEmpty()
+                             ? u"/v2/"_s
+                             : u"/v2/namespace/"_s + *nameSpace + u'/';
+    const QUrl relative(path, QUrl::StrictMode);
+    if (!relative.isValid() || !baseURL.isValid()) {
+        return std::nullopt;
+    }
+    const QUrl url = baseURL.resolved(relative).adjusted(QUrl::NormalizePathSegments);
+    if (!url.isValid() || url.isEmpty()) {
+        return std::nullopt;
+    }
+    return url;
+}
+
+void SignalManager::processSignal(const QString& name, const Parameters& parameters,
+                                  std::optional<double> floatValue,
+                                  const std::optional<QString>& customUserID,
+                                  std::shared_ptr<TelemetryManagerConfiguration> configuration) {
+    const QString userIdentifier = defaultUserIdentifier(*configuration);
+    const Parameters defaults = DefaultSignalPayload::parameters(*configuration);
+    postToBackground([cache = m_signalCache, configuration = std::move(configuration), name,
+                      parameters, floatValue, customUserID, userIdentifier, defaults] {
+        Parameters enrichment;
+        for (const auto& enricher : configuration->metadataEnrichers()) {
+            enrichment.insert(enricher->enrich(name, customUserID, floatValue));
+        }
+        SignalPostBody record;
+        record.receivedAt = Clock::now();
+        record.appID = configuration->telemetryAppID;
+        record.clientUser = sha256Hex(customUserID.value_or(userIdentifier), configuration->salt);
+        record.sessionID = configuration->sessionID().toString(QUuid::WithoutBraces).toUpper();
+        record.type = name;
+        record.floatValue = floatValue;
+        record.payload = composition::merged(composition::merged(defaults, enrichment), parameters);
+        record.isTestMode = configuration->testMode() ? u"true"_s : u"false"_s;
+        configuration->log(LogLevel::Debug, u"Process signal: "_s + record.description());
+        cache->push(record);
+    });
+}
+
+} // namespace tallyfin::analytics

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "analytics/SignalCache.h"
+#include "analytics/TelemetryManagerConfiguration.h"
+
+#include <QMetaObject>
+#include <QPointer>
+#include <QUrl>
+
+#include <chrono>
+#include <memory>
+#include <optional>
+
+class QThread;
+
+namespace tallyfin::analytics {
+
+class SignalSender;
+
+// Turns signals into records, keeps them in the cache and sends them in batches on a timer
+// thread of its own. Keeps the cache in a file across termination.
+class SignalManager {
+public:
+    // Loads the cache file, sends the first batch at once and starts the send timer.
+    explicit SignalManager(std::shared_ptr<TelemetryManagerConfiguration> configuration,
+                           const QString& cacheFilePath = SignalCache::defaultFilePath());
+    ~SignalManager();
+    SignalManager(const SignalManager&) = delete;
+    SignalManager& operator=(const SignalManager&) = delete;
+
+    // Builds one record and appends it to the cache. Starts on the main thread (user identifier,
+    // default payload) and finishes on a background thread (enrichers, hashing).
+    void processSignal(const QString& name, const Parameters& parameters,
+                       std::optional<double> floatValue, const std::optional<QString>& customUserID,
+                       std::shared_ptr<TelemetryManagerConfiguration> configuration);
+
+    // Sends the next batch on the timer thread after the delay.
+    void sendNextBatch(std::chrono::milliseconds delay = std::chrono::milliseconds(0));
+    // Writes the unsent records to the cache file.
+    void appWillTerminate();
+
+    SignalCache& signalCache() { return *m_signalCache; }
+
+    // The configured user, else the stored anonymous identifier, else a new one that is stored.
+    static QString defaultUserIdentifier(const TelemetryManagerConfiguration& configuration);
+    // "/v2/" or "/v2/namespace/<namespace>/" resolved against the base; none when invalid.
+    static std::optional<QUrl> batchURL(const QUrl& baseURL,
+                                        const std::optional<QString>& nameSpace);
+
+private:
+    std::shared_ptr<SignalCache> m_signalCache;
+    std::shared_ptr<TelemetryManagerConfiguration> m_configuration;
+    QThread* m_timerThread = nullptr;
+    QPointer<SignalSender> m_sender;
+    QMetaObject::Connection m_terminateConnection;
+};
+
+} // namespace tallyfin::analytics

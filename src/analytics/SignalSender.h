@@ -1,0 +1,39 @@
+#pragma once
+
+#include "analytics/SignalCache.h"
+#include "analytics/TelemetryManagerConfiguration.h"
+
+#include <QObject>
+
+#include <memory>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+class QTimer;
+
+namespace tallyfin::analytics {
+
+// Lives on the signal manager's timer thread: pops batches on each tick and posts them.
+class SignalSender : public QObject {
+    Q_OBJECT
+
+public:
+    SignalSender(std::shared_ptr<SignalCache> cache,
+                 std::shared_ptr<TelemetryManagerConfiguration> configuration);
+
+    // Sends once, then every send interval.
+    void start();
+    void sendNextBatch();
+
+private:
+    void upload(const QList<SignalPostBody>& batch);
+    void complete(QNetworkReply* reply, const QList<SignalPostBody>& batch);
+    bool logsDebug() const;
+
+    std::shared_ptr<SignalCache> m_cache;
+    std::shared_ptr<TelemetryManagerConfiguration> m_configuration;
+    QTimer* m_timer = nullptr;
+    QNetworkAccessManager* m_network = nullptr;
+};
+
+} // namespace tallyfin::analytics

@@ -1,0 +1,33 @@
+#include "analytics/Timing.h"
+
+#include "analytics/AnalyticsLogging.h"
+
+#include <QMutex>
+
+namespace tallyfin::analytics {
+
+Q_LOGGING_CATEGORY(lcAnalytics, "tallyfin.analytics")
+
+namespace {
+QMutex clockMutex;
+Clock::Function& clockFunction() {
+    static Clock::Function function;
+    return function;
+}
+} // namespace
+
+QDateTime Clock::now() {
+    Function function;
+    {
+        QMutexLocker locker(&clockMutex);
+        function = clockFunction();
+    }
+    return function ? function() : QDateTime::currentDateTimeUtc();
+}
+
+void Clock::setFunction(Function function) {
+    QMutexLocker locker(&clockMutex);
+    clockFunction() = std::move(function);
+}
+
+} // namespace tallyfin::analytics
