@@ -1,0 +1,222 @@
+#include "QtBluetoothCentral.h"
+
+#include "QtBluetoothLogging.h"
+#include "QtBluetoothPeripheral.h"
+
+#include <QBluetoothDeviceDiscoveryAgent>
+#include <QtEndian>
+
+#include <algorithm>
+
+#ifdef TALLYFIN_HAVE_BLUEZ
+#include "BluezAdvertisementCache.h"
+#else
+namespace tallyfin::bluetooth {
+// Where the stack is not BlueZ, QBluetoothDeviceInfo is all there is.
+class BluezAdvertisementCache {
+public:
+    std::optional<int> txPowerLevel(const QBluetoothAddress&) const { return std::nullopt; }
+};
+} // namespace tallyfin::bluetooth
+#endif
+
+namespace tallyfin::bluetooth {
+
+Q_LOGGING_CATEGORY(lcBluetoothQt, "tallyfin.bluetooth")
+
+namespace {
+
+// Namespace of the name-based identifiers of machines known only by their address.
+const QUuid addressNamespace(QStringLiteral("{6f0c4a52-8f1e-4d5b-9a37-2c1d7e9b4f60}"));
+
+} // namespace
+
+CentralState centralStateFor(bool adapterValid, QBluetoothLocalDevice::HostMode hostMode,
+                             bool permissionDenied) {
+    if (!adapterValid) {
+        return CentralState::unsupported;
+    }
+    if (permissionDenied) {
+        return CentralState::unauthorized;
+    }
+    if (hostMode == QBluetoothLocalDevice::HostPoweredOff) {
+        return CentralState::poweredOff;
+    }
+    return CentralState::poweredOn;
+}
+
+QUuid peripheralIdentifier(const QBluetoothDeviceInfo& info) {
+    if (!info.deviceUuid().isNull()) {
+        return info.deviceUuid();
+    }
+    return QUuid::createUuidV5(addressNamespace, info.address().toString().toUpper());
+}
+
+QVariantMap advertisementFor(const QBluetoothDeviceInfo& info, std::optional<int> txPowerLevel) {
+    QVariantMap advertisement;
+    if (!info.name().isEmpty()) {
+        advertisement.insert(QLatin1String(advertisement::localName), info.name());
+    }
+    QList<quint16> companies = info.manufacturerIds();
+    if (!companies.isEmpty()) {
+        std::sort(companies.begin(), companies.end());
+        const quint16 company = companies.constFirst();
+        QByteArray data(2, Qt::Uninitialized);
+        qToLittleEndian(company, data.data());
+        data += info.manufacturerData(company);
+        advertisement.insert(QLatin1String(advertisement::manufacturerData), data);
+    }
+    if (txPowerLevel) {
+        advertisement.insert(QLatin1String(advertisement::txPowerLevel), *txPowerLevel);
+    }
+    return advertisement;
+}
+
+QtBluetoothCentral::QtBluetoothCentral(CentralDelegate& delegate)
+    : m_delegate(delegate) {
+    m_localDevice = new QBluetoothLocalDevice(&m_context);
+    m_agent = new QBluetoothDeviceDiscoveryAgent(&m_context);
+    // Scan until told to stop, as the manager expects.
+    m_agent->setLowEnergyDiscoveryTimeout(0);
+    m_advertisements = std::make_unique<BluezAdvertisementCache>();
+
+    QObject::connect(m_localDevice, &QBluetoothLocalDevice::hostModeStateChanged, &m_context,
+                     [this] { refreshState(); });
+    QObject::connect(m_localDevice, &QBluetoothLocalDevice::errorOccurred, &m_context,
+                     [this](QBluetoothLocalDevice::Error error) {
+                         qCWarning(lcBluetoothQt) << "local adapter error" << error;
+                         if (error == QBluetoothLocalDevice::MissingPermissionsError) {
+                             m_permissionDenied = true;
+                             refreshState();
+                         }
+                     });
+    QObject::connect(m_agent, &QBluetoothDeviceDiscoveryAgent::deviceDiscovered, &m_context,
+                     [this](const QBluetoothDeviceInfo& info) { handleReport(info); });
+    QObject::connect(m_agent, &QBluetoothDeviceDiscoveryAgent::deviceUpdated, &m_context,
+                     [this](const QBluetoothDeviceInfo& info) { handleReport(info); });
+    QObject::connect(m_agent, &QBluetoothDeviceDiscoveryAgent::errorOccurred, &m_context,
+                     [this](QBluetoothDeviceDiscoveryAgent::Error error) {
+                         qCWarning(lcBluetoothQt)
+                             << "scan failed:" << error << m_agent->errorString();
+                         if (error == QBluetoothDeviceDiscoveryAgent::MissingPermissionsError) {
+                             m_permissionDenied = true;
+                         }
+                         QMetaObject::invokeMethod(
+                             &m_context, [this] { refreshState(); }, Qt::QueuedConnection);
+                     });
+    QObject::connect(m_agent, &QBluetoothDeviceDiscoveryAgent::finished, &m_context, [this] {
+        if (m_scanning) {
+            qCInfo(lcBluetoothQt) << "the stack ended the scan";
+        }
+    });
+
+    // Like the stack on Apple platforms, the first state arrives after construction.
+    QMetaObject::invokeMethod(
+        &m_context, [this] { refreshState(); }, Qt::QueuedConnection);
+}
+
+QtBluetoothCentral::~QtBluetoothCentral() {
+    m_scanning = false;
+    if (m_agent->isActive()) {
+        m_agent->stop();
+    }
+    for (const auto& peripheral : std::as_const(m_peripherals)) {
+        peripheral->detach();
+    }
+}
+
+void QtBluetoothCentral::refreshState() {
+    const CentralState state =
+        centralStateFor(m_localDevice->isValid(), m_localDevice->hostMode(), m_permissionDenied);
+    if (m_stateReported && state == m_state) {
+        return;
+    }
+    m_state = state;
+    m_stateReported = true;
+    qCInfo(lcBluetoothQt) << "central state" << int(state);
+    m_delegate.centralDidUpdateState(state);
+}
+
+void QtBluetoothCentral::scanForPeripherals(const QList<QBluetoothUuid>& serviceUuids) {
+    m_serviceFilter = serviceUuids;
+    m_scanning = true;
+    // A new scan starts afresh, so that machines already seen are reported again.
+    if (m_agent->isActive()) {
+        m_agent->stop();
+    }
+    qCInfo(lcBluetoothQt) << "scanning for" << serviceUuids;
+    m_agent->start(QBluetoothDeviceDiscoveryAgent::LowEnergyMethod);
+}
+
+void QtBluetoothCentral::stopScan() {
+    m_scanning = false;
+    if (m_agent->isActive()) {
+        m_agent->stop();
+    }
+}
+
+void QtBluetoothCentral::handleReport(const QBluetoothDeviceInfo& info) {
+    // The discovery agent reports from inside start() too; the delegate hears of it later.
+    QMetaObject::invokeMethod(
+        &m_context, [this, info] { deliverReport(info); }, Qt::QueuedConnection);
+}
+
+void QtBluetoothCentral::deliverReport(const QBluetoothDeviceInfo& info) {
+    if (!m_scanning ||
+        !info.coreConfigurations().testFlag(QBluetoothDeviceInfo::LowEnergyCoreConfiguration)) {
+        return;
+    }
+    if (!m_serviceFilter.isEmpty()) {
+        const QList<QBluetoothUuid> advertised = info.serviceUuids();
+        const bool wanted =
+            std::any_of(m_serviceFilter.cbegin(), m_serviceFilter.cend(),
+                        [&](const auto& uuid) { return advertised.contains(uuid); });
+        if (!wanted) {
+            return;
+        }
+    }
+    const QUuid identifier = peripheralIdentifier(info);
+    std::shared_ptr<QtBluetoothPeripheral>& peripheral = m_peripherals[identifier];
+    if (!peripheral) {
+        peripheral = std::make_shared<QtBluetoothPeripheral>(info, identifier, m_delegate);
+    } else {
+        peripheral->updateInfo(info);
+    }
+    const QVariantMap advertisement =
+        advertisementFor(info, m_advertisements->txPowerLevel(info.address()));
+    m_delegate.didDiscover(peripheral, advertisement, info.rssi());
+}
+
+std::shared_ptr<QtBluetoothPeripheral>
+QtBluetoothCentral::ownPeripheral(const PeripheralPtr& peripheral) const {
+    if (!peripheral) {
+        return nullptr;
+    }
+    auto own = m_peripherals.value(peripheral->identifier());
+    if (own.get() != peripheral.get()) {
+        qCWarning(lcBluetoothQt) << "peripheral" << peripheral->identifier()
+                                 << "was not found by this central";
+        return nullptr;
+    }
+    return own;
+}
+
+void QtBluetoothCentral::connect(const PeripheralPtr& peripheral) {
+    if (const auto own = ownPeripheral(peripheral)) {
+        own->connectToDevice();
+    }
+}
+
+void QtBluetoothCentral::cancelConnection(const PeripheralPtr& peripheral) {
+    if (const auto own = ownPeripheral(peripheral)) {
+        own->cancelConnection();
+    }
+}
+
+CentralFactory qtBluetoothCentralFactory() {
+    return [](CentralDelegate& delegate) -> std::unique_ptr<Central> {
+        return std::make_unique<QtBluetoothCentral>(delegate);
+    };
+}
+
+} // namespace tallyfin::bluetooth

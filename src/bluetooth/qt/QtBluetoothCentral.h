@@ -1,0 +1,84 @@
+#pragma once
+
+#include "bluetooth/Central.h"
+
+#include <QBluetoothDeviceInfo>
+#include <QBluetoothLocalDevice>
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+
+class QBluetoothDeviceDiscoveryAgent;
+
+namespace tallyfin::bluetooth {
+
+class BluezAdvertisementCache;
+class QtBluetoothPeripheral;
+
+// The central's state from what the local adapter reports: no valid adapter is "unsupported",
+// a refused permission "unauthorized", a switched-off adapter "powered off".
+CentralState centralStateFor(bool adapterValid, QBluetoothLocalDevice::HostMode hostMode,
+                             bool permissionDenied);
+
+// The identifier the central gives a machine: the stack's own UUID where it has one (Apple
+// platforms), otherwise a name-based UUID of the Bluetooth address, so that the same machine gets
+// the same identifier on every run.
+QUuid peripheralIdentifier(const QBluetoothDeviceInfo& info);
+
+// The advertisement as the manager reads it (keys of namespace `advertisement`). Manufacturer
+// data is the lowest company's entry with its little-endian company identifier in front, as it
+// appears on the air.
+QVariantMap advertisementFor(const QBluetoothDeviceInfo& info, std::optional<int> txPowerLevel);
+
+// The central over QtBluetooth: QBluetoothDeviceDiscoveryAgent for scanning,
+// QBluetoothLocalDevice for the state, one QLowEnergyController per connected machine.
+//
+// Create it on the main thread: every delegate call is made there, always from the event loop
+// and never from inside a request, like the stack on Apple platforms does it.
+//
+// On Linux QtBluetooth reaches bluetoothd over D-Bus. Its LE controller uses D-Bus only when it
+// believes bluetoothd is 5.42 or newer; it learns the version from the environment variable
+// BLUETOOTH_FORCE_DBUS_LE_VERSION (for example "5.66") or else by running the executable that owns
+// org.bluez with --version, which can block for a while inside sandboxes and fails where that
+// executable is not bluetoothd. Set the variable when connecting does not work in a sandbox.
+class QtBluetoothCentral final : public Central {
+public:
+    explicit QtBluetoothCentral(CentralDelegate& delegate);
+    ~QtBluetoothCentral() override;
+
+    QtBluetoothCentral(const QtBluetoothCentral&) = delete;
+    QtBluetoothCentral& operator=(const QtBluetoothCentral&) = delete;
+
+    CentralState state() const override { return m_state; }
+    void scanForPeripherals(const QList<QBluetoothUuid>& serviceUuids) override;
+    void stopScan() override;
+    void connect(const PeripheralPtr& peripheral) override;
+    void cancelConnection(const PeripheralPtr& peripheral) override;
+
+private:
+    void refreshState();
+    void handleReport(const QBluetoothDeviceInfo& info);
+    void deliverReport(const QBluetoothDeviceInfo& info);
+    std::shared_ptr<QtBluetoothPeripheral> ownPeripheral(const PeripheralPtr& peripheral) const;
+
+    CentralDelegate& m_delegate;
+    // Context of every signal connection and queued call: they end with the central.
+    QObject m_context;
+    QBluetoothLocalDevice* m_localDevice = nullptr;
+    QBluetoothDeviceDiscoveryAgent* m_agent = nullptr;
+    std::unique_ptr<BluezAdvertisementCache> m_advertisements;
+    CentralState m_state = CentralState::unknown;
+    bool m_stateReported = false;
+    bool m_permissionDenied = false;
+    bool m_scanning = false;
+    QList<QBluetoothUuid> m_serviceFilter;
+    // One handle per machine for the central's whole life.
+    QHash<QUuid, std::shared_ptr<QtBluetoothPeripheral>> m_peripherals;
+};
+
+// The factory the program hands to the manager when it talks to real machines.
+CentralFactory qtBluetoothCentralFactory();
+
+} // namespace tallyfin::bluetooth

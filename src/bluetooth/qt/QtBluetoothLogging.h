@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+namespace tallyfin::bluetooth {
+
+// "tallyfin.bluetooth": the QtBluetooth central and its peripherals.
+Q_DECLARE_LOGGING_CATEGORY(lcBluetoothQt)
+
+} // namespace tallyfin::bluetooth

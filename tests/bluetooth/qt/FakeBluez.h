@@ -1,0 +1,70 @@
+#pragma once
+
+#include "bluetooth/Central.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusInterface>
+#include <QDBusReply>
+#include <QStringList>
+#include <QThread>
+
+// Helpers shared by the end-to-end tests that run against fake_bluez.py on a private system bus
+// (see with_fake_bluez.py).
+namespace tallyfin::testing {
+
+// Generous: the fake and the bus run on a loaded two-core machine.
+inline constexpr int fakeBluezTimeoutMs = 30000;
+
+// The fake's machines, as fake_bluez.py defines them.
+inline QString bikeName() {
+    return QStringLiteral("Tallyfin Test Bike");
+}
+inline QString rowerName() {
+    return QStringLiteral("Tallyfin Test Rower");
+}
+inline QString fadingBikeName() {
+    return QStringLiteral("Tallyfin Fading Bike");
+}
+inline QString unreachableBikeName() {
+    return QStringLiteral("Tallyfin Unreachable Bike");
+}
+inline QString heartStrapName() {
+    return QStringLiteral("Tallyfin Heart Strap");
+}
+
+// The fake's control interface.
+class FakeBluezControl {
+public:
+    FakeBluezControl()
+        : m_interface(QStringLiteral("org.bluez"), QStringLiteral("/org/tallyfin/fake"),
+                      QStringLiteral("org.tallyfin.FakeBluez1"), QDBusConnection::systemBus()) {}
+
+    bool isValid() const { return m_interface.isValid(); }
+
+    bool setPowered(bool powered) {
+        const QDBusReply<void> reply =
+            m_interface.call(QStringLiteral("SetPowered"), QVariant::fromValue(powered));
+        return reply.isValid();
+    }
+
+    // Every BlueZ method call the fake received so far, "Interface.Method path [detail]".
+    QStringList calls() {
+        const QDBusReply<QStringList> reply = m_interface.call(QStringLiteral("Calls"));
+        return reply.isValid() ? reply.value() : QStringList{QStringLiteral("<no reply>")};
+    }
+
+    // The calls received after the first `from` ones, containing `text`.
+    QStringList callsContaining(const QString& text, qsizetype from = 0) {
+        return calls().mid(from).filter(text);
+    }
+
+private:
+    QDBusInterface m_interface;
+};
+
+inline bool onMainThread() {
+    return QThread::currentThread() == QCoreApplication::instance()->thread();
+}
+
+} // namespace tallyfin::testing
