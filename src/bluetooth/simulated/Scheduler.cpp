@@ -1,0 +1,41 @@
+#include "Scheduler.h"
+
+#include <QTimer>
+
+namespace tallyfin::bluetooth::simulated {
+
+EventLoopScheduler::EventLoopScheduler()
+    : m_context(std::make_unique<QObject>())
+    , m_start(std::chrono::steady_clock::now()) {}
+
+EventLoopScheduler::~EventLoopScheduler() = default;
+
+void EventLoopScheduler::after(std::chrono::milliseconds delay, std::function<void()> task) {
+    QTimer::singleShot(delay, m_context.get(), std::move(task));
+}
+
+qint64 EventLoopScheduler::now() const {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 m_start)
+        .count();
+}
+
+void ManualScheduler::after(std::chrono::milliseconds delay, std::function<void()> task) {
+    const qint64 due = m_now + std::max<qint64>(0, delay.count());
+    m_tasks.emplace(std::make_pair(due, m_sequence++), std::move(task));
+}
+
+int ManualScheduler::advance(std::chrono::milliseconds duration) {
+    const qint64 end = m_now + std::max<qint64>(0, duration.count());
+    int ran = 0;
+    while (!m_tasks.empty() && m_tasks.begin()->first.first <= end) {
+        auto node = m_tasks.extract(m_tasks.begin());
+        m_now = node.key().first;
+        node.mapped()();
+        ++ran;
+    }
+    m_now = end;
+    return ran;
+}
+
+} // namespace tallyfin::bluetooth::simulated

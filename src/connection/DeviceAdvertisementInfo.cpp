@@ -1,0 +1,61 @@
+#include "DeviceAdvertisementInfo.h"
+
+namespace tallyfin {
+
+namespace {
+
+bool isNumber(const QVariant& value) {
+    switch (value.metaType().id()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+DeviceAdvertisementInfo DeviceAdvertisementInfo::fromAdvertisement(const QVariantMap& advertisement,
+                                                                   int rssi) {
+    DeviceAdvertisementInfo info;
+    info.rssi = rssi;
+    const QVariant manufacturerData =
+        advertisement.value(QLatin1String(bluetooth::advertisement::manufacturerData));
+    if (manufacturerData.metaType().id() == QMetaType::QByteArray) {
+        info.manufacturerData = manufacturerData.toByteArray();
+    }
+    const QVariant txPowerLevel =
+        advertisement.value(QLatin1String(bluetooth::advertisement::txPowerLevel));
+    if (isNumber(txPowerLevel)) {
+        info.txPowerLevel = txPowerLevel.toLongLong();
+    }
+    const QVariant localName =
+        advertisement.value(QLatin1String(bluetooth::advertisement::localName));
+    if (localName.metaType().id() == QMetaType::QString) {
+        info.localName = localName.toString();
+    }
+    return info;
+}
+
+QString unknownDeviceName() {
+    //: Unknown device
+    return qtTrId("deviceList.unknownDevice");
+}
+
+QString deviceName(const bluetooth::Peripheral& peripheral) {
+    return peripheral.name().value_or(unknownDeviceName());
+}
+
+} // namespace tallyfin

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "bluetooth/Central.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QMetaType>
+#include <QString>
+#include <QUuid>
+
+#include <optional>
+
+namespace tallyfin {
+
+// The latest advertisement of one peripheral. Optional fields are kept only when the report
+// carried them with the expected kind of value.
+struct DeviceAdvertisementInfo {
+    qint64 rssi = 0; // dBm
+    std::optional<QByteArray> manufacturerData;
+    std::optional<qint64> txPowerLevel;
+    std::optional<QString> localName;
+
+    // Builds the record from a discovery report, dropping values of an unexpected kind.
+    static DeviceAdvertisementInfo fromAdvertisement(const QVariantMap& advertisement, int rssi);
+};
+
+// One entry of the device list: a peripheral joined with its latest advertisement.
+struct DiscoveredDevice {
+    QUuid id;
+    QString name; // the peripheral's name, or the localized unknown-device text
+    bluetooth::PeripheralPtr peripheral;
+    std::optional<qint64> rssi;
+    std::optional<QByteArray> manufacturerData;
+    std::optional<qint64> txPowerLevel;
+};
+
+// The localized name shown for a peripheral that reports none.
+QString unknownDeviceName();
+// The peripheral's name, or unknownDeviceName() when it has none.
+QString deviceName(const bluetooth::Peripheral& peripheral);
+
+} // namespace tallyfin

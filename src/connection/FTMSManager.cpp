@@ -1,0 +1,580 @@
+#include "FTMSManager.h"
+
+#include "connection/DeviceListModel.h"
+#include "connection/LogTime.h"
+
+#include <QLoggingCategory>
+#include <QSysInfo>
+
+#include <array>
+#include <utility>
+
+Q_LOGGING_CATEGORY(lcConnection, "tallyfin.connection")
+
+namespace tallyfin {
+
+using bluetooth::CentralState;
+using bluetooth::CharacteristicPtr;
+using bluetooth::PeripheralPtr;
+using bluetooth::ServicePtr;
+
+const QBluetoothUuid FTMSManager::ftmsServiceUUID{quint16(0x1826)};
+const QBluetoothUuid FTMSManager::rowerDataUUID{quint16(0x2AD1)};
+const QBluetoothUuid FTMSManager::indoorBikeDataUUID{quint16(0x2AD2)};
+const QBluetoothUuid FTMSManager::treadmillDataUUID{quint16(0x2ACD)};
+const QBluetoothUuid FTMSManager::crossTrainerDataUUID{quint16(0x2ACE)};
+const QBluetoothUuid FTMSManager::fitnessMachineFeatureUUID{quint16(0x2ACC)};
+const QBluetoothUuid FTMSManager::fitnessControlPointUUID{quint16(0x2AD9)};
+
+namespace {
+
+// A looked-up status text used as a format: the argument replaces its placeholder; a text
+// without one is shown unchanged.
+QString formatted(const QString& text, const QString& argument) {
+    if (text.contains(QLatin1String("%1"))) {
+        return text.arg(argument);
+    }
+    return text;
+}
+
+QString readyText() {
+    //: Ready to scan
+    return qtTrId("connection.ready");
+}
+QString scanningText() {
+    //: Scanning...
+    return qtTrId("connection.scanning");
+}
+QString scanStoppedText() {
+    //: Scan stopped
+    return qtTrId("connection.scanStopped");
+}
+QString connectingText(const QString& name) {
+    //: Connecting to...
+    return formatted(qtTrId("connection.connecting"), name);
+}
+QString connectedText(const QString& name) {
+    //: Connected to...
+    return formatted(qtTrId("connection.connected"), name);
+}
+QString disconnectedText() {
+    //: Disconnected
+    return qtTrId("connection.disconnected");
+}
+QString connectionFailedText(const QString& error) {
+    //: Connection failed
+    return formatted(qtTrId("connection.connectionFailed"), error);
+}
+QString simulationStoppedText() {
+    //: Simulation stopped status
+    return qtTrId("simulation.stopped");
+}
+
+// The status a state report or a scan attempt shows; nullopt for unknown and resetting, which
+// scanning treats as "not yet".
+std::optional<QString> unavailableText(CentralState state) {
+    switch (state) {
+    case CentralState::unsupported:
+        //: Bluetooth unsupported
+        return qtTrId("bluetooth.unsupported");
+    case CentralState::unauthorized:
+        //: Bluetooth unauthorized
+        return qtTrId("bluetooth.unauthorized");
+    case CentralState::poweredOff:
+        //: Bluetooth powered off
+        return qtTrId("bluetooth.poweredOff");
+    case CentralState::unknown:
+    case CentralState::resetting:
+    case CentralState::poweredOn:
+        break;
+    }
+    return std::nullopt;
+}
+
+struct DetectionRow {
+    const QBluetoothUuid* uuid;
+    EquipmentType type;
+    std::unique_ptr<FTMSDataParsing> (*makeParser)();
+    QString (*status)();
+};
+
+// Tested against each characteristic in this order.
+const std::array<DetectionRow, 4>& detectionTable() {
+    static const std::array<DetectionRow, 4> rows{{
+        {&FTMSManager::rowerDataUUID, EquipmentType::rower,
+         [] { return std::unique_ptr<FTMSDataParsing>(new RowerDataParser); },
+         [] {
+             //: Rower detected
+             return qtTrId("equipment.detected.rower");
+         }},
+        {&FTMSManager::indoorBikeDataUUID, EquipmentType::bike,
+         [] { return std::unique_ptr<FTMSDataParsing>(new BikeDataParser); },
+         [] {
+             //: Bike detected
+             return qtTrId("equipment.detected.bike");
+         }},
+        {&FTMSManager::crossTrainerDataUUID, EquipmentType::crossTrainer,
+         [] { return std::unique_ptr<FTMSDataParsing>(new CrossTrainerDataParser); },
+         [] {
+             //: Cross trainer detected
+             return qtTrId("equipment.detected.crossTrainer");
+         }},
+        {&FTMSManager::treadmillDataUUID, EquipmentType::treadmill,
+         [] { return std::unique_ptr<FTMSDataParsing>(new TreadmillDataParser); },
+         [] {
+             //: Treadmill detected
+             return qtTrId("equipment.detected.treadmill");
+         }},
+    }};
+    return rows;
+}
+
+// The twenty flags in the order the feature value's bits are applied.
+using FeatureFlag = bool FitnessMachineFeature::*;
+constexpr std::array<FeatureFlag, 15> machineFeatureFlags{
+    &FitnessMachineFeature::averageSpeedSupported,
+    &FitnessMachineFeature::cadenceSupported,
+    &FitnessMachineFeature::totalDistanceSupported,
+    &FitnessMachineFeature::inclinationSupported,
+    &FitnessMachineFeature::elevationGainSupported,
+    &FitnessMachineFeature::paceSupported,
+    &FitnessMachineFeature::stepCountSupported,
+    &FitnessMachineFeature::resistanceLevelSupported,
+    &FitnessMachineFeature::strideCountSupported,
+    &FitnessMachineFeature::expendedEnergySupported,
+    &FitnessMachineFeature::heartRateMeasurementSupported,
+    &FitnessMachineFeature::metabolicEquivalentSupported,
+    &FitnessMachineFeature::elapsedTimeSupported,
+    &FitnessMachineFeature::remainingTimeSupported,
+    &FitnessMachineFeature::powerMeasurementSupported,
+};
+constexpr std::array<FeatureFlag, 5> targetFeatureFlags{
+    &FitnessMachineFeature::speedTargetSettingSupported,
+    &FitnessMachineFeature::inclinationTargetSettingSupported,
+    &FitnessMachineFeature::resistanceTargetSettingSupported,
+    &FitnessMachineFeature::powerTargetSettingSupported,
+    &FitnessMachineFeature::heartRateTargetSettingSupported,
+};
+
+quint32 littleEndian32(QByteArrayView bytes, qsizetype offset) {
+    return quint32(quint8(bytes[offset])) | quint32(quint8(bytes[offset + 1])) << 8 |
+           quint32(quint8(bytes[offset + 2])) << 16 | quint32(quint8(bytes[offset + 3])) << 24;
+}
+
+} // namespace
+
+FTMSManager::FTMSManager(const bluetooth::CentralFactory& centralFactory,
+                         ApplicationInfo applicationInfo, SignalSender sendSignal, QObject* parent)
+    : QObject(parent)
+    , m_isScanning(
+          false, [this] { Q_EMIT objectWillChange(); }, [this] { Q_EMIT isScanningChanged(); })
+    , m_isConnected(
+          false, [this] { Q_EMIT objectWillChange(); }, [this] { Q_EMIT isConnectedChanged(); })
+    , m_metrics(
+          FitnessMetrics{}, [this] { Q_EMIT objectWillChange(); },
+          [this] { Q_EMIT metricsChanged(); })
+    , m_machineFeatures(
+          FitnessMachineFeature{}, [this] { Q_EMIT objectWillChange(); },
+          [this] { Q_EMIT machineFeaturesChanged(); })
+    , m_statusMessage(
+          readyText(), [this] { Q_EMIT objectWillChange(); },
+          [this] { Q_EMIT statusMessageChanged(); })
+    , m_discoveredDevices(
+          {}, [this] { Q_EMIT objectWillChange(); }, [this] { Q_EMIT discoveredDevicesChanged(); })
+    , m_deviceInfos(
+          {}, [this] { Q_EMIT objectWillChange(); }, [this] { Q_EMIT deviceInfosChanged(); })
+    , m_powerHistory(
+          {}, [this] { Q_EMIT objectWillChange(); }, [this] { Q_EMIT powerHistoryChanged(); })
+    , m_isSimulating(
+          false, [this] { Q_EMIT objectWillChange(); }, [this] { Q_EMIT isSimulatingChanged(); })
+    , m_applicationInfo(std::move(applicationInfo))
+    , m_sendSignal(std::move(sendSignal))
+    , m_clock([] { return QDateTime::currentDateTime(); }) {
+    m_deviceList = new DeviceListModel(*this, this);
+    if (centralFactory) {
+        m_centralManager = centralFactory(*this);
+    }
+    logVersionInfo();
+}
+
+FTMSManager::~FTMSManager() {
+    // Peripherals hold their delegate weakly and may outlive us inside the central's caches.
+    if (m_connectedPeripheral) {
+        m_connectedPeripheral->setDelegate(nullptr);
+    }
+    m_centralManager.reset();
+}
+
+template<typename F>
+void FTMSManager::later(F&& step) {
+    QMetaObject::invokeMethod(this, std::forward<F>(step), Qt::QueuedConnection);
+}
+
+QString FTMSManager::logText() const {
+    return m_logBuffer.join(QLatin1Char('\n'));
+}
+
+QList<DiscoveredDevice> FTMSManager::devices() const {
+    QList<DiscoveredDevice> result;
+    result.reserve(m_discoveredDevices.value().size());
+    for (const auto& peripheral : m_discoveredDevices.value()) {
+        DiscoveredDevice device;
+        device.id = peripheral->identifier();
+        device.name = deviceName(*peripheral);
+        device.peripheral = peripheral;
+        const auto info = m_deviceInfos.value().constFind(device.id);
+        if (info != m_deviceInfos.value().constEnd()) {
+            device.rssi = info->rssi;
+            device.manufacturerData = info->manufacturerData;
+            device.txPowerLevel = info->txPowerLevel;
+        }
+        result.append(std::move(device));
+    }
+    return result;
+}
+
+// Scanning
+
+void FTMSManager::startScanning() {
+    if (!m_centralManager) {
+        return;
+    }
+    const CentralState state = m_centralManager->state();
+    if (const auto text = unavailableText(state)) {
+        setStatus(*text);
+        return;
+    }
+    if (state == CentralState::poweredOn) {
+        m_discoveredDevices.set({});
+        m_isScanning.set(true);
+        setStatus(scanningText());
+        m_centralManager->scanForPeripherals({ftmsServiceUUID});
+        return;
+    }
+    // Unknown or resetting: the stack has not told us yet, so ask again shortly.
+    QTimer::singleShot(m_scanRetryInterval, this, [this] { startScanning(); });
+}
+
+void FTMSManager::stopScanning() {
+    if (m_centralManager) {
+        m_centralManager->stopScan();
+    }
+    m_isScanning.set(false);
+    setStatus(scanStoppedText());
+}
+
+void FTMSManager::centralDidUpdateState(CentralState state) {
+    qCDebug(lcConnection) << "central state" << int(state);
+    if (const auto text = unavailableText(state)) {
+        setStatus(*text);
+    } else if (state == CentralState::poweredOn) {
+        //: Bluetooth ready
+        setStatus(qtTrId("bluetooth.ready"));
+    } else {
+        //: Bluetooth unavailable
+        setStatus(qtTrId("bluetooth.unavailable"));
+    }
+}
+
+void FTMSManager::didDiscover(const PeripheralPtr& peripheral, const QVariantMap& advertisement,
+                              int rssi) {
+    if (!peripheral) {
+        return;
+    }
+    const auto info = DeviceAdvertisementInfo::fromAdvertisement(advertisement, rssi);
+    later([this, peripheral, info] { recordAdvertisement(peripheral, info); });
+}
+
+void FTMSManager::recordAdvertisement(const PeripheralPtr& peripheral,
+                                      const DeviceAdvertisementInfo& info) {
+    const QUuid id = peripheral->identifier();
+    m_deviceInfos.modify([&](auto& infos) { infos.insert(id, info); });
+    const auto& devices = m_discoveredDevices.value();
+    const bool known = std::any_of(devices.cbegin(), devices.cend(),
+                                   [&](const auto& p) { return p->identifier() == id; });
+    if (!known) {
+        m_discoveredDevices.modify([&](auto& list) { list.append(peripheral); });
+    }
+}
+
+// Connection
+
+void FTMSManager::connect(const PeripheralPtr& peripheral) {
+    if (!peripheral) {
+        qCWarning(lcConnection) << "connect without a peripheral ignored";
+        return;
+    }
+    stopScanning();
+    setStatus(connectingText(deviceName(*peripheral)));
+    m_connectedPeripheral = peripheral;
+    peripheral->setDelegate(this);
+    if (m_centralManager) {
+        m_centralManager->connect(peripheral);
+    }
+}
+
+bool FTMSManager::connectDevice(const QString& id) {
+    const QUuid uuid(id);
+    for (const auto& peripheral : m_discoveredDevices.value()) {
+        if (peripheral->identifier() == uuid) {
+            connect(peripheral);
+            return true;
+        }
+    }
+    qCWarning(lcConnection) << "no discovered machine with identifier" << id;
+    return false;
+}
+
+void FTMSManager::disconnect() {
+    if (m_connectedPeripheral) {
+        if (m_centralManager) {
+            m_centralManager->cancelConnection(m_connectedPeripheral);
+        }
+        m_detectedEquipmentType = EquipmentType::unknown;
+    } else if (m_isSimulating) {
+        stopSimulation();
+    }
+}
+
+void FTMSManager::didConnect(const PeripheralPtr& peripheral) {
+    if (!peripheral) {
+        return;
+    }
+    const QString name = deviceName(*peripheral);
+    const auto info = m_deviceInfos.value().constFind(peripheral->identifier());
+    const QString signal = info != m_deviceInfos.value().constEnd()
+                               ? QString::number(info->rssi) + QStringLiteral(" dBm")
+                               : QStringLiteral("?");
+    appendLog(QStringLiteral("CONNECTED: ") + name + QStringLiteral(" [") +
+              peripheral->identifier().toString(QUuid::WithoutBraces).toUpper() +
+              QStringLiteral("] RSSI: ") + signal);
+    if (m_applicationInfo.contains(ApplicationInfo::analyticsAppIdKey) && m_sendSignal) {
+        m_sendSignal(QStringLiteral("deviceConnected"), {{QStringLiteral("deviceName"), name}});
+    }
+    later([this, name] {
+        m_isConnected.set(true);
+        setStatus(connectedText(name));
+    });
+    peripheral->discoverServices({ftmsServiceUUID});
+}
+
+void FTMSManager::didDisconnect(const PeripheralPtr& peripheral,
+                                const std::optional<QString>& error) {
+    qCDebug(lcConnection) << "disconnected" << (peripheral ? peripheral->identifier() : QUuid())
+                          << error.value_or(QString());
+    later([this] {
+        m_isConnected.set(false);
+        m_connectedPeripheral.reset();
+        m_detectedEquipmentType = EquipmentType::unknown;
+        m_metrics.set(FitnessMetrics{});
+        m_powerHistory.set({});
+        setStatus(disconnectedText());
+    });
+}
+
+void FTMSManager::didFailToConnect(const PeripheralPtr& /*peripheral*/,
+                                   const std::optional<QString>& errorDescription) {
+    const QString error = errorDescription.value_or(QString());
+    qCInfo(lcConnection) << "connection failed:" << error;
+    later([this, error] { setStatus(connectionFailedText(error)); });
+}
+
+void FTMSManager::didDiscoverServices(const PeripheralPtr& peripheral,
+                                      const std::optional<QString>& /*error*/) {
+    if (!peripheral) {
+        return;
+    }
+    const auto services = peripheral->services();
+    if (!services) {
+        return;
+    }
+    for (const ServicePtr& service : *services) {
+        if (service && service->uuid == ftmsServiceUUID) {
+            peripheral->discoverCharacteristics({fitnessMachineFeatureUUID, rowerDataUUID,
+                                                 indoorBikeDataUUID, treadmillDataUUID,
+                                                 crossTrainerDataUUID},
+                                                service);
+        }
+    }
+}
+
+void FTMSManager::didDiscoverCharacteristics(const PeripheralPtr& peripheral,
+                                             const ServicePtr& service,
+                                             const std::optional<QString>& /*error*/) {
+    if (!peripheral || !service || !service->characteristics ||
+        service->characteristics->isEmpty()) {
+        return;
+    }
+    const QList<CharacteristicPtr>& characteristics = *service->characteristics;
+    const QString name = deviceName(*peripheral);
+
+    for (const CharacteristicPtr& characteristic : characteristics) {
+        if (characteristic && characteristic->uuid == fitnessMachineFeatureUUID) {
+            peripheral->readValue(characteristic);
+            break;
+        }
+    }
+
+    for (const CharacteristicPtr& characteristic : characteristics) {
+        if (!characteristic) {
+            continue;
+        }
+        for (const DetectionRow& row : detectionTable()) {
+            if (characteristic->uuid != *row.uuid) {
+                continue;
+            }
+            m_detectedEquipmentType = row.type;
+            m_currentParser = row.makeParser();
+            peripheral->setNotifyValue(true, characteristic);
+            later([this, name, status = row.status] {
+                m_machineFeatures.modify([&](auto& features) { features.deviceName = name; });
+                setStatus(status());
+            });
+            return;
+        }
+    }
+}
+
+void FTMSManager::didUpdateValue(const PeripheralPtr& /*peripheral*/,
+                                 const CharacteristicPtr& characteristic,
+                                 const std::optional<QString>& /*error*/) {
+    if (!characteristic || !characteristic->value) {
+        return;
+    }
+    const QByteArray value = *characteristic->value;
+    const QBluetoothUuid& uuid = characteristic->uuid;
+    if (uuid == fitnessMachineFeatureUUID) {
+        logRawData(value, label(uuid));
+        handleFeatureData(value);
+        return;
+    }
+    if (uuid == rowerDataUUID || uuid == indoorBikeDataUUID || uuid == crossTrainerDataUUID ||
+        uuid == treadmillDataUUID) {
+        // The spine: log, decode into a copy, publish on a later turn.
+        logRawData(value, label(uuid));
+        FitnessMetrics copy = m_metrics;
+        if (m_currentParser) {
+            m_currentParser->parse(value, copy);
+        }
+        later([this, copy] { publishMetrics(copy); });
+        return;
+    }
+    qCDebug(lcConnection) << "value of an unexpected characteristic"
+                          << bluetooth::canonicalText(uuid);
+    logRawData(value, label(uuid));
+}
+
+void FTMSManager::publishMetrics(const FitnessMetrics& metrics) {
+    m_metrics.set(metrics);
+    updatePowerHistory();
+    Q_EMIT objectWillChange();
+}
+
+void FTMSManager::updatePowerHistory() {
+    const qint64 power = m_metrics.value().power;
+    m_powerHistory.modify([power](auto& history) {
+        history.append(power);
+        if (history.size() > powerHistoryMaxCount) {
+            history.removeFirst();
+        }
+    });
+}
+
+// Machine features
+
+void FTMSManager::handleFeatureData(QByteArrayView value) {
+    if (value.size() < 8) {
+        qCInfo(lcConnection) << "feature value too short:" << value.size() << "bytes";
+        return;
+    }
+    const quint32 machineBits = littleEndian32(value, 0);
+    const quint32 targetBits = littleEndian32(value, 4);
+    later([this, machineBits, targetBits] { applyFeatures(machineBits, targetBits); });
+}
+
+void FTMSManager::applyFeatures(quint32 machineBits, quint32 targetBits) {
+    // Each flag is its own change of the record, so observers see one notification per flag.
+    for (std::size_t bit = 0; bit < machineFeatureFlags.size(); ++bit) {
+        const bool set = (machineBits >> bit) & 1U;
+        m_machineFeatures.modify([&](auto& features) { features.*machineFeatureFlags[bit] = set; });
+    }
+    for (std::size_t bit = 0; bit < targetFeatureFlags.size(); ++bit) {
+        const bool set = (targetBits >> bit) & 1U;
+        m_machineFeatures.modify([&](auto& features) { features.*targetFeatureFlags[bit] = set; });
+    }
+    appendLog(QStringLiteral("FEATURES: ") +
+              m_machineFeatures.value().supportedMetricNames().join(QStringLiteral(", ")));
+}
+
+// Simulation
+
+void FTMSManager::stopSimulation() {
+    if (m_simulationTimer) {
+        m_simulationTimer->stop();
+        m_simulationTimer->deleteLater();
+    }
+    m_simulationTimer = nullptr;
+    m_isSimulating.set(false);
+    m_isConnected.set(false);
+    m_detectedEquipmentType = EquipmentType::unknown;
+    m_metrics.set(FitnessMetrics{});
+    m_machineFeatures.set(FitnessMachineFeature{});
+    m_powerHistory.set({});
+    m_simulationStartTime.reset();
+    setStatus(simulationStoppedText());
+    appendLog(QStringLiteral("SIMULATION STOPPED"));
+}
+
+// Diagnostic log
+
+void FTMSManager::appendLog(const QString& line) {
+    m_logBuffer.append(line);
+    if (m_logBuffer.size() > logBufferMaxCount) {
+        m_logBuffer.removeFirst();
+    }
+    Q_EMIT logBufferChanged();
+}
+
+void FTMSManager::logVersionInfo() {
+    appendLog(QStringLiteral("Tallyfin v") +
+              m_applicationInfo.textOrUnknown(ApplicationInfo::shortVersionKey) +
+              QStringLiteral(" (") +
+              m_applicationInfo.textOrUnknown(ApplicationInfo::buildVersionKey) +
+              QStringLiteral(") \u2014 ") + QSysInfo::prettyProductName());
+}
+
+void FTMSManager::logRawData(QByteArrayView data, const QString& label) {
+    appendLog(QLatin1Char('[') + mediumTimeText(m_clock().time()) + QStringLiteral("] ") + label +
+              QStringLiteral(": ") + hexBytes(data).join(QLatin1Char(' ')));
+}
+
+QStringList FTMSManager::hexBytes(QByteArrayView data) {
+    QStringList result;
+    result.reserve(data.size());
+    for (const char byte : data) {
+        result.append(QStringLiteral("%1").arg(quint8(byte), 2, 16, QLatin1Char('0')).toUpper());
+    }
+    return result;
+}
+
+QString FTMSManager::label(const QBluetoothUuid& characteristic) {
+    if (characteristic == fitnessMachineFeatureUUID) {
+        return QStringLiteral("Fitness Machine Feature (0x2ACC)");
+    }
+    if (characteristic == rowerDataUUID) {
+        return QStringLiteral("Rower Data (0x2AD1)");
+    }
+    if (characteristic == indoorBikeDataUUID) {
+        return QStringLiteral("Indoor Bike Data (0x2AD2)");
+    }
+    if (characteristic == crossTrainerDataUUID) {
+        return QStringLiteral("Cross Trainer Data (0x2ACE)");
+    }
+    if (characteristic == treadmillDataUUID) {
+        return QStringLiteral("Treadmill Data (0x2ACD)");
+    }
+    return QStringLiteral("Unknown Characteristic (") + bluetooth::canonicalText(characteristic) +
+           QLatin1Char(')');
+}
+
+} // namespace tallyfin

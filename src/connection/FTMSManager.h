@@ -1,0 +1,224 @@
+#pragma once
+
+#include "bluetooth/Central.h"
+#include "connection/DeviceAdvertisementInfo.h"
+#include "connection/Published.h"
+#include "ftms/FTMSDataParser.h"
+#include "model/ApplicationInfo.h"
+#include "model/EquipmentType.h"
+#include "model/FitnessMachineFeature.h"
+#include "model/FitnessMetrics.h"
+
+#include <QBluetoothUuid>
+#include <QDateTime>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <QTimer>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace tallyfin {
+
+class DeviceListModel;
+
+// The one manager object: owns the Bluetooth central, scans, connects, detects the machine,
+// routes every received value to the diagnostic log and the machine's decoder, and publishes the
+// live state the overlay shows. It only ever reads from machines.
+//
+// Published fields notify in two ways: objectWillChange() before every assignment (also of an
+// equal value, also once per changed member of a record), and a stream per field through its
+// Published<T> (subscribe() calls back at once with the current value). QML reads the same fields
+// as properties whose NOTIFY signal follows each assignment.
+class FTMSManager : public QObject,
+                    public bluetooth::CentralDelegate,
+                    public bluetooth::PeripheralDelegate {
+    Q_OBJECT
+    Q_MOC_INCLUDE("connection/DeviceListModel.h")
+    Q_PROPERTY(bool isScanning READ isScanning NOTIFY isScanningChanged)
+    Q_PROPERTY(bool isConnected READ isConnected NOTIFY isConnectedChanged)
+    Q_PROPERTY(bool isSimulating READ isSimulating NOTIFY isSimulatingChanged)
+    Q_PROPERTY(tallyfin::FitnessMetrics metrics READ metrics NOTIFY metricsChanged)
+    Q_PROPERTY(tallyfin::FitnessMachineFeature machineFeatures READ machineFeatures NOTIFY
+                   machineFeaturesChanged)
+    Q_PROPERTY(QString statusMessage READ statusMessage NOTIFY statusMessageChanged)
+    Q_PROPERTY(QList<qint64> powerHistory READ powerHistory NOTIFY powerHistoryChanged)
+    Q_PROPERTY(int powerHistoryMaxCount READ powerHistoryMaxCountValue CONSTANT)
+    Q_PROPERTY(QStringList logBuffer READ logBuffer NOTIFY logBufferChanged)
+    Q_PROPERTY(QString logText READ logText NOTIFY logBufferChanged)
+    Q_PROPERTY(tallyfin::DeviceListModel* deviceList READ deviceList CONSTANT)
+
+public:
+    // Sends one analytics signal: its name and its parameters.
+    using SignalSender =
+        std::function<void(const QString& name, const QMap<QString, QString>& parameters)>;
+    using Clock = std::function<QDateTime()>;
+
+    static constexpr int logBufferMaxCount = 500;
+    static constexpr int powerHistoryMaxCount = 120;
+
+    static const QBluetoothUuid ftmsServiceUUID;
+    static const QBluetoothUuid rowerDataUUID;
+    static const QBluetoothUuid indoorBikeDataUUID;
+    static const QBluetoothUuid treadmillDataUUID;
+    static const QBluetoothUuid crossTrainerDataUUID;
+    static const QBluetoothUuid fitnessMachineFeatureUUID;
+    // Known so that it is never mistaken for a data characteristic; never used.
+    static const QBluetoothUuid fitnessControlPointUUID;
+
+    // Creates the central through `centralFactory`; `sendSignal` may be empty (nothing is sent).
+    FTMSManager(const bluetooth::CentralFactory& centralFactory, ApplicationInfo applicationInfo,
+                SignalSender sendSignal = {}, QObject* parent = nullptr);
+    ~FTMSManager() override;
+
+    // Read access to the published fields.
+    bool isScanning() const { return m_isScanning; }
+    bool isConnected() const { return m_isConnected; }
+    bool isSimulating() const { return m_isSimulating; }
+    const FitnessMetrics& metrics() const { return m_metrics; }
+    const FitnessMachineFeature& machineFeatures() const { return m_machineFeatures; }
+    const QString& statusMessage() const { return m_statusMessage; }
+    const QList<bluetooth::PeripheralPtr>& discoveredDevices() const { return m_discoveredDevices; }
+    const QMap<QUuid, DeviceAdvertisementInfo>& deviceInfos() const { return m_deviceInfos; }
+    const QList<qint64>& powerHistory() const { return m_powerHistory; }
+
+    // The streams of the published fields. They are writable like the fields of any observable
+    // object; an assignment through them notifies exactly as the manager's own do.
+    Published<bool>& isScanningPublisher() { return m_isScanning; }
+    Published<bool>& isConnectedPublisher() { return m_isConnected; }
+    Published<bool>& isSimulatingPublisher() { return m_isSimulating; }
+    Published<FitnessMetrics>& metricsPublisher() { return m_metrics; }
+    Published<FitnessMachineFeature>& machineFeaturesPublisher() { return m_machineFeatures; }
+    Published<QString>& statusMessagePublisher() { return m_statusMessage; }
+    Published<QList<bluetooth::PeripheralPtr>>& discoveredDevicesPublisher() {
+        return m_discoveredDevices;
+    }
+    Published<QMap<QUuid, DeviceAdvertisementInfo>>& deviceInfosPublisher() {
+        return m_deviceInfos;
+    }
+    Published<QList<qint64>>& powerHistoryPublisher() { return m_powerHistory; }
+
+    // Unpublished state.
+    const QStringList& logBuffer() const { return m_logBuffer; }
+    // The log as the overlay copies it: lines joined with a newline.
+    QString logText() const;
+    EquipmentType detectedEquipmentType() const { return m_detectedEquipmentType; }
+    const bluetooth::PeripheralPtr& connectedPeripheral() const { return m_connectedPeripheral; }
+    const FTMSDataParsing* currentParser() const { return m_currentParser.get(); }
+    bluetooth::Central* centralManager() const { return m_centralManager.get(); }
+    const QTimer* simulationTimer() const { return m_simulationTimer; }
+    std::optional<QDateTime> simulationStartTime() const { return m_simulationStartTime; }
+    DeviceListModel* deviceList() const { return m_deviceList; }
+    // The device list as the views show it: one entry per discovered peripheral, in order.
+    QList<DiscoveredDevice> devices() const;
+
+    // Injection points for tests and benchmarks.
+    void setScanRetryInterval(std::chrono::milliseconds interval) {
+        m_scanRetryInterval = interval;
+    }
+    std::chrono::milliseconds scanRetryInterval() const { return m_scanRetryInterval; }
+    void setClock(Clock clock) { m_clock = std::move(clock); }
+
+    // Scanning.
+    Q_INVOKABLE void startScanning();
+    Q_INVOKABLE void stopScanning();
+
+    // Connection. `connect` hides QObject::connect inside this class on purpose: it is the
+    // operation the device list calls; code here spells QObject::connect in full.
+    void connect(const bluetooth::PeripheralPtr& peripheral);
+    // For QML: connects to the discovered peripheral with this identifier text. False when no
+    // discovered peripheral has it.
+    Q_INVOKABLE bool connectDevice(const QString& id);
+    Q_INVOKABLE void disconnect();
+    Q_INVOKABLE void stopSimulation();
+
+    // Diagnostic log.
+    void appendLog(const QString& line);
+    void logVersionInfo();
+    void logRawData(QByteArrayView data, const QString& label);
+    static QStringList hexBytes(QByteArrayView data);
+    // The label of a raw-data line for a characteristic.
+    static QString label(const QBluetoothUuid& characteristic);
+
+    // Main-queue steps, public so that the spine can be driven without a radio.
+    void publishMetrics(const FitnessMetrics& metrics);
+    void updatePowerHistory();
+    void recordAdvertisement(const bluetooth::PeripheralPtr& peripheral,
+                             const DeviceAdvertisementInfo& info);
+    void handleFeatureData(QByteArrayView value);
+    void applyFeatures(quint32 machineBits, quint32 targetBits);
+
+    // CentralDelegate.
+    void centralDidUpdateState(bluetooth::CentralState state) override;
+    void didDiscover(const bluetooth::PeripheralPtr& peripheral, const QVariantMap& advertisement,
+                     int rssi) override;
+    void didConnect(const bluetooth::PeripheralPtr& peripheral) override;
+    void didDisconnect(const bluetooth::PeripheralPtr& peripheral,
+                       const std::optional<QString>& error) override;
+    void didFailToConnect(const bluetooth::PeripheralPtr& peripheral,
+                          const std::optional<QString>& errorDescription) override;
+
+    // PeripheralDelegate.
+    void didDiscoverServices(const bluetooth::PeripheralPtr& peripheral,
+                             const std::optional<QString>& error) override;
+    void didDiscoverCharacteristics(const bluetooth::PeripheralPtr& peripheral,
+                                    const bluetooth::ServicePtr& service,
+                                    const std::optional<QString>& error) override;
+    void didUpdateValue(const bluetooth::PeripheralPtr& peripheral,
+                        const bluetooth::CharacteristicPtr& characteristic,
+                        const std::optional<QString>& error) override;
+
+Q_SIGNALS:
+    // Before every assignment of a published field.
+    void objectWillChange();
+    // After the assignment of the named field.
+    void isScanningChanged();
+    void isConnectedChanged();
+    void isSimulatingChanged();
+    void metricsChanged();
+    void machineFeaturesChanged();
+    void statusMessageChanged();
+    void discoveredDevicesChanged();
+    void deviceInfosChanged();
+    void powerHistoryChanged();
+    // After each line appended to the log.
+    void logBufferChanged();
+
+private:
+    int powerHistoryMaxCountValue() const { return powerHistoryMaxCount; }
+    // Runs `step` on a later turn of the event loop, unless this manager is gone by then.
+    template<typename F>
+    void later(F&& step);
+    void setStatus(const QString& text) { m_statusMessage.set(text); }
+
+    // Field order follows the order in which they are initialised.
+    QStringList m_logBuffer;
+    std::unique_ptr<bluetooth::Central> m_centralManager;
+    bluetooth::PeripheralPtr m_connectedPeripheral;
+    EquipmentType m_detectedEquipmentType = EquipmentType::unknown;
+    std::unique_ptr<FTMSDataParsing> m_currentParser;
+    Published<bool> m_isScanning;
+    Published<bool> m_isConnected;
+    Published<FitnessMetrics> m_metrics;
+    Published<FitnessMachineFeature> m_machineFeatures;
+    Published<QString> m_statusMessage;
+    Published<QList<bluetooth::PeripheralPtr>> m_discoveredDevices;
+    Published<QMap<QUuid, DeviceAdvertisementInfo>> m_deviceInfos;
+    Published<QList<qint64>> m_powerHistory;
+    Published<bool> m_isSimulating;
+    QPointer<QTimer> m_simulationTimer;
+    std::optional<QDateTime> m_simulationStartTime;
+
+    ApplicationInfo m_applicationInfo;
+    SignalSender m_sendSignal;
+    std::chrono::milliseconds m_scanRetryInterval{500};
+    Clock m_clock;
+    DeviceListModel* m_deviceList = nullptr;
+};
+
+} // namespace tallyfin

@@ -1,0 +1,30 @@
+#include "LogTime.h"
+
+namespace tallyfin {
+
+namespace {
+
+// The locale's long time format minus its time-zone fields, which is what other platforms call
+// the medium style. Quoted literal text is kept as it is.
+QString mediumTimeFormat(const QLocale& locale) {
+    const QString longFormat = locale.timeFormat(QLocale::LongFormat);
+    QString result;
+    bool quoted = false;
+    for (const QChar c : longFormat) {
+        if (c == QLatin1Char('\'')) {
+            quoted = !quoted;
+        } else if (!quoted && c == QLatin1Char('t')) {
+            continue;
+        }
+        result.append(c);
+    }
+    return result.simplified();
+}
+
+} // namespace
+
+QString mediumTimeText(QTime time, const QLocale& locale) {
+    return locale.toString(time, mediumTimeFormat(locale));
+}
+
+} // namespace tallyfin

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+#include <QTime>
+
+namespace tallyfin {
+
+// The time of a raw-data log line: the locale's time with hours, minutes and seconds but without
+// the time zone ("14:03:07" in German, "2:03:07 PM" in American English).
+QString mediumTimeText(QTime time, const QLocale& locale = QLocale());
+
+} // namespace tallyfin
