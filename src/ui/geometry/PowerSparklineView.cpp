@@ -1,0 +1,81 @@
+#include "PowerSparklineView.h"
+
+#include "ui/geometry/PowerSparkline.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace tallyfin::ui {
+
+PowerSparklineView::PowerSparklineView(QQuickItem* parent)
+    : QQuickPaintedItem(parent) {
+    setAntialiasing(true);
+}
+
+void PowerSparklineView::setDataPoints(const QList<int>& value) {
+    if (m_dataPoints == value) {
+        return;
+    }
+    // Fewer than two samples draw nothing either way.
+    const bool visibleChange = m_dataPoints.size() >= 2 || value.size() >= 2;
+    m_dataPoints = value;
+    if (visibleChange) {
+        update();
+    }
+    Q_EMIT dataPointsChanged();
+}
+
+void PowerSparklineView::setMaxBarCount(int value) {
+    if (m_maxBarCount == value) {
+        return;
+    }
+    m_maxBarCount = value;
+    update();
+    Q_EMIT maxBarCountChanged();
+}
+
+void PowerSparklineView::setBarSpacing(qreal value) {
+    if (m_barSpacing == value) {
+        return;
+    }
+    m_barSpacing = value;
+    update();
+    Q_EMIT barSpacingChanged();
+}
+
+void PowerSparklineView::setColor(const QColor& value) {
+    if (m_color == value) {
+        return;
+    }
+    m_color = value;
+    update();
+    Q_EMIT colorChanged();
+}
+
+void PowerSparklineView::setClipRadius(qreal value) {
+    if (m_clipRadius == value) {
+        return;
+    }
+    m_clipRadius = value;
+    update();
+    Q_EMIT clipRadiusChanged();
+}
+
+void PowerSparklineView::paint(QPainter* painter) {
+    const auto bars = geometry::sparklineBars(m_dataPoints, m_maxBarCount, m_barSpacing,
+                                              QSizeF(width(), height()));
+    if (bars.isEmpty()) {
+        return;
+    }
+    painter->setRenderHint(QPainter::Antialiasing, true);
+    if (m_clipRadius > 0) {
+        QPainterPath clip;
+        clip.addRoundedRect(QRectF(0, 0, width(), height()), m_clipRadius, m_clipRadius);
+        painter->setClipPath(clip);
+    }
+    for (const QRectF& bar : bars) {
+        painter->fillRect(bar, m_color);
+    }
+}
+
+} // namespace tallyfin::ui

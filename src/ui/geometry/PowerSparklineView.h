@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QColor>
+#include <QList>
+#include <QQuickPaintedItem>
+
+namespace tallyfin::ui {
+
+// Paints recent power samples as a bar chart scaled to the largest sample, growing up from the
+// bottom-left of the item. With `clipRadius` above 0 the bars are clipped to a rounded rectangle
+// of that corner radius, so the chart can sit behind a rounded strip.
+class PowerSparklineView : public QQuickPaintedItem {
+    Q_OBJECT
+    Q_PROPERTY(QList<int> dataPoints READ dataPoints WRITE setDataPoints NOTIFY dataPointsChanged)
+    Q_PROPERTY(int maxBarCount READ maxBarCount WRITE setMaxBarCount NOTIFY maxBarCountChanged)
+    Q_PROPERTY(qreal barSpacing READ barSpacing WRITE setBarSpacing NOTIFY barSpacingChanged)
+    // The secondary colour of the surroundings; bars are filled with it as given.
+    Q_PROPERTY(QColor color READ color WRITE setColor NOTIFY colorChanged)
+    Q_PROPERTY(qreal clipRadius READ clipRadius WRITE setClipRadius NOTIFY clipRadiusChanged)
+
+public:
+    explicit PowerSparklineView(QQuickItem* parent = nullptr);
+
+    QList<int> dataPoints() const { return m_dataPoints; }
+    void setDataPoints(const QList<int>& value);
+    int maxBarCount() const { return m_maxBarCount; }
+    void setMaxBarCount(int value);
+    qreal barSpacing() const { return m_barSpacing; }
+    void setBarSpacing(qreal value);
+    QColor color() const { return m_color; }
+    void setColor(const QColor& value);
+    qreal clipRadius() const { return m_clipRadius; }
+    void setClipRadius(qreal value);
+
+    void paint(QPainter* painter) override;
+
+Q_SIGNALS:
+    void dataPointsChanged();
+    void maxBarCountChanged();
+    void barSpacingChanged();
+    void colorChanged();
+    void clipRadiusChanged();
+
+private:
+    QList<int> m_dataPoints;
+    int m_maxBarCount = 120;
+    qreal m_barSpacing = 1;
+    QColor m_color = QColor(128, 128, 128, 128);
+    qreal m_clipRadius = 0;
+};
+
+} // namespace tallyfin::ui
