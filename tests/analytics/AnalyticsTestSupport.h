@@ -1,0 +1,50 @@
+#pragma once
+
+#include "analytics/TelemetryManagerConfiguration.h"
+
+#include <QDateTime>
+#include <QMutex>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// Shared set-up of the analytics tests: private cache and configuration directories, a clock the
+// test moves by hand, and a log handler that keeps every line.
+class AnalyticsTestEnvironment {
+public:
+    AnalyticsTestEnvironment();
+    ~AnalyticsTestEnvironment();
+
+    QString cacheFilePath() const;
+    QString root() const { return m_root.path(); }
+
+    QDateTime now() const;
+    void setNow(const QDateTime& now);
+    void advance(qint64 msecs);
+
+    // Lines "LEVEL message" seen by the handler.
+    QStringList logLines() const;
+    void clearLog();
+    tallyfin::analytics::LogHandler
+    logHandler(tallyfin::analytics::LogLevel level = tallyfin::analytics::LogLevel::Debug);
+
+    // A configuration for the given base URL whose timers stay quiet unless the test asks.
+    std::shared_ptr<tallyfin::analytics::TelemetryManagerConfiguration>
+    configuration(const QUrl& baseUrl, const QString& appID = QStringLiteral("TEST-APP"));
+
+    // Installs a fresh manager and waits until its first (empty) send has happened.
+    [[nodiscard]] bool
+    install(std::shared_ptr<tallyfin::analytics::TelemetryManagerConfiguration> configuration);
+    // Number of records waiting in the installed manager's cache.
+    int cachedCount() const;
+
+private:
+    QTemporaryDir m_root;
+    mutable QMutex m_mutex;
+    QDateTime m_now;
+    QStringList m_log;
+};
+
+// A base URL where nothing listens.
+QUrl closedPortUrl();
