@@ -2,6 +2,7 @@
 
 #include "connection/DeviceListModel.h"
 #include "connection/LogTime.h"
+#include "ftms/FeatureDecoder.h"
 
 #include <QLoggingCategory>
 #include <QSysInfo>
@@ -127,38 +128,6 @@ const std::array<DetectionRow, 4>& detectionTable() {
          }},
     }};
     return rows;
-}
-
-// The twenty flags in the order the feature value's bits are applied.
-using FeatureFlag = bool FitnessMachineFeature::*;
-constexpr std::array<FeatureFlag, 15> machineFeatureFlags{
-    &FitnessMachineFeature::averageSpeedSupported,
-    &FitnessMachineFeature::cadenceSupported,
-    &FitnessMachineFeature::totalDistanceSupported,
-    &FitnessMachineFeature::inclinationSupported,
-    &FitnessMachineFeature::elevationGainSupported,
-    &FitnessMachineFeature::paceSupported,
-    &FitnessMachineFeature::stepCountSupported,
-    &FitnessMachineFeature::resistanceLevelSupported,
-    &FitnessMachineFeature::strideCountSupported,
-    &FitnessMachineFeature::expendedEnergySupported,
-    &FitnessMachineFeature::heartRateMeasurementSupported,
-    &FitnessMachineFeature::metabolicEquivalentSupported,
-    &FitnessMachineFeature::elapsedTimeSupported,
-    &FitnessMachineFeature::remainingTimeSupported,
-    &FitnessMachineFeature::powerMeasurementSupported,
-};
-constexpr std::array<FeatureFlag, 5> targetFeatureFlags{
-    &FitnessMachineFeature::speedTargetSettingSupported,
-    &FitnessMachineFeature::inclinationTargetSettingSupported,
-    &FitnessMachineFeature::resistanceTargetSettingSupported,
-    &FitnessMachineFeature::powerTargetSettingSupported,
-    &FitnessMachineFeature::heartRateTargetSettingSupported,
-};
-
-quint32 littleEndian32(QByteArrayView bytes, qsizetype offset) {
-    return quint32(quint8(bytes[offset])) | quint32(quint8(bytes[offset + 1])) << 8 |
-           quint32(quint8(bytes[offset + 2])) << 16 | quint32(quint8(bytes[offset + 3])) << 24;
 }
 
 } // namespace
@@ -483,27 +452,22 @@ void FTMSManager::updatePowerHistory() {
 // Machine features
 
 void FTMSManager::handleFeatureData(QByteArrayView value) {
-    if (value.size() < 8) {
+    const std::optional<FeatureBits> bits = readFeatureBits(value);
+    if (!bits) {
         qCInfo(lcConnection) << "feature value too short:" << value.size() << "bytes";
         return;
     }
-    const quint32 machineBits = littleEndian32(value, 0);
-    const quint32 targetBits = littleEndian32(value, 4);
-    later([this, machineBits, targetBits] { applyFeatures(machineBits, targetBits); });
+    later([this, bits = *bits] { applyFeatures(bits.machineBits, bits.targetBits); });
 }
 
 void FTMSManager::applyFeatures(quint32 machineBits, quint32 targetBits) {
+    const FeatureBits bits{machineBits, targetBits};
     // Each flag is its own change of the record, so observers see one notification per flag.
-    for (std::size_t bit = 0; bit < machineFeatureFlags.size(); ++bit) {
-        const bool set = (machineBits >> bit) & 1U;
-        m_machineFeatures.modify([&](auto& features) { features.*machineFeatureFlags[bit] = set; });
+    for (const FeatureFlag& flag : featureFlags()) {
+        const bool set = flag.isSet(bits);
+        m_machineFeatures.modify([&](auto& features) { features.*flag.member = set; });
     }
-    for (std::size_t bit = 0; bit < targetFeatureFlags.size(); ++bit) {
-        const bool set = (targetBits >> bit) & 1U;
-        m_machineFeatures.modify([&](auto& features) { features.*targetFeatureFlags[bit] = set; });
-    }
-    appendLog(QStringLiteral("FEATURES: ") +
-              m_machineFeatures.value().supportedMetricNames().join(QStringLiteral(", ")));
+    appendLog(featuresLogLine(m_machineFeatures.value()));
 }
 
 // Simulation

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "bluetooth/Central.h"
+
+#include <QList>
+#include <QString>
+
+// A central whose state the test sets and which records every request. The test plays the stack
+// by calling the manager's delegate callbacks itself.
+namespace tallyfin::testing {
+
+using namespace tallyfin::bluetooth;
+
+class ScriptedPeripheral final : public Peripheral {
+public:
+    explicit ScriptedPeripheral(QUuid id, std::optional<QString> name = QStringLiteral("Machine"))
+        : m_id(id)
+        , m_name(std::move(name)) {}
+
+    QUuid identifier() const override { return m_id; }
+    std::optional<QString> name() const override { return m_name; }
+    std::optional<QList<ServicePtr>> services() const override { return servicesList; }
+    void setDelegate(PeripheralDelegate* d) override { delegate = d; }
+    void discoverServices(const QList<QBluetoothUuid>& uuids) override {
+        discoverServicesRequests.append(uuids);
+    }
+    void discoverCharacteristics(const QList<QBluetoothUuid>& uuids,
+                                 const ServicePtr& service) override {
+        discoverCharacteristicsRequests.append({uuids, service});
+    }
+    void readValue(const CharacteristicPtr& characteristic) override {
+        reads.append(characteristic);
+    }
+    void setNotifyValue(bool enabled, const CharacteristicPtr& characteristic) override {
+        notifications.append({enabled, characteristic});
+    }
+
+    std::optional<QList<ServicePtr>> servicesList;
+    PeripheralDelegate* delegate = nullptr;
+    QList<QList<QBluetoothUuid>> discoverServicesRequests;
+    QList<std::pair<QList<QBluetoothUuid>, ServicePtr>> discoverCharacteristicsRequests;
+    QList<CharacteristicPtr> reads;
+    QList<std::pair<bool, CharacteristicPtr>> notifications;
+
+private:
+    QUuid m_id;
+    std::optional<QString> m_name;
+};
+
+class ScriptedCentral final : public Central {
+public:
+    CentralState state() const override {
+        ++stateReads;
+        return currentState;
+    }
+    void scanForPeripherals(const QList<QBluetoothUuid>& uuids) override {
+        scanRequests.append(uuids);
+    }
+    void stopScan() override { ++stopScanRequests; }
+    void connect(const PeripheralPtr& peripheral) override { connectRequests.append(peripheral); }
+    void cancelConnection(const PeripheralPtr& peripheral) override {
+        cancelRequests.append(peripheral);
+    }
+
+    CentralState currentState = CentralState::unknown;
+    mutable int stateReads = 0;
+    QList<QList<QBluetoothUuid>> scanRequests;
+    int stopScanRequests = 0;
+    QList<PeripheralPtr> connectRequests;
+    QList<PeripheralPtr> cancelRequests;
+};
+
+inline std::shared_ptr<ScriptedPeripheral>
+makePeripheral(int n, std::optional<QString> name = QStringLiteral("Machine")) {
+    return std::make_shared<ScriptedPeripheral>(
+        QUuid(QStringLiteral("{00000000-0000-4000-8000-%1}").arg(n, 12, 10, QLatin1Char('0'))),
+        std::move(name));
+}
+
+inline CharacteristicPtr makeCharacteristic(quint16 uuid,
+                                            std::optional<QByteArray> value = std::nullopt) {
+    auto c = std::make_shared<GattCharacteristic>();
+    c->uuid = QBluetoothUuid(uuid);
+    c->value = std::move(value);
+    return c;
+}
+
+inline ServicePtr makeService(quint16 uuid, std::optional<QList<CharacteristicPtr>> chars = {}) {
+    auto s = std::make_shared<GattService>();
+    s->uuid = QBluetoothUuid(uuid);
+    s->characteristics = std::move(chars);
+    return s;
+}
+
+} // namespace tallyfin::testing
