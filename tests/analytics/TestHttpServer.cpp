@@ -18,6 +18,14 @@ TestHttpServer::TestHttpServer(QObject* parent)
     });
 }
 
+TestHttpServer::~TestHttpServer() {
+    const auto sockets = m_server.findChildren<QTcpSocket*>();
+    for (QTcpSocket* socket : sockets) {
+        socket->disconnect(this);
+        delete socket;
+    }
+}
+
 bool TestHttpServer::listen() {
     return m_server.listen(QHostAddress::LocalHost);
 }

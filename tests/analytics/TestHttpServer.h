@@ -24,6 +24,7 @@ public:
     };
 
     explicit TestHttpServer(QObject* parent = nullptr);
+    ~TestHttpServer() override;
 
     bool listen();
     quint16 port() const;

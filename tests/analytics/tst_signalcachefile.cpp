@@ -1,0 +1,185 @@
+// The cache file across termination: written with numeric dates, loaded, deleted and sent first by
+// the next manager; an unreadable file is deleted and ignored.
+
+#include "AnalyticsTestSupport.h"
+#include "TestHttpServer.h"
+#include "analytics/AppActivity.h"
+#include "analytics/SignalCache.h"
+#include "analytics/SignalPostBody.h"
+#include "analytics/TelemetryDeck.h"
+#include "analytics/TelemetryManager.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+#include <QTimeZone>
+
+using namespace tallyfin::analytics;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+SignalPostBody record(const QString& type, std::optional<double> floatValue = {}) {
+    SignalPostBody body;
+    body.receivedAt = QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9, 640), QTimeZone::utc());
+    body.appID = u"TEST-APP"_s;
+    body.clientUser = u"c0ffee"_s;
+    body.sessionID = u"6F1E1B4C-3A0B-4D4B-9C1A-7D2E8F9A0B1C"_s;
+    body.type = type;
+    body.floatValue = floatValue;
+    body.payload = {{u"key"_s, u"value \"quoted\" ✓"_s}};
+    body.isTestMode = u"false"_s;
+    return body;
+}
+
+bool writeFile(const QString& path, const QByteArray& data) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
+
+} // namespace
+
+class TestSignalCacheFile : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<AnalyticsTestEnvironment> env;
+
+private Q_SLOTS:
+    void init() { env = std::make_unique<AnalyticsTestEnvironment>(); }
+    void cleanup() { env.reset(); }
+
+    void terminationWritesTheFileAndTheNextStartSendsItFirst() {
+        QVERIFY(env->install(env->configuration(closedPortUrl())));
+        SignalCache& cache = TelemetryManager::installed()->signalManager().signalCache();
+        cache.push({record(u"one"_s, 1.5), record(u"two"_s), record(u"three"_s)});
+        env->clearLog();
+        AppActivity::instance()->notifyWillTerminate();
+        QCOMPARE(cache.count(), 0);
+
+        QFile file(env->cacheFilePath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray data = file.readAll();
+        file.close();
+        QCOMPARE(env->logLines(),
+                 (QStringList{u"DEBUG appWillTerminate()"_s, u"INFO Saved Telemetry cache "_s +
+                                                                 QString::number(data.size()) +
+                                                                 u" bytes of 3 signals"_s}));
+        const QJsonArray array = QJsonDocument::fromJson(data).array();
+        QCOMPARE(array.size(), 3);
+        // Seconds since 2001-01-01 with the fraction kept.
+        QCOMPARE(array.at(0).toObject().value(u"receivedAt"_s).toDouble(), 731340429.64);
+        QCOMPARE(array.at(0).toObject().value(u"floatValue"_s).toDouble(), 1.5);
+        QVERIFY(!array.at(1).toObject().contains(u"floatValue"_s));
+
+        TelemetryManager::terminate();
+        TestHttpServer server;
+        QVERIFY(server.listen());
+        QVERIFY(env->install(env->configuration(server.baseUrl())));
+        QVERIFY(!QFile::exists(env->cacheFilePath()));
+        QVERIFY(env->logLines().contains(u"INFO Loaded 3 signals"_s));
+        QVERIFY(env->logLines().contains(u"INFO Loading Telemetry cache from: "_s +
+                                         QUrl::fromLocalFile(env->cacheFilePath()).toString()));
+        // The first batch goes out at construction, without waiting for a tick.
+        QTRY_COMPARE(server.requests().size(), 1);
+        const auto sent = decodeUploadBody(server.requests().constFirst().body);
+        QVERIFY(sent);
+        QCOMPARE(sent->size(), 3);
+        QCOMPARE(sent->at(0).type, u"one"_s);
+        QCOMPARE(sent->at(0).floatValue, 1.5);
+        QCOMPARE(sent->at(2).payload, record(u"three"_s).payload);
+    }
+
+    void cacheFileRoundTripKeepsEveryField() {
+        const QList<SignalPostBody> records{record(u"a"_s, -0.25), record(u"b"_s)};
+        const auto decoded = decodeCacheFile(encodeCacheFile(records));
+        QVERIFY(decoded);
+        QCOMPARE(*decoded, records);
+    }
+
+    void unreadableFileIsDeletedAndIgnored_data() {
+        QTest::addColumn<QByteArray>("content");
+        const QByteArray valid = encodeCacheFile({record(u"a"_s)});
+        QTest::newRow("truncated") << valid.left(valid.size() / 2);
+        QTest::newRow("not json") << QByteArray("\x00\xff garbage", 10);
+        QTest::newRow("object instead of array") << QByteArray("{\"type\":\"a\"}");
+        QTest::newRow("text date") << encodeUploadBody({record(u"a"_s)});
+        QTest::newRow("missing key") << QByteArray(R"([{"receivedAt":1,"appID":"a"}])");
+        QTest::newRow("payload with a number")
+            << QByteArray(R"([{"receivedAt":1,"appID":"a","clientUser":"c","sessionID":"s",)"
+                          R"("type":"t","payload":{"k":1},"isTestMode":"false"}])");
+        QTest::newRow("date out of range")
+            << QByteArray(R"([{"receivedAt":1e300,"appID":"a","clientUser":"c","sessionID":"s",)"
+                          R"("type":"t","payload":{},"isTestMode":"false"}])");
+    }
+    void unreadableFileIsDeletedAndIgnored() {
+        QFETCH(QByteArray, content);
+        const QString path = env->root() + u"/file/telemetrysignalcache"_s;
+        QVERIFY(writeFile(path, content));
+        SignalCache cache(env->logHandler(), path);
+        QCOMPARE(cache.count(), 0);
+        QVERIFY(!QFile::exists(path));
+        QCOMPARE(env->logLines().filter(u"Loaded"_s), QStringList{});
+    }
+
+    void missingFileLeavesCacheEmpty() {
+        const QString path = env->root() + u"/none/telemetrysignalcache"_s;
+        SignalCache cache(env->logHandler(), path);
+        QCOMPARE(cache.count(), 0);
+        QCOMPARE(env->logLines(), QStringList{u"INFO Loading Telemetry cache from: "_s +
+                                              QUrl::fromLocalFile(path).toString()});
+    }
+
+    void failedWriteKeepsTheRecords() {
+        // A directory where the file should be makes the write fail.
+        const QString path = env->root() + u"/blocked/telemetrysignalcache"_s;
+        QVERIFY(QDir().mkpath(path));
+        SignalCache cache(env->logHandler(), path);
+        cache.push(record(u"a"_s));
+        env->clearLog();
+        cache.backupCache();
+        QCOMPARE(env->logLines(), QStringList{u"ERROR Error saving Telemetry cache"_s});
+        QCOMPARE(cache.count(), 1);
+    }
+
+    void popTakesAtMostHundredInOrder() {
+        SignalCache cache(std::nullopt, env->root() + u"/pop/telemetrysignalcache"_s);
+        QVERIFY(cache.pop().isEmpty());
+        for (int i = 0; i < 150; ++i) {
+            cache.push(record(QString::number(i)));
+        }
+        const auto first = cache.pop();
+        QCOMPARE(first.size(), 100);
+        QCOMPARE(first.constFirst().type, u"0"_s);
+        QCOMPARE(first.constLast().type, u"99"_s);
+        QCOMPARE(cache.count(), 50);
+        QCOMPARE(cache.pop().constFirst().type, u"100"_s);
+        QCOMPARE(cache.count(), 0);
+    }
+
+    void unsentSignalIsDeliveredByTheNextRun() {
+        // First run: the server is down, so the signal stays and goes to the file at the end.
+        QVERIFY(env->install(env->configuration(closedPortUrl())));
+        TelemetryDeck::signal(u"offline"_s);
+        QTRY_COMPARE(env->cachedCount(), 1);
+        AppActivity::instance()->notifyWillTerminate();
+        TelemetryManager::terminate();
+        QVERIFY(QFile::exists(env->cacheFilePath()));
+
+        TestHttpServer server;
+        QVERIFY(server.listen());
+        QVERIFY(env->install(env->configuration(server.baseUrl())));
+        QTRY_COMPARE(server.requests().size(), 1);
+        const auto sent = decodeUploadBody(server.requests().constFirst().body);
+        QVERIFY(sent);
+        QCOMPARE(sent->constFirst().type, u"offline"_s);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSignalCacheFile)
+#include "tst_signalcachefile.moc"
