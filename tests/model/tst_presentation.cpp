@@ -1,0 +1,228 @@
+#include "model/DevicePresentation.h"
+#include "model/EquipmentType.h"
+#include "model/FitnessMachineFeature.h"
+#include "model/Localization.h"
+
+#include <QCoreApplication>
+#include <QTest>
+
+using namespace tallyfin;
+using namespace Qt::StringLiterals;
+
+// Names of kinds, devices, metrics and capabilities, and the string table behind them.
+class TestPresentation : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Runs first, before the table is installed: lookups fall back to their defaults or keys.
+    void withoutTable() {
+        QCOMPARE(deviceTypeName(u""), u"Fitness Equipment"_s);
+        QCOMPARE(deviceTypeName(u"Some Rower"), u"Rower"_s);
+        QCOMPARE(tallyfin::displayName(EquipmentType::bike), u"equipment.bike"_s);
+        QCOMPARE(localizedText("deviceList.unknownDevice", u"Unknown device"), u"Unknown device"_s);
+    }
+
+    void installTable() { QVERIFY(installTranslations(*QCoreApplication::instance())); }
+
+    void missingKey_data() {
+        QTest::addColumn<QString>("defaultText");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty default gives the key") << QString() << u"test.notInTable"_s;
+        QTest::newRow("a default is used") << u"Fallback"_s << u"Fallback"_s;
+    }
+
+    void missingKey() {
+        QFETCH(QString, defaultText);
+        QFETCH(QString, text);
+        QCOMPARE(localizedText("test.notInTable", defaultText), text);
+    }
+
+    void tableWinsOverDefault() {
+        QCOMPARE(localizedText("device.type.bike", u"Bicycle"), u"Indoor Bike"_s);
+    }
+
+    // Every key the application looks up has an English entry, so no raw key reaches the user.
+    void everyKeyHasAnEntry_data() {
+        QTest::addColumn<QString>("key");
+        const char* const keys[] = {"connection.ready",
+                                    "connection.scanning",
+                                    "connection.scanStopped",
+                                    "connection.connecting",
+                                    "connection.connected",
+                                    "connection.disconnected",
+                                    "connection.connectionFailed",
+                                    "bluetooth.unsupported",
+                                    "bluetooth.unauthorized",
+                                    "bluetooth.poweredOff",
+                                    "bluetooth.ready",
+                                    "bluetooth.unavailable",
+                                    "equipment.detected.rower",
+                                    "equipment.detected.bike",
+                                    "equipment.detected.crossTrainer",
+                                    "equipment.detected.treadmill",
+                                    "simulation.stopped",
+                                    "deviceList.unknownDevice",
+                                    "deviceList.searching",
+                                    "device.type.rower",
+                                    "device.type.bike",
+                                    "device.type.treadmill",
+                                    "device.type.crossTrainer",
+                                    "device.type.unknown",
+                                    "equipment.rower",
+                                    "equipment.bike",
+                                    "equipment.crossTrainer",
+                                    "equipment.treadmill",
+                                    "equipment.unknown",
+                                    "metric.time.tooltip",
+                                    "metric.distance.tooltip",
+                                    "metric.speed.tooltip",
+                                    "metric.cadence.tooltip",
+                                    "metric.strokeRate.tooltip",
+                                    "metric.stepRate.tooltip",
+                                    "metric.power.tooltip",
+                                    "metric.calories.tooltip",
+                                    "metric.heartRate.tooltip",
+                                    "machineInfo.title",
+                                    "machineInfo.device",
+                                    "machineInfo.type",
+                                    "machineInfo.supportedMetrics",
+                                    "machineInfo.controlCapabilities",
+                                    "machineInfo.size",
+                                    "machineInfo.animation",
+                                    "machineInfo.copyLog",
+                                    "machineInfo.logCopied",
+                                    "menu.checkForUpdates"};
+        for (const char* key : keys) {
+            QTest::newRow(key) << QString::fromLatin1(key);
+        }
+    }
+
+    void everyKeyHasAnEntry() {
+        QFETCH(QString, key);
+        const QString text = qtTrId(key.toLatin1().constData());
+        QVERIFY2(text != key && !text.isEmpty(), qPrintable(key));
+    }
+
+    void formattedKeysHaveOnePlaceholder_data() {
+        QTest::addColumn<QString>("key");
+        QTest::newRow("connecting") << u"connection.connecting"_s;
+        QTest::newRow("connected") << u"connection.connected"_s;
+        QTest::newRow("failed") << u"connection.connectionFailed"_s;
+    }
+
+    void formattedKeysHaveOnePlaceholder() {
+        QFETCH(QString, key);
+        const QString text = qtTrId(key.toLatin1().constData());
+        QCOMPARE(text.count(u"%1"_s), 1);
+        QVERIFY(text.arg(u"KICKR"_s).contains(u"KICKR"_s));
+    }
+
+    void displayName_data() {
+        QTest::addColumn<EquipmentType>("type");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("rower") << EquipmentType::rower << u"Rower"_s;
+        QTest::newRow("bike") << EquipmentType::bike << u"Indoor Bike"_s;
+        QTest::newRow("cross trainer") << EquipmentType::crossTrainer << u"Cross Trainer"_s;
+        QTest::newRow("treadmill") << EquipmentType::treadmill << u"Treadmill"_s;
+        QTest::newRow("unknown") << EquipmentType::unknown << u"Not detected yet"_s;
+    }
+
+    void displayName() {
+        QFETCH(EquipmentType, type);
+        QFETCH(QString, name);
+        QCOMPARE(tallyfin::displayName(type), name);
+    }
+
+    void device_data() {
+        QTest::addColumn<QString>("advertisedName");
+        QTest::addColumn<QString>("icon");
+        QTest::addColumn<QString>("type");
+        QTest::newRow("row before bike") << u"Throwback Bike"_s << u"figure.rower"_s << u"Rower"_s;
+        QTest::newRow("upper case") << u"ROWERG"_s << u"figure.rower"_s << u"Rower"_s;
+        QTest::newRow("bike") << u"Zwift Hub Bike"_s << u"figure.indoor.cycle"_s
+                              << u"Indoor Bike"_s;
+        QTest::newRow("cycle before cross")
+            << u"CrossCycle 5"_s << u"figure.indoor.cycle"_s << u"Indoor Bike"_s;
+        QTest::newRow("tread") << u"NordicTrack T6.5 Treadmill"_s << u"figure.run"_s
+                               << u"Treadmill"_s;
+        QTest::newRow("run") << u"RunMaster"_s << u"figure.run"_s << u"Treadmill"_s;
+        QTest::newRow("ellip") << u"Elliptical E35"_s << u"figure.elliptical"_s
+                               << u"Cross Trainer"_s;
+        QTest::newRow("cross") << u"X-Cross 9"_s << u"figure.elliptical"_s << u"Cross Trainer"_s;
+        QTest::newRow("no match") << u"KICKR CORE 5A1B"_s
+                                  << u"figure.strengthtraining.traditional"_s
+                                  << u"Fitness Equipment"_s;
+        QTest::newRow("empty") << QString() << u"figure.strengthtraining.traditional"_s
+                               << u"Fitness Equipment"_s;
+    }
+
+    void device() {
+        QFETCH(QString, advertisedName);
+        QFETCH(QString, icon);
+        QFETCH(QString, type);
+        QCOMPARE(deviceIconName(advertisedName), icon);
+        QCOMPARE(deviceTypeName(advertisedName), type);
+    }
+
+    void metricNames_data() {
+        QTest::addColumn<QStringList>("flags");
+        QTest::addColumn<QStringList>("metrics");
+        QTest::addColumn<QStringList>("capabilities");
+        QTest::newRow("nothing") << QStringList{} << QStringList{} << QStringList{};
+        QTest::newRow("power after resistance")
+            << QStringList{u"powerMeasurementSupported"_s, u"resistanceLevelSupported"_s}
+            << QStringList{u"Resistance"_s, u"Power"_s} << QStringList{};
+        QTest::newRow("unnamed flags never listed")
+            << QStringList{u"elevationGainSupported"_s, u"strideCountSupported"_s,
+                           u"metabolicEquivalentSupported"_s, u"remainingTimeSupported"_s}
+            << QStringList{} << QStringList{};
+        QTest::newRow("calories, heart rate, time last")
+            << QStringList{u"elapsedTimeSupported"_s, u"heartRateMeasurementSupported"_s,
+                           u"expendedEnergySupported"_s, u"averageSpeedSupported"_s}
+            << QStringList{u"Speed"_s, u"Calories"_s, u"Heart Rate"_s, u"Time"_s} << QStringList{};
+        QTest::newRow("targets")
+            << QStringList{u"heartRateTargetSettingSupported"_s, u"speedTargetSettingSupported"_s,
+                           u"powerTargetSettingSupported"_s, u"inclinationTargetSettingSupported"_s}
+            << QStringList{} << QStringList{u"Speed"_s, u"Incline"_s, u"Power"_s, u"Heart Rate"_s};
+    }
+
+    void metricNames() {
+        QFETCH(QStringList, flags);
+        QFETCH(QStringList, metrics);
+        QFETCH(QStringList, capabilities);
+        FitnessMachineFeature features;
+        for (const QString& flag : flags) {
+            const QMetaObject& meta = FitnessMachineFeature::staticMetaObject;
+            const int index = meta.indexOfProperty(flag.toLatin1().constData());
+            QVERIFY(index >= 0);
+            meta.property(index).writeOnGadget(&features, true);
+        }
+        QCOMPARE(features.supportedMetricNames(), metrics);
+        QCOMPARE(features.controlCapabilityNames(), capabilities);
+    }
+
+    void equipmentCaseNames_data() {
+        QTest::addColumn<EquipmentType>("type");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("rower") << EquipmentType::rower << u"rower"_s;
+        QTest::newRow("bike") << EquipmentType::bike << u"bike"_s;
+        QTest::newRow("crossTrainer") << EquipmentType::crossTrainer << u"crossTrainer"_s;
+        QTest::newRow("treadmill") << EquipmentType::treadmill << u"treadmill"_s;
+        QTest::newRow("unknown is a case") << EquipmentType::unknown << u"unknown"_s;
+    }
+
+    void equipmentCaseNames() {
+        QFETCH(EquipmentType, type);
+        QFETCH(QString, name);
+        QCOMPARE(caseName(type), name);
+        QCOMPARE(equipmentTypeFromCaseName(name), std::optional(type));
+    }
+
+    void unknownCaseName() {
+        QCOMPARE(equipmentTypeFromCaseName(u"CrossTrainer"), std::nullopt);
+        QCOMPARE(equipmentTypeFromCaseName(u""), std::nullopt);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPresentation)
+#include "tst_presentation.moc"
