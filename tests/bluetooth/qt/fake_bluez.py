@@ -376,6 +376,8 @@ class Characteristic(PropertyObject):
         if 'read' not in self.spec['flags']:
             raise dbus.exceptions.DBusException('Read not permitted',
                                                 name='org.bluez.Error.NotPermitted')
+        # Like bluetoothd, publish what was read as the characteristic's new value too.
+        self.update(Value=self.props['Value'])
         return self.props['Value']
 
     @dbus.service.method(GATT_CHARACTERISTIC, in_signature='aya{sv}')

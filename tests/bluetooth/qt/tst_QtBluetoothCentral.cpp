@@ -385,6 +385,15 @@ private Q_SLOTS:
         QCOMPARE(recorder.of(Event::disconnect).size(), 0);
         QCOMPARE(recorder.of(Event::fail).size(), 1);
         QCOMPARE(recorder.offMainThread, 0);
+
+        // Cancelled before the stack gives up: the attempt ends as a disconnection.
+        central.connect(unreachable);
+        central.cancelConnection(unreachable);
+        QTRY_COMPARE_WITH_TIMEOUT(recorder.of(Event::disconnect).size(), 1, fakeBluezTimeoutMs);
+        QCOMPARE(recorder.of(Event::disconnect).first().peripheral, unreachable);
+        QTest::qWait(500);
+        QCOMPARE(recorder.of(Event::fail).size(), 1);
+        QCOMPARE(recorder.of(Event::disconnect).size(), 1);
     }
 };
 
