@@ -18,7 +18,8 @@ using namespace Qt::StringLiterals;
 
 SignalManager::SignalManager(std::shared_ptr<TelemetryManagerConfiguration> configuration,
                              const QString& cacheFilePath)
-    : m_configuration(std::move(configuration)) {
+    : m_configuration(std::move(configuration))
+    , m_counters(std::make_shared<DeliveryCounters>()) {
     m_signalCache = std::make_shared<SignalCache>(
         m_configuration->previewMode() ? std::nullopt : m_configuration->logHandler(),
         cacheFilePath);
@@ -29,7 +30,7 @@ SignalManager::SignalManager(std::shared_ptr<TelemetryManagerConfiguration> conf
 
     m_timerThread = new QThread;
     m_timerThread->setObjectName(u"com.telemetrydeck.SignalTimer"_s);
-    auto* sender = new SignalSender(m_signalCache, m_configuration);
+    auto* sender = new SignalSender(m_signalCache, m_configuration, m_counters);
     m_sender = sender;
     sender->moveToThread(m_timerThread);
     QObject::connect(m_timerThread, &QThread::finished, sender, &QObject::deleteLater);
@@ -59,6 +60,18 @@ void SignalManager::sendNextBatch(std::chrono::milliseconds delay) {
             }
         },
         Qt::QueuedConnection);
+}
+
+qint64 SignalManager::processedCount() const {
+    return m_counters->processed;
+}
+
+qint64 SignalManager::deliveredCount() const {
+    return m_counters->delivered;
+}
+
+int SignalManager::batchesInFlight() const {
+    return m_counters->batchesInFlight;
 }
 
 void SignalManager::appWillTerminate() {
@@ -113,8 +126,9 @@ void SignalManager::processSignal(const QString& name, const Parameters& paramet
                                   std::shared_ptr<TelemetryManagerConfiguration> configuration) {
     const QString userIdentifier = defaultUserIdentifier(*configuration);
     const Parameters defaults = DefaultSignalPayload::parameters(*configuration);
-    postToBackground([cache = m_signalCache, configuration = std::move(configuration), name,
-                      parameters, floatValue, customUserID, userIdentifier, defaults] {
+    postToBackground([cache = m_signalCache, counters = m_counters,
+                      configuration = std::move(configuration), name, parameters, floatValue,
+                      customUserID, userIdentifier, defaults] {
         Parameters enrichment;
         for (const auto& enricher : configuration->metadataEnrichers()) {
             enrichment.insert(enricher->enrich(name, customUserID, floatValue));
@@ -130,6 +144,7 @@ void SignalManager::processSignal(const QString& name, const Parameters& paramet
         record.isTestMode = configuration->testMode() ? u"true"_s : u"false"_s;
         configuration->log(LogLevel::Debug, u"Process signal: "_s + record.description());
         cache->push(record);
+        ++counters->processed;
     });
 }
 

@@ -16,6 +16,7 @@ class QThread;
 namespace tallyfin::analytics {
 
 class SignalSender;
+struct DeliveryCounters;
 
 // Turns signals into records, keeps them in the cache and sends them in batches on a timer
 // thread of its own. Keeps the cache in a file across termination.
@@ -41,6 +42,11 @@ public:
 
     SignalCache& signalCache() { return *m_signalCache; }
 
+    // Records built so far, records the service accepted, and batches waiting for an answer.
+    qint64 processedCount() const;
+    qint64 deliveredCount() const;
+    int batchesInFlight() const;
+
     // The configured user, else the stored anonymous identifier, else a new one that is stored.
     static QString defaultUserIdentifier(const TelemetryManagerConfiguration& configuration);
     // "/v2/" or "/v2/namespace/<namespace>/" resolved against the base; none when invalid.
@@ -50,6 +56,7 @@ public:
 private:
     std::shared_ptr<SignalCache> m_signalCache;
     std::shared_ptr<TelemetryManagerConfiguration> m_configuration;
+    std::shared_ptr<DeliveryCounters> m_counters;
     QThread* m_timerThread = nullptr;
     QPointer<SignalSender> m_sender;
     QMetaObject::Connection m_terminateConnection;

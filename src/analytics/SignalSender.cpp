@@ -6,6 +6,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QScopeGuard>
 #include <QStringDecoder>
 #include <QTimer>
 
@@ -25,9 +26,11 @@ std::optional<QString> utf8Text(const QByteArray& data) {
 } // namespace
 
 SignalSender::SignalSender(std::shared_ptr<SignalCache> cache,
-                           std::shared_ptr<TelemetryManagerConfiguration> configuration)
+                           std::shared_ptr<TelemetryManagerConfiguration> configuration,
+                           std::shared_ptr<DeliveryCounters> counters)
     : m_cache(std::move(cache))
-    , m_configuration(std::move(configuration)) {}
+    , m_configuration(std::move(configuration))
+    , m_counters(std::move(counters)) {}
 
 bool SignalSender::logsDebug() const {
     const auto handler = m_configuration->logHandler();
@@ -83,6 +86,7 @@ void SignalSender::upload(const QList<SignalPostBody>& batch) {
             m_configuration->log(LogLevel::Debug, *text);
         }
     }
+    ++m_counters->batchesInFlight;
     QNetworkReply* reply = m_network->post(request, body);
     connect(reply, &QNetworkReply::finished, this,
             [this, reply, batch] { complete(reply, batch); });
@@ -90,6 +94,9 @@ void SignalSender::upload(const QList<SignalPostBody>& batch) {
 
 void SignalSender::complete(QNetworkReply* reply, const QList<SignalPostBody>& batch) {
     reply->deleteLater();
+    // Counted down only after a failed batch is back in the cache, so that a watcher never sees
+    // an empty cache and nothing in flight while a batch is on its way back.
+    const auto finished = qScopeGuard([this] { --m_counters->batchesInFlight; });
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (!status.isValid()) {
         if (reply->error() != QNetworkReply::NoError) {
@@ -105,6 +112,7 @@ void SignalSender::complete(QNetworkReply* reply, const QList<SignalPostBody>& b
         m_cache->push(batch);
         return;
     }
+    m_counters->delivered += batch.size();
     const QByteArray data = reply->readAll();
     if (!data.isEmpty() && logsDebug()) {
         if (const auto text = utf8Text(data)) {

@@ -5,6 +5,7 @@
 
 #include <QObject>
 
+#include <atomic>
 #include <memory>
 
 class QNetworkAccessManager;
@@ -13,13 +14,21 @@ class QTimer;
 
 namespace tallyfin::analytics {
 
+// What happened to the records of one signal manager so far.
+struct DeliveryCounters {
+    std::atomic<qint64> processed{0};
+    std::atomic<qint64> delivered{0};
+    std::atomic<int> batchesInFlight{0};
+};
+
 // Lives on the signal manager's timer thread: pops batches on each tick and posts them.
 class SignalSender : public QObject {
     Q_OBJECT
 
 public:
     SignalSender(std::shared_ptr<SignalCache> cache,
-                 std::shared_ptr<TelemetryManagerConfiguration> configuration);
+                 std::shared_ptr<TelemetryManagerConfiguration> configuration,
+                 std::shared_ptr<DeliveryCounters> counters);
 
     // Sends once, then every send interval.
     void start();
@@ -32,6 +41,7 @@ private:
 
     std::shared_ptr<SignalCache> m_cache;
     std::shared_ptr<TelemetryManagerConfiguration> m_configuration;
+    std::shared_ptr<DeliveryCounters> m_counters;
     QTimer* m_timer = nullptr;
     QNetworkAccessManager* m_network = nullptr;
 };

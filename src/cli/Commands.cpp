@@ -11,6 +11,9 @@ const std::array commandTable{
     Command{u"decode", u"Decode data characteristic values into one metrics record (JSON)",
             u"MACHINE VALUE...", &runDecode},
     Command{u"features", u"Decode a Fitness Machine Feature value (JSON)", u"VALUE", &runFeatures},
+    Command{u"signal", u"Send one analytics signal and report whether it was delivered (JSON)",
+            u"--app-id ID [--base-url URL] [--namespace NS] [--test-mode] NAME [KEY=VALUE...]",
+            &runSignal},
 };
 
 } // namespace

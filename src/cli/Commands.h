@@ -9,6 +9,7 @@ namespace tallyfin::cli {
 // The run functions of the subcommands, one per command file.
 int runDecode(const QStringList& arguments, QTextStream& out, QTextStream& err);
 int runFeatures(const QStringList& arguments, QTextStream& out, QTextStream& err);
+int runSignal(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
 // Every subcommand, in the order --help lists them.
 std::span<const Command> commands();
