@@ -5,31 +5,12 @@
 
 #include <QJsonObject>
 #include <QList>
-#include <QMetaProperty>
 
 namespace tallyfin::cli {
 
 namespace {
 
 constexpr QStringView name = u"decode";
-
-QJsonObject toJson(const FitnessMetrics& metrics) {
-    QJsonObject object;
-    const QMetaObject& meta = FitnessMetrics::staticMetaObject;
-    for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
-        const QMetaProperty property = meta.property(i);
-        const QString key = QString::fromLatin1(property.name());
-        const QVariant value = property.readOnGadget(&metrics);
-        if (property.metaType() == QMetaType::fromType<EquipmentType>()) {
-            object.insert(key, caseName(value.value<EquipmentType>()));
-        } else if (property.metaType() == QMetaType::fromType<qint64>()) {
-            object.insert(key, value.toLongLong());
-        } else {
-            object.insert(key, value.toDouble());
-        }
-    }
-    return object;
-}
 
 } // namespace
 
@@ -69,7 +50,7 @@ int runDecode(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     for (const QByteArray& value : values) {
         parser->parse(value, metrics);
     }
-    writeJsonLine(out, toJson(metrics));
+    writeJsonLine(out, metricsJson(metrics));
     return exitOk;
 }
 

@@ -1,11 +1,32 @@
 #include "cli/JsonOutput.h"
 
+#include "model/FitnessMetrics.h"
+
 #include <QJsonDocument>
+#include <QMetaProperty>
 
 namespace tallyfin::cli {
 
 void writeJsonLine(QTextStream& out, const QJsonObject& object) {
     out << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) << '\n';
+}
+
+QJsonObject metricsJson(const FitnessMetrics& metrics) {
+    QJsonObject object;
+    const QMetaObject& meta = FitnessMetrics::staticMetaObject;
+    for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
+        const QMetaProperty property = meta.property(i);
+        const QString key = QString::fromLatin1(property.name());
+        const QVariant value = property.readOnGadget(&metrics);
+        if (property.metaType() == QMetaType::fromType<EquipmentType>()) {
+            object.insert(key, caseName(value.value<EquipmentType>()));
+        } else if (property.metaType() == QMetaType::fromType<qint64>()) {
+            object.insert(key, value.toLongLong());
+        } else {
+            object.insert(key, value.toDouble());
+        }
+    }
+    return object;
 }
 
 } // namespace tallyfin::cli
