@@ -1,4 +1,4 @@
-#include "BluezAdvertisementCache.h"
+#include "BluezMonitor.h"
 
 #include "QtBluetoothLogging.h"
 
@@ -17,16 +17,20 @@ namespace {
 const QString bluezService = QStringLiteral("org.bluez");
 const QString deviceInterface = QStringLiteral("org.bluez.Device1");
 const QString txPowerProperty = QStringLiteral("TxPower");
+// bluetoothd answers at once; a name that has to be activated first may take a moment.
+constexpr int probeTimeoutMs = 5000;
 
 using InterfaceMap = QMap<QString, QVariantMap>;
 
 } // namespace
 
-BluezAdvertisementCache::BluezAdvertisementCache(QObject* parent)
+BluezMonitor::BluezMonitor(QObject* parent)
     : QObject(parent) {
     QDBusConnection bus = QDBusConnection::systemBus();
     if (!bus.isConnected()) {
-        qCDebug(lcBluetoothQt) << "no system bus: advertised transmit power unavailable";
+        qCDebug(lcBluetoothQt) << "no system bus: nothing to learn from bluetoothd";
+        QMetaObject::invokeMethod(
+            this, [this] { finishProbe(QDBusMessage()); }, Qt::QueuedConnection);
         return;
     }
     bus.connect(bluezService, QStringLiteral("/"),
@@ -36,28 +40,41 @@ BluezAdvertisementCache::BluezAdvertisementCache(QObject* parent)
                 QStringLiteral("PropertiesChanged"), {deviceInterface}, QString(), this,
                 SLOT(propertiesChanged(QDBusMessage)));
 
-    // Devices bluetoothd already knows before the first scan.
+    // The devices bluetoothd already knows, and whether we may ask it at all.
     const QDBusMessage call = QDBusMessage::createMethodCall(
         bluezService, QStringLiteral("/"), QStringLiteral("org.freedesktop.DBus.ObjectManager"),
         QStringLiteral("GetManagedObjects"));
-    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, probeTimeoutMs), this);
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, this,
                      [this](QDBusPendingCallWatcher* finished) {
                          finished->deleteLater();
-                         const QDBusMessage reply = finished->reply();
-                         if (reply.type() != QDBusMessage::ReplyMessage ||
-                             reply.arguments().isEmpty()) {
-                             return;
-                         }
-                         QMap<QDBusObjectPath, InterfaceMap> objects;
-                         reply.arguments().constFirst().value<QDBusArgument>() >> objects;
-                         for (auto it = objects.cbegin(); it != objects.cend(); ++it) {
-                             record(it.key().path(), it.value().value(deviceInterface));
-                         }
+                         finishProbe(finished->reply());
                      });
 }
 
-std::optional<int> BluezAdvertisementCache::txPowerLevel(const QBluetoothAddress& address) const {
+void BluezMonitor::finishProbe(const QDBusMessage& reply) {
+    if (reply.type() == QDBusMessage::ErrorMessage) {
+        qCInfo(lcBluetoothQt) << "bluetoothd did not answer:" << reply.errorName()
+                              << reply.errorMessage();
+        m_accessDenied = isAccessDenied(reply.errorName());
+    } else if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
+        QMap<QDBusObjectPath, InterfaceMap> objects;
+        reply.arguments().constFirst().value<QDBusArgument>() >> objects;
+        for (auto it = objects.cbegin(); it != objects.cend(); ++it) {
+            record(it.key().path(), it.value().value(deviceInterface));
+        }
+    }
+    m_probed = true;
+    Q_EMIT probeFinished();
+}
+
+bool BluezMonitor::isAccessDenied(const QString& errorName) {
+    return errorName == QLatin1String("org.freedesktop.DBus.Error.AccessDenied") ||
+           errorName == QLatin1String("org.bluez.Error.NotAuthorized") ||
+           errorName == QLatin1String("org.bluez.Error.NotPermitted");
+}
+
+std::optional<int> BluezMonitor::txPowerLevel(const QBluetoothAddress& address) const {
     const auto it = m_txPower.constFind(address.toUInt64());
     if (it == m_txPower.cend()) {
         return std::nullopt;
@@ -65,7 +82,7 @@ std::optional<int> BluezAdvertisementCache::txPowerLevel(const QBluetoothAddress
     return *it;
 }
 
-QBluetoothAddress BluezAdvertisementCache::addressOfPath(const QString& path) {
+QBluetoothAddress BluezMonitor::addressOfPath(const QString& path) {
     static const QRegularExpression devicePath(
         QStringLiteral("^/org/bluez/[^/]+/dev_((?:[0-9A-Fa-f]{2}_){5}[0-9A-Fa-f]{2})$"));
     const QRegularExpressionMatch match = devicePath.match(path);
@@ -75,7 +92,7 @@ QBluetoothAddress BluezAdvertisementCache::addressOfPath(const QString& path) {
     return QBluetoothAddress(match.captured(1).replace(QLatin1Char('_'), QLatin1Char(':')));
 }
 
-void BluezAdvertisementCache::record(const QString& path, const QVariantMap& deviceProperties) {
+void BluezMonitor::record(const QString& path, const QVariantMap& deviceProperties) {
     const auto it = deviceProperties.constFind(txPowerProperty);
     if (it == deviceProperties.cend()) {
         return;
@@ -88,7 +105,7 @@ void BluezAdvertisementCache::record(const QString& path, const QVariantMap& dev
     }
 }
 
-void BluezAdvertisementCache::interfacesAdded(const QDBusMessage& message) {
+void BluezMonitor::interfacesAdded(const QDBusMessage& message) {
     const QList<QVariant> arguments = message.arguments();
     if (arguments.size() < 2) {
         return;
@@ -98,7 +115,7 @@ void BluezAdvertisementCache::interfacesAdded(const QDBusMessage& message) {
     record(arguments.at(0).value<QDBusObjectPath>().path(), interfaces.value(deviceInterface));
 }
 
-void BluezAdvertisementCache::propertiesChanged(const QDBusMessage& message) {
+void BluezMonitor::propertiesChanged(const QDBusMessage& message) {
     const QList<QVariant> arguments = message.arguments();
     if (arguments.size() < 2 || arguments.at(0).toString() != deviceInterface) {
         return;

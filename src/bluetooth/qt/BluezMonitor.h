@@ -10,30 +10,43 @@
 
 namespace tallyfin::bluetooth {
 
-// What bluetoothd knows about an advertisement that QBluetoothDeviceInfo does not carry: the
-// advertised transmit power. It follows the devices of org.bluez on the system bus; on systems
-// without bluetoothd it simply stays empty.
-class BluezAdvertisementCache final : public QObject {
+// What bluetoothd tells on the system bus that QtBluetooth drops: the advertised transmit power of
+// each device, and whether this user may talk to bluetoothd at all (QtBluetooth reports a refused
+// bus policy as if there were no adapter). On systems without bluetoothd it stays empty.
+class BluezMonitor final : public QObject {
     Q_OBJECT
 
 public:
-    explicit BluezAdvertisementCache(QObject* parent = nullptr);
+    explicit BluezMonitor(QObject* parent = nullptr);
 
     std::optional<int> txPowerLevel(const QBluetoothAddress& address) const;
+    // The bus refused our calls to bluetoothd.
+    bool accessDenied() const { return m_accessDenied; }
+    // The first look at bluetoothd has been answered (or has failed).
+    bool probed() const { return m_probed; }
 
     // The address of a BlueZ device object path ("/org/bluez/hci0/dev_C0_FF_EE_00_00_01"), or a
     // null address for any other path.
     static QBluetoothAddress addressOfPath(const QString& path);
+    // Whether a D-Bus error name means the caller is not allowed to use bluetoothd.
+    static bool isAccessDenied(const QString& errorName);
+
+Q_SIGNALS:
+    // Once, when the first look at bluetoothd has been answered.
+    void probeFinished();
 
 private Q_SLOTS:
     void interfacesAdded(const QDBusMessage& message);
     void propertiesChanged(const QDBusMessage& message);
 
 private:
+    void finishProbe(const QDBusMessage& reply);
     void record(const QString& path, const QVariantMap& deviceProperties);
 
     // By address as a number: QBluetoothAddress has no hash.
     QHash<quint64, int> m_txPower;
+    bool m_accessDenied = false;
+    bool m_probed = false;
 };
 
 } // namespace tallyfin::bluetooth

@@ -9,13 +9,14 @@
 #include <algorithm>
 
 #ifdef TALLYFIN_HAVE_BLUEZ
-#include "BluezAdvertisementCache.h"
+#include "BluezMonitor.h"
 #else
 namespace tallyfin::bluetooth {
-// Where the stack is not BlueZ, QBluetoothDeviceInfo is all there is.
-class BluezAdvertisementCache {
+// Where the stack is not BlueZ, QtBluetooth tells all there is.
+class BluezMonitor {
 public:
     std::optional<int> txPowerLevel(const QBluetoothAddress&) const { return std::nullopt; }
+    bool accessDenied() const { return false; }
 };
 } // namespace tallyfin::bluetooth
 #endif
@@ -33,11 +34,12 @@ const QUuid addressNamespace(QStringLiteral("{6f0c4a52-8f1e-4d5b-9a37-2c1d7e9b4f
 
 CentralState centralStateFor(bool adapterValid, QBluetoothLocalDevice::HostMode hostMode,
                              bool permissionDenied) {
-    if (!adapterValid) {
-        return CentralState::unsupported;
-    }
+    // Without permission the stack cannot even tell whether there is an adapter.
     if (permissionDenied) {
         return CentralState::unauthorized;
+    }
+    if (!adapterValid) {
+        return CentralState::unsupported;
     }
     if (hostMode == QBluetoothLocalDevice::HostPoweredOff) {
         return CentralState::poweredOff;
@@ -78,7 +80,7 @@ QtBluetoothCentral::QtBluetoothCentral(CentralDelegate& delegate)
     m_agent = new QBluetoothDeviceDiscoveryAgent(&m_context);
     // Scan until told to stop, as the manager expects.
     m_agent->setLowEnergyDiscoveryTimeout(0);
-    m_advertisements = std::make_unique<BluezAdvertisementCache>();
+    m_bluez = std::make_unique<BluezMonitor>();
 
     QObject::connect(m_localDevice, &QBluetoothLocalDevice::hostModeStateChanged, &m_context,
                      [this] { refreshState(); });
@@ -110,9 +112,15 @@ QtBluetoothCentral::QtBluetoothCentral(CentralDelegate& delegate)
         }
     });
 
-    // Like the stack on Apple platforms, the first state arrives after construction.
+    // Like the stack on Apple platforms, the first state arrives after construction; with BlueZ
+    // once we know whether bluetoothd lets us in.
+#ifdef TALLYFIN_HAVE_BLUEZ
+    QObject::connect(m_bluez.get(), &BluezMonitor::probeFinished, &m_context,
+                     [this] { refreshState(); });
+#else
     QMetaObject::invokeMethod(
         &m_context, [this] { refreshState(); }, Qt::QueuedConnection);
+#endif
 }
 
 QtBluetoothCentral::~QtBluetoothCentral() {
@@ -126,8 +134,8 @@ QtBluetoothCentral::~QtBluetoothCentral() {
 }
 
 void QtBluetoothCentral::refreshState() {
-    const CentralState state =
-        centralStateFor(m_localDevice->isValid(), m_localDevice->hostMode(), m_permissionDenied);
+    const CentralState state = centralStateFor(m_localDevice->isValid(), m_localDevice->hostMode(),
+                                               m_permissionDenied || m_bluez->accessDenied());
     if (m_stateReported && state == m_state) {
         return;
     }
@@ -182,8 +190,7 @@ void QtBluetoothCentral::deliverReport(const QBluetoothDeviceInfo& info) {
     } else {
         peripheral->updateInfo(info);
     }
-    const QVariantMap advertisement =
-        advertisementFor(info, m_advertisements->txPowerLevel(info.address()));
+    const QVariantMap advertisement = advertisementFor(info, m_bluez->txPowerLevel(info.address()));
     m_delegate.didDiscover(peripheral, advertisement, info.rssi());
 }
 

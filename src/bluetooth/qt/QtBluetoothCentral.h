@@ -14,11 +14,11 @@ class QBluetoothDeviceDiscoveryAgent;
 
 namespace tallyfin::bluetooth {
 
-class BluezAdvertisementCache;
+class BluezMonitor;
 class QtBluetoothPeripheral;
 
-// The central's state from what the local adapter reports: no valid adapter is "unsupported",
-// a refused permission "unauthorized", a switched-off adapter "powered off".
+// The central's state from what the local adapter reports: a refused permission is
+// "unauthorized", no valid adapter "unsupported", a switched-off adapter "powered off".
 CentralState centralStateFor(bool adapterValid, QBluetoothLocalDevice::HostMode hostMode,
                              bool permissionDenied);
 
@@ -68,7 +68,7 @@ private:
     QObject m_context;
     QBluetoothLocalDevice* m_localDevice = nullptr;
     QBluetoothDeviceDiscoveryAgent* m_agent = nullptr;
-    std::unique_ptr<BluezAdvertisementCache> m_advertisements;
+    std::unique_ptr<BluezMonitor> m_bluez;
     CentralState m_state = CentralState::unknown;
     bool m_stateReported = false;
     bool m_permissionDenied = false;

@@ -162,8 +162,8 @@ private Q_SLOTS:
         QTest::addColumn<CentralState>("expected");
         QTest::newRow("no adapter")
             << false << QBluetoothLocalDevice::HostPoweredOff << false << CentralState::unsupported;
-        QTest::newRow("no adapter, denied")
-            << false << QBluetoothLocalDevice::HostConnectable << true << CentralState::unsupported;
+        QTest::newRow("no adapter, denied") << false << QBluetoothLocalDevice::HostConnectable
+                                            << true << CentralState::unauthorized;
         QTest::newRow("off") << true << QBluetoothLocalDevice::HostPoweredOff << false
                              << CentralState::poweredOff;
         QTest::newRow("connectable")
