@@ -141,7 +141,9 @@ void QtBluetoothCentral::refreshState() {
     }
     m_state = state;
     m_stateReported = true;
-    qCInfo(lcBluetoothQt) << "central state" << int(state);
+    static constexpr const char* names[] = {"unknown",      "resetting",  "unsupported",
+                                            "unauthorized", "poweredOff", "poweredOn"};
+    qCInfo(lcBluetoothQt) << "central state" << names[int(state)];
     m_delegate.centralDidUpdateState(state);
 }
 

@@ -318,7 +318,7 @@ void QtBluetoothPeripheral::finishCharacteristicDiscovery(const ServicePtr& serv
         }
         auto handle = std::make_shared<GattCharacteristic>(
             GattCharacteristic{characteristic.uuid(), std::nullopt});
-        m_bindings.append({service, handle, lowEnergyService, characteristic});
+        m_bindings.append({handle, lowEnergyService, characteristic});
         characteristics.append(handle);
     }
     service->characteristics = characteristics;

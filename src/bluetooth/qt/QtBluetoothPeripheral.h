@@ -48,7 +48,6 @@ private:
 
     // A characteristic handed out to the delegate and where it lives in QtBluetooth.
     struct Binding {
-        ServicePtr service;
         CharacteristicPtr characteristic;
         QLowEnergyService* lowEnergyService = nullptr;
         QLowEnergyCharacteristic lowEnergyCharacteristic;
