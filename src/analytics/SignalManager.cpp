@@ -129,23 +129,35 @@ void SignalManager::processSignal(const QString& name, const Parameters& paramet
     postToBackground([cache = m_signalCache, counters = m_counters,
                       configuration = std::move(configuration), name, parameters, floatValue,
                       customUserID, userIdentifier, defaults] {
-        Parameters enrichment;
-        for (const auto& enricher : configuration->metadataEnrichers()) {
-            enrichment.insert(enricher->enrich(name, customUserID, floatValue));
-        }
-        SignalPostBody record;
-        record.receivedAt = Clock::now();
-        record.appID = configuration->telemetryAppID;
-        record.clientUser = sha256Hex(customUserID.value_or(userIdentifier), configuration->salt);
-        record.sessionID = configuration->sessionID().toString(QUuid::WithoutBraces).toUpper();
-        record.type = name;
-        record.floatValue = floatValue;
-        record.payload = composition::merged(composition::merged(defaults, enrichment), parameters);
-        record.isTestMode = configuration->testMode() ? u"true"_s : u"false"_s;
+        const SignalPostBody record = buildRecord(name, parameters, floatValue, customUserID,
+                                                  userIdentifier, defaults, *configuration);
         configuration->log(LogLevel::Debug, u"Process signal: "_s + record.description());
         cache->push(record);
         ++counters->processed;
     });
+}
+
+SignalPostBody SignalManager::buildRecord(const QString& name, const Parameters& parameters,
+                                          std::optional<double> floatValue,
+                                          const std::optional<QString>& customUserID,
+                                          const QString& defaultUserIdentifier,
+                                          const Parameters& defaultPayload,
+                                          const TelemetryManagerConfiguration& configuration) {
+    Parameters enrichment;
+    for (const auto& enricher : configuration.metadataEnrichers()) {
+        enrichment.insert(enricher->enrich(name, customUserID, floatValue));
+    }
+    SignalPostBody record;
+    record.receivedAt = Clock::now();
+    record.appID = configuration.telemetryAppID;
+    record.clientUser = sha256Hex(customUserID.value_or(defaultUserIdentifier), configuration.salt);
+    record.sessionID = configuration.sessionID().toString(QUuid::WithoutBraces).toUpper();
+    record.type = name;
+    record.floatValue = floatValue;
+    record.payload =
+        composition::merged(composition::merged(defaultPayload, enrichment), parameters);
+    record.isTestMode = configuration.testMode() ? u"true"_s : u"false"_s;
+    return record;
 }
 
 } // namespace tallyfin::analytics

@@ -47,6 +47,14 @@ public:
     qint64 deliveredCount() const;
     int batchesInFlight() const;
 
+    // The background half of processSignal: enrichers, merge order, hashing, the record.
+    static SignalPostBody buildRecord(const QString& name, const Parameters& parameters,
+                                      std::optional<double> floatValue,
+                                      const std::optional<QString>& customUserID,
+                                      const QString& defaultUserIdentifier,
+                                      const Parameters& defaultPayload,
+                                      const TelemetryManagerConfiguration& configuration);
+
     // The configured user, else the stored anonymous identifier, else a new one that is stored.
     static QString defaultUserIdentifier(const TelemetryManagerConfiguration& configuration);
     // "/v2/" or "/v2/namespace/<namespace>/" resolved against the base; none when invalid.
