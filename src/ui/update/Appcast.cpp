@@ -163,7 +163,8 @@ AppcastParseResult parseAppcast(const QByteArray& data, const QUrl& feedUrl) {
                 ++itemCount;
                 ItemReading reading = readItem(xml, feedUrl);
                 if (reading.item.version.isEmpty()) {
-                    result.skipped.append(describe(reading.item) + u" has no sparkle:version");
+                    result.skipped.append(describe(reading.item) +
+                                          QStringLiteral(" has no sparkle:version"));
                 } else if (reading.item.downloadPage().isEmpty()) {
                     result.skipped.append(describe(reading.item) +
                                           (reading.hadAddress

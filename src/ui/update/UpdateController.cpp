@@ -90,10 +90,11 @@ void UpdateController::onFinished() {
     } else if (status >= 300) {
         const QString reason =
             reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
-        finish(failure(QStringLiteral("The update feed at %1 answered HTTP %2%3.")
-                           .arg(where)
-                           .arg(status)
-                           .arg(reason.isEmpty() ? QString() : u" (" + reason + u')')));
+        finish(
+            failure(QStringLiteral("The update feed at %1 answered HTTP %2%3.")
+                        .arg(where)
+                        .arg(status)
+                        .arg(reason.isEmpty() ? QString() : QStringLiteral(" (") + reason + u')')));
     } else if (reply->error() != QNetworkReply::NoError) {
         finish(failure(QStringLiteral("Could not reach the update feed at %1: %2.")
                            .arg(where, reply->errorString())));
