@@ -214,6 +214,7 @@ private Q_SLOTS:
         env->advance(secondsAway * 1000);
         manager->willEnterForeground();
         QCOMPARE(config->sessionID() != before, newSession);
+        QTRY_COMPARE(env->cachedCount(), newSession ? 1 : 0);
         QTest::qWait(50);
         QCOMPARE(cachedTypes(),
                  newSession ? QStringList{u"TelemetryDeck.Session.started"_s} : QStringList{});
