@@ -14,6 +14,13 @@ const std::array commandTable{
     Command{u"signal", u"Send one analytics signal and report whether it was delivered (JSON)",
             u"--app-id ID [--base-url URL] [--namespace NS] [--test-mode] NAME [KEY=VALUE...]",
             &runSignal},
+    Command{u"monitor",
+            u"Connect to a machine and print one JSON line per live metrics update (status on "
+            u"stderr)",
+            u"[--demo] [--name SUBSTRING] [--seconds N]", &runMonitor},
+    Command{u"replay",
+            u"Decode the value lines of a copied diagnostic log into records (JSON per line)",
+            u"LOGFILE|-", &runReplay},
 };
 
 } // namespace

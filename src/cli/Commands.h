@@ -10,6 +10,8 @@ namespace tallyfin::cli {
 int runDecode(const QStringList& arguments, QTextStream& out, QTextStream& err);
 int runFeatures(const QStringList& arguments, QTextStream& out, QTextStream& err);
 int runSignal(const QStringList& arguments, QTextStream& out, QTextStream& err);
+int runMonitor(const QStringList& arguments, QTextStream& out, QTextStream& err);
+int runReplay(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
 // Every subcommand, in the order --help lists them.
 std::span<const Command> commands();

@@ -233,7 +233,6 @@ void FTMSManager::stopScanning() {
 }
 
 void FTMSManager::centralDidUpdateState(CentralState state) {
-    qCDebug(lcConnection) << "central state" << int(state);
     if (const auto text = unavailableText(state)) {
         setStatus(*text);
     } else if (state == CentralState::poweredOn) {
@@ -327,10 +326,8 @@ void FTMSManager::didConnect(const PeripheralPtr& peripheral) {
     peripheral->discoverServices({ftmsServiceUUID});
 }
 
-void FTMSManager::didDisconnect(const PeripheralPtr& peripheral,
-                                const std::optional<QString>& error) {
-    qCDebug(lcConnection) << "disconnected" << (peripheral ? peripheral->identifier() : QUuid())
-                          << error.value_or(QString());
+void FTMSManager::didDisconnect(const PeripheralPtr& /*peripheral*/,
+                                const std::optional<QString>& /*error*/) {
     later([this] {
         m_isConnected.set(false);
         m_connectedPeripheral.reset();
@@ -345,7 +342,10 @@ void FTMSManager::didFailToConnect(const PeripheralPtr& /*peripheral*/,
                                    const std::optional<QString>& errorDescription) {
     const QString error = errorDescription.value_or(QString());
     qCInfo(lcConnection) << "connection failed:" << error;
-    later([this, error] { setStatus(connectionFailedText(error)); });
+    later([this, error] {
+        setStatus(connectionFailedText(error));
+        Q_EMIT connectionFailed(error);
+    });
 }
 
 void FTMSManager::didDiscoverServices(const PeripheralPtr& peripheral,

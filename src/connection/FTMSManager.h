@@ -188,6 +188,9 @@ Q_SIGNALS:
     void powerHistoryChanged();
     // After each line appended to the log.
     void logBufferChanged();
+    // With the failed status, for callers that act on a failed attempt (the status already
+    // shows it). `errorText` is the stack's description, or empty.
+    void connectionFailed(const QString& errorText);
 
 private:
     int powerHistoryMaxCountValue() const { return powerHistoryMaxCount; }

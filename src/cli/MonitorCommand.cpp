@@ -1,0 +1,243 @@
+#include "cli/MonitorCommand.h"
+
+#include "bluetooth/qt/QtBluetoothCentral.h"
+#include "bluetooth/simulated/SimulatedCentral.h"
+#include "cli/Commands.h"
+#include "cli/JsonOutput.h"
+#include "connection/FTMSManager.h"
+#include "model/Localization.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QJsonObject>
+#include <QTimer>
+
+#include <atomic>
+#include <csignal>
+
+namespace tallyfin::cli {
+
+namespace {
+
+constexpr QStringView name = u"monitor";
+
+std::atomic<bool> interrupted{false};
+
+extern "C" void onInterrupt(int) {
+    interrupted.store(true);
+}
+
+bool unusable(bluetooth::CentralState state) {
+    using S = bluetooth::CentralState;
+    return state == S::unsupported || state == S::unauthorized || state == S::poweredOff;
+}
+
+std::shared_ptr<void> keep(Subscription subscription) {
+    return std::make_shared<Subscription>(std::move(subscription));
+}
+
+} // namespace
+
+std::optional<MonitorOptions> parseMonitorArguments(const QStringList& arguments, QString& error) {
+    MonitorOptions options;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == u"--demo") {
+            options.demo = true;
+        } else if (argument == u"--name" || argument == u"--seconds") {
+            if (i + 1 >= arguments.size()) {
+                error = argument % u" needs a value";
+                return std::nullopt;
+            }
+            const QString& value = arguments.at(++i);
+            if (argument == u"--name") {
+                if (value.isEmpty()) {
+                    error = QStringLiteral("--name needs a non-empty SUBSTRING");
+                    return std::nullopt;
+                }
+                options.name = value;
+            } else {
+                bool ok = false;
+                const int seconds = value.toInt(&ok);
+                if (!ok || seconds <= 0) {
+                    error =
+                        u"--seconds needs a whole number of seconds above 0, not '" % value % u"'";
+                    return std::nullopt;
+                }
+                options.seconds = seconds;
+            }
+        } else {
+            error = u"unexpected argument '" % argument % u"'";
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+MonitorSession::MonitorSession(const bluetooth::CentralFactory& centralFactory, QString nameFilter,
+                               QTextStream& out, QTextStream& err, Clock clock)
+    : m_manager(std::make_unique<FTMSManager>(centralFactory, ApplicationInfo::fromBuild()))
+    , m_nameFilter(std::move(nameFilter))
+    , m_out(out)
+    , m_err(err)
+    , m_clock(std::move(clock)) {
+    if (!m_clock) {
+        m_clock = [] { return QDateTime::currentDateTime(); };
+    }
+    m_subscriptions.append(keep(m_manager->statusMessagePublisher().subscribe(
+        [this](const QString& status) { onStatus(status); })));
+    m_subscriptions.append(keep(m_manager->isConnectedPublisher().subscribe(
+        [this](bool connected) { onConnectedChanged(connected); })));
+    QObject::connect(m_manager.get(), &FTMSManager::metricsChanged, this,
+                     &MonitorSession::onMetrics);
+    QObject::connect(m_manager.get(), &FTMSManager::discoveredDevicesChanged, this,
+                     &MonitorSession::onDevicesChanged, Qt::QueuedConnection);
+    QObject::connect(m_manager.get(), &FTMSManager::connectionFailed, this,
+                     [this](const QString&) { finish(exitFailure); });
+}
+
+MonitorSession::~MonitorSession() {
+    m_subscriptions.clear();
+}
+
+void MonitorSession::start() {
+    m_manager->startScanning();
+}
+
+void MonitorSession::stop() {
+    if (m_stopping || m_finished) {
+        return;
+    }
+    m_stopping = true;
+    if (m_manager->connectedPeripheral()) {
+        m_manager->disconnect(); // finished once the disconnection arrives
+        return;
+    }
+    if (m_manager->isScanning()) {
+        m_manager->stopScanning();
+    }
+    finish(exitOk);
+}
+
+void MonitorSession::onDevicesChanged() {
+    if (m_chosen || m_stopping) {
+        return;
+    }
+    for (const auto& peripheral : m_manager->discoveredDevices()) {
+        const QString deviceName = peripheral->name().value_or(QString());
+        const auto info = m_manager->deviceInfos().value(peripheral->identifier());
+        const QString localName = info.localName.value_or(QString());
+        if (m_nameFilter.isEmpty() || deviceName.contains(m_nameFilter, Qt::CaseInsensitive) ||
+            localName.contains(m_nameFilter, Qt::CaseInsensitive)) {
+            m_chosen = true;
+            m_manager->connect(peripheral);
+            return;
+        }
+    }
+}
+
+void MonitorSession::onStatus(const QString& status) {
+    m_err << status << '\n';
+    m_err.flush();
+    const bluetooth::Central* central = m_manager ? m_manager->centralManager() : nullptr;
+    if (central && !m_chosen && !m_manager->isScanning() && unusable(central->state())) {
+        // The manager does not retry once Bluetooth is off or missing; neither do we.
+        m_err << "tallyfin-cli monitor: Bluetooth is not available\n";
+        QMetaObject::invokeMethod(
+            this, [this] { finish(exitFailure); }, Qt::QueuedConnection);
+    }
+}
+
+void MonitorSession::onConnectedChanged(bool connected) {
+    if (connected) {
+        m_wasConnected = true;
+        return;
+    }
+    if (!m_wasConnected) {
+        return;
+    }
+    if (m_stopping) {
+        finish(exitOk);
+    } else {
+        m_err << "tallyfin-cli monitor: the machine disconnected\n";
+        finish(exitFailure);
+    }
+}
+
+void MonitorSession::onMetrics() {
+    if (!m_manager->isConnected()) {
+        return; // the reset after a disconnection is no reading
+    }
+    const FitnessMetrics& metrics = m_manager->metrics();
+    const EquipmentType kind = m_manager->detectedEquipmentType() != EquipmentType::unknown
+                                   ? m_manager->detectedEquipmentType()
+                                   : metrics.equipmentType;
+    const QDateTime now = m_clock();
+    QJsonObject line;
+    line.insert(QStringLiteral("time"),
+                now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODateWithMs));
+    line.insert(QStringLiteral("machine"), caseName(kind));
+    line.insert(QStringLiteral("metrics"), metricsJson(metrics));
+    writeJsonLine(m_out, line);
+    m_out.flush();
+}
+
+void MonitorSession::finish(int exitStatus) {
+    if (m_finished) {
+        return;
+    }
+    m_finished = true;
+    Q_EMIT finished(exitStatus);
+}
+
+int runMonitor(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    QString error;
+    const auto options = parseMonitorArguments(arguments, error);
+    if (!options) {
+        return usageError(err, name, error);
+    }
+    if (auto* app = QCoreApplication::instance()) {
+        installTranslations(*app);
+    }
+    const bluetooth::CentralFactory factory = options->demo
+                                                  ? bluetooth::simulated::simulatedCentralFactory()
+                                                  : bluetooth::qtBluetoothCentralFactory();
+    MonitorSession session(factory, options->name, out, err);
+    QEventLoop loop;
+    QObject::connect(&session, &MonitorSession::finished, &loop, &QEventLoop::exit);
+
+    interrupted.store(false);
+    struct sigaction action {};
+    struct sigaction previous {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, &previous);
+
+    const auto stopWithGrace = [&] {
+        session.stop();
+        // A stack that never confirms the disconnection must not keep us here.
+        QTimer::singleShot(std::chrono::seconds(3), &loop, [&] {
+            err << "tallyfin-cli monitor: no disconnection confirmed; leaving anyway\n";
+            loop.exit(exitOk);
+        });
+    };
+    QTimer interruptPoll;
+    QObject::connect(&interruptPoll, &QTimer::timeout, &loop, [&] {
+        if (interrupted.exchange(false)) {
+            stopWithGrace();
+        }
+    });
+    interruptPoll.start(std::chrono::milliseconds(100));
+    if (options->seconds) {
+        QTimer::singleShot(std::chrono::seconds(*options->seconds), &loop, stopWithGrace);
+    }
+
+    session.start();
+    const int status = loop.exec();
+    sigaction(SIGINT, &previous, nullptr);
+    out.flush();
+    err.flush();
+    return status;
+}
+
+} // namespace tallyfin::cli

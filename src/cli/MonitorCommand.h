@@ -1,0 +1,69 @@
+#pragma once
+
+#include "bluetooth/Central.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QStringList>
+#include <QTextStream>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace tallyfin {
+class FTMSManager;
+}
+
+namespace tallyfin::cli {
+
+struct MonitorOptions {
+    bool demo = false;
+    QString name;               // connect to the first machine whose name contains this
+    std::optional<int> seconds; // stop after this long; until interrupted without it
+};
+
+// The options of `monitor`, or nullopt with `error` set.
+std::optional<MonitorOptions> parseMonitorArguments(const QStringList& arguments, QString& error);
+
+// One monitoring run over a manager: scans, connects to the first matching machine and writes
+// one JSON line per published metrics update to `out`; every status change goes to `err`.
+// finished() reports the exit status: 0 after a clean stop, 1 when the run could not go on.
+class MonitorSession : public QObject {
+    Q_OBJECT
+
+public:
+    using Clock = std::function<QDateTime()>;
+
+    MonitorSession(const bluetooth::CentralFactory& centralFactory, QString nameFilter,
+                   QTextStream& out, QTextStream& err, Clock clock = {});
+    ~MonitorSession() override;
+
+    FTMSManager& manager() { return *m_manager; }
+    void start();
+    // Disconnects cleanly; finished(0) follows once the machine is released.
+    void stop();
+
+Q_SIGNALS:
+    void finished(int exitStatus);
+
+private:
+    void onDevicesChanged();
+    void onStatus(const QString& status);
+    void onConnectedChanged(bool connected);
+    void onMetrics();
+    void finish(int exitStatus);
+
+    std::unique_ptr<FTMSManager> m_manager;
+    QString m_nameFilter;
+    QTextStream& m_out;
+    QTextStream& m_err;
+    Clock m_clock;
+    bool m_chosen = false;
+    bool m_wasConnected = false;
+    bool m_stopping = false;
+    bool m_finished = false;
+    QList<std::shared_ptr<void>> m_subscriptions;
+};
+
+} // namespace tallyfin::cli

@@ -1,0 +1,183 @@
+#include "cli/ReplayCommand.h"
+
+#include "cli/Commands.h"
+#include "cli/JsonOutput.h"
+#include "ftms/FTMSDataParser.h"
+#include "ftms/FeatureDecoder.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
+
+#include <optional>
+
+namespace tallyfin::cli {
+
+namespace {
+
+constexpr QStringView name = u"replay";
+
+// A raw-data line of the log: "[time] label: hex bytes".
+struct ValueLine {
+    QString time;
+    QString label;
+    QByteArray value;
+};
+
+// The kind whose decoder a label names; nullopt for the feature and unknown labels.
+std::optional<EquipmentType> dataKind(QStringView label) {
+    if (label == u"Rower Data (0x2AD1)") {
+        return EquipmentType::rower;
+    }
+    if (label == u"Indoor Bike Data (0x2AD2)") {
+        return EquipmentType::bike;
+    }
+    if (label == u"Cross Trainer Data (0x2ACE)") {
+        return EquipmentType::crossTrainer;
+    }
+    if (label == u"Treadmill Data (0x2ACD)") {
+        return EquipmentType::treadmill;
+    }
+    return std::nullopt;
+}
+
+constexpr QStringView featureLabel = u"Fitness Machine Feature (0x2ACC)";
+constexpr QStringView unknownLabelStart = u"Unknown Characteristic (";
+
+// Lines the manager writes that carry no value: nothing to replay, nothing wrong.
+bool isEventLine(QStringView line) {
+    return line.startsWith(u"Tallyfin v") || line.startsWith(u"CONNECTED: ") ||
+           line.startsWith(u"FEATURES: ") || line == u"SIMULATION STOPPED";
+}
+
+std::optional<QByteArray> parseHex(QStringView text) {
+    QByteArray bytes;
+    if (text.isEmpty()) {
+        return bytes;
+    }
+    for (const QStringView pair : text.split(u' ')) {
+        bool ok = false;
+        const uint byte = pair.size() == 2 ? pair.toUInt(&ok, 16) : 0;
+        if (!ok) {
+            return std::nullopt;
+        }
+        bytes.append(char(byte));
+    }
+    return bytes;
+}
+
+// Reads a raw-data line, or says why it cannot.
+std::optional<ValueLine> parseValueLine(QStringView line, QString& error) {
+    if (!line.startsWith(u'[')) {
+        error = QStringLiteral("not a line of the diagnostic log");
+        return std::nullopt;
+    }
+    const qsizetype timeEnd = line.indexOf(u"] ");
+    if (timeEnd < 0) {
+        error = QStringLiteral("no closing \"] \" after the time");
+        return std::nullopt;
+    }
+    const qsizetype labelEnd = line.indexOf(u": ", timeEnd + 2);
+    if (labelEnd < 0) {
+        error = QStringLiteral("no \": \" after the label");
+        return std::nullopt;
+    }
+    ValueLine result;
+    result.time = line.mid(1, timeEnd - 1).toString();
+    result.label = line.mid(timeEnd + 2, labelEnd - timeEnd - 2).toString();
+    const bool knownLabel =
+        dataKind(result.label) || result.label == featureLabel ||
+        (result.label.startsWith(unknownLabelStart) && result.label.endsWith(u')'));
+    if (!knownLabel) {
+        error = u"unknown label '" % result.label % u"'";
+        return std::nullopt;
+    }
+    const auto value = parseHex(line.mid(labelEnd + 2));
+    if (!value) {
+        error = QStringLiteral("the value is not hex bytes separated by single spaces");
+        return std::nullopt;
+    }
+    result.value = *value;
+    return result;
+}
+
+QJsonObject featuresJson(QByteArrayView value) {
+    QJsonObject object;
+    const auto bits = readFeatureBits(value);
+    object.insert(QStringLiteral("decoded"), bits.has_value());
+    if (!bits) {
+        return object;
+    }
+    const FitnessMachineFeature features = applyFeatureBits(FitnessMachineFeature{}, *bits);
+    for (const FeatureFlag& flag : featureFlags()) {
+        object.insert(flag.name.toString(), features.*flag.member);
+    }
+    object.insert(QStringLiteral("supportedMetrics"),
+                  QJsonArray::fromStringList(features.supportedMetricNames()));
+    return object;
+}
+
+} // namespace
+
+int replayLog(QTextStream& in, QTextStream& out, QTextStream& err) {
+    FitnessMetrics metrics;
+    int unreadable = 0;
+    int number = 0;
+    QString line;
+    while (in.readLineInto(&line)) {
+        ++number;
+        if (line.endsWith(u'\r')) {
+            line.chop(1); // pasted from a system with CRLF line ends
+        }
+        if (line.trimmed().isEmpty() || isEventLine(line)) {
+            continue;
+        }
+        QString error;
+        const auto parsed = parseValueLine(line, error);
+        if (!parsed) {
+            err << "tallyfin-cli replay: line " << number << ": " << error << '\n';
+            ++unreadable;
+            continue;
+        }
+        QJsonObject object;
+        object.insert(QStringLiteral("line"), number);
+        object.insert(QStringLiteral("time"), parsed->time);
+        object.insert(QStringLiteral("label"), parsed->label);
+        object.insert(QStringLiteral("value"),
+                      QString::fromLatin1(parsed->value.toHex(' ').toUpper()));
+        if (const auto kind = dataKind(parsed->label)) {
+            dataParserFor(*kind)->parse(parsed->value, metrics);
+            object.insert(QStringLiteral("metrics"), metricsJson(metrics));
+        } else if (parsed->label == featureLabel) {
+            object.insert(QStringLiteral("features"), featuresJson(parsed->value));
+        }
+        writeJsonLine(out, object);
+    }
+    out.flush();
+    err.flush();
+    return unreadable;
+}
+
+int runReplay(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    if (arguments.size() != 1) {
+        return usageError(err, name,
+                          arguments.isEmpty()
+                              ? QStringLiteral("missing LOGFILE (a path, or - for standard input)")
+                              : u"unexpected argument '" % arguments.at(1) % u"'");
+    }
+    const QString& path = arguments.first();
+    QFile file;
+    const bool opened =
+        path == u"-" ? file.open(stdin, QIODevice::ReadOnly | QIODevice::Text)
+                     : (file.setFileName(path), file.open(QIODevice::ReadOnly | QIODevice::Text));
+    if (!opened) {
+        err << "tallyfin-cli replay: cannot read '" << path << "': " << file.errorString() << '\n';
+        return exitFailure;
+    }
+    QTextStream in(&file);
+    in.setEncoding(QStringConverter::Utf8);
+    replayLog(in, out, err);
+    return exitOk;
+}
+
+} // namespace tallyfin::cli
