@@ -197,34 +197,6 @@ private Q_SLOTS:
         QCOMPARE(grey(image, 12, 99), 255);
     }
 
-    // A picture of all three at the sizes the overlay uses, to look at.
-    void overlayPicture() {
-        auto view = show(QByteArrayLiteral(R"(
-            import QtQuick
-            import Tallyfin.GeometryTest
-            Rectangle {
-                width: 620; height: 200; color: "#6a7f99"
-                WavyRoundedRectangle {
-                    x: 20; y: 10; width: 580; height: 58; cornerRadius: 22
-                    amplitude: 3.5; traverseRatio: 0.6; phase: 0.25
-                    color: Qt.rgba(0, 0, 0, 0.55); borderColor: Qt.rgba(1, 1, 1, 0.25); borderWidth: 1
-                    PixelSignalCompact {
-                        anchors.right: parent.right; anchors.rightMargin: 40
-                        anchors.verticalCenter: parent.verticalCenter
-                        strength: 3; color: "white"
-                    }
-                }
-                Item {
-                    x: 20; y: 90; width: 580; height: 90
-                    PowerSparklineView {
-                        anchors.fill: parent; clipRadius: 26; color: Qt.rgba(1, 1, 1, 0.35)
-                        dataPoints: Array.from({length: 90}, (v, i) => 180 + 60 * Math.sin(i / 7) + (i % 5) * 8)
-                    }
-                }
-            })"));
-        save(view->grabWindow(), u"overlay.png");
-    }
-
 private:
     std::unique_ptr<QQuickView> show(const QByteArray& qml) {
         auto view = std::make_unique<QQuickView>();
