@@ -443,6 +443,8 @@ class Control(dbus.service.Object):
 
     @dbus.service.method(CONTROL, in_signature='b')
     def SetPowered(self, powered):
+        if self.adapter is None:
+            raise dbus.exceptions.DBusException('No adapter', name='org.bluez.Error.NotReady')
         log('adapter powered', bool(powered))
         self.adapter.set_powered(bool(powered))
 
@@ -452,14 +454,18 @@ class Control(dbus.service.Object):
 
 
 def main():
+    # --without-adapter: bluetoothd running on a machine without Bluetooth hardware.
+    with_adapter = '--without-adapter' not in sys.argv[1:]
     dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
     bus = dbus.SystemBus()
     loop = GLib.MainLoop()
     # Without the bus there is nothing left to fake.
     bus.call_on_disconnection(lambda _connection: loop.quit())
     root = Root(bus)
-    adapter = Adapter(bus, root)
-    root.add(adapter, announce=False)
+    adapter = None
+    if with_adapter:
+        adapter = Adapter(bus, root)
+        root.add(adapter, announce=False)
     control = Control(bus, adapter)
     # Own the name last, so that a client that sees org.bluez finds everything in place.
     name = dbus.service.BusName(BLUEZ, bus, do_not_queue=True)

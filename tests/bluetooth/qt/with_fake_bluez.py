@@ -1,14 +1,17 @@
 #!/usr/bin/python3
 """Runs a command against a fake bluetoothd on a private system bus.
 
-    with_fake_bluez.py FAKE_BLUEZ SYSTEM_BUS_CONF_IN -- COMMAND [ARGS...]
+    with_fake_bluez.py [--bus-config FILE] [--bluez fake|fake-without-adapter|none]
+                       -- COMMAND [ARGS...]
 
-Starts dbus-daemon with a system bus listening in a fresh temporary directory, starts the fake
-on it, waits until the fake owns org.bluez, then runs COMMAND with DBUS_SYSTEM_BUS_ADDRESS
-pointing at that bus. Exits with COMMAND's status. The bus and the fake are always stopped
+Starts dbus-daemon with a system bus listening in a fresh temporary directory (its configuration
+from FILE with @SOCKET@ replaced; system-bus.conf.in by default), starts fake_bluez.py on it
+(with an adapter, without one, or not at all), waits until the fake owns org.bluez, then runs
+COMMAND with DBUS_SYSTEM_BUS_ADDRESS pointing at that bus. Exits with COMMAND's status. The bus and the fake are always stopped
 afterwards, also when COMMAND fails or crashes, and they die with this wrapper if it is killed
 (CTest's timeout), because every child gets PR_SET_PDEATHSIG.
 """
+import argparse
 import ctypes
 import os
 import select
@@ -66,9 +69,19 @@ def stop(process):
 
 
 def main(argv):
-    if len(argv) < 5 or argv[3] != '--':
-        return fail('usage: with_fake_bluez.py FAKE_BLUEZ SYSTEM_BUS_CONF_IN -- COMMAND [ARGS...]')
-    fake_script, config_template, command = argv[1], argv[2], argv[4:]
+    here = os.path.dirname(os.path.abspath(__file__))
+    parser = argparse.ArgumentParser(description='Runs a command against a fake bluetoothd.')
+    parser.add_argument('--bus-config', default=os.path.join(here, 'system-bus.conf.in'))
+    parser.add_argument('--bluez', choices=['fake', 'fake-without-adapter', 'none'],
+                        default='fake')
+    parser.add_argument('command', nargs='+', help='the command to run, after --')
+    if '--' not in argv:
+        parser.print_usage(sys.stderr)
+        return fail('the command goes after --')
+    split = argv.index('--')
+    options = parser.parse_args(argv[1:split] + ['--'] + argv[split + 1:])
+    fake_script = os.path.join(here, 'fake_bluez.py')
+    config_template, command = options.bus_config, options.command
     for path in (fake_script, config_template):
         if not os.path.isfile(path):
             return fail('no such file: ' + path)
@@ -99,10 +112,14 @@ def main(argv):
         # executable with --version, which here is Python.
         env.setdefault('BLUETOOTH_FORCE_DBUS_LE_VERSION', '5.66')
 
-        fake = subprocess.Popen(['/usr/bin/python3', fake_script], env=env,
-                                stdout=subprocess.PIPE, preexec_fn=die_with_parent)
-        if read_line(fake.stdout, STARTUP_TIMEOUT_S) != 'ready':
-            return fail('the fake bluetoothd did not start')
+        if options.bluez != 'none':
+            fake_command = ['/usr/bin/python3', fake_script]
+            if options.bluez == 'fake-without-adapter':
+                fake_command.append('--without-adapter')
+            fake = subprocess.Popen(fake_command, env=env, stdout=subprocess.PIPE,
+                                    preexec_fn=die_with_parent)
+            if read_line(fake.stdout, STARTUP_TIMEOUT_S) != 'ready':
+                return fail('the fake bluetoothd did not start')
 
         try:
             test = subprocess.Popen(command, env=env, preexec_fn=die_with_parent)
