@@ -130,6 +130,18 @@ const std::array<DetectionRow, 4>& detectionTable() {
     return rows;
 }
 
+// Appends the bytes as "%02X" texts joined with single spaces.
+void appendHex(QString& text, QByteArrayView bytes) {
+    static constexpr char digits[] = "0123456789ABCDEF";
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (i > 0) {
+            text.append(QLatin1Char(' '));
+        }
+        const auto byte = quint8(bytes[i]);
+        text.append(QLatin1Char(digits[byte >> 4])).append(QLatin1Char(digits[byte & 0x0F]));
+    }
+}
+
 } // namespace
 
 FTMSManager::FTMSManager(const bluetooth::CentralFactory& centralFactory,
@@ -508,15 +520,22 @@ void FTMSManager::logVersionInfo() {
 }
 
 void FTMSManager::logRawData(QByteArrayView data, const QString& label) {
-    appendLog(QLatin1Char('[') + mediumTimeText(m_clock().time()) + QStringLiteral("] ") + label +
-              QStringLiteral(": ") + hexBytes(data).join(QLatin1Char(' ')));
+    const QString time = mediumTimeText(m_clock().time());
+    QString line;
+    line.reserve(time.size() + label.size() + 5 + data.size() * 3);
+    line.append(QLatin1Char('[')).append(time).append(QLatin1String("] ")).append(label);
+    line.append(QLatin1String(": "));
+    appendHex(line, data);
+    appendLog(line);
 }
 
 QStringList FTMSManager::hexBytes(QByteArrayView data) {
     QStringList result;
     result.reserve(data.size());
     for (const char byte : data) {
-        result.append(QStringLiteral("%1").arg(quint8(byte), 2, 16, QLatin1Char('0')).toUpper());
+        QString text;
+        appendHex(text, QByteArrayView(&byte, 1));
+        result.append(text);
     }
     return result;
 }

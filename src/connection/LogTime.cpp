@@ -24,7 +24,15 @@ QString mediumTimeFormat(const QLocale& locale) {
 } // namespace
 
 QString mediumTimeText(QTime time, const QLocale& locale) {
-    return locale.toString(time, mediumTimeFormat(locale));
+    // Every received value writes a line, so the format is derived once per locale.
+    thread_local QString cachedLocale;
+    thread_local QString cachedFormat;
+    const QString name = locale.bcp47Name();
+    if (name != cachedLocale || cachedFormat.isEmpty()) {
+        cachedLocale = name;
+        cachedFormat = mediumTimeFormat(locale);
+    }
+    return locale.toString(time, cachedFormat);
 }
 
 } // namespace tallyfin
