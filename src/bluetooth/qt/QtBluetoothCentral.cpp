@@ -166,14 +166,27 @@ void QtBluetoothCentral::stopScan() {
 }
 
 void QtBluetoothCentral::handleReport(const QBluetoothDeviceInfo& info) {
-    // The discovery agent reports from inside start() too; the delegate hears of it later.
-    QMetaObject::invokeMethod(
-        &m_context, [this, info] { deliverReport(info); }, Qt::QueuedConnection);
+    // The discovery agent reports from inside start() too, so the delegate hears of it later.
+    // One advertisement can reach us twice (deviceDiscovered, then deviceUpdated): reports that
+    // arrive before the delivery merge into the latest.
+    const quint64 address = info.address().toUInt64();
+    const bool queued = m_pendingReports.contains(address);
+    m_pendingReports.insert(address, info);
+    if (!queued) {
+        QMetaObject::invokeMethod(
+            &m_context, [this, address] { deliverReport(m_pendingReports.take(address)); },
+            Qt::QueuedConnection);
+    }
 }
 
 void QtBluetoothCentral::deliverReport(const QBluetoothDeviceInfo& info) {
     if (!m_scanning ||
         !info.coreConfigurations().testFlag(QBluetoothDeviceInfo::LowEnergyCoreConfiguration)) {
+        return;
+    }
+    // bluetoothd also lists machines it remembers from earlier scans; only those heard now carry
+    // a signal strength (never 0 dBm in practice: that is the power of the transmitter itself).
+    if (info.rssi() == 0) {
         return;
     }
     if (!m_serviceFilter.isEmpty()) {

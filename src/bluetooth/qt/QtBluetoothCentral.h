@@ -74,6 +74,8 @@ private:
     bool m_permissionDenied = false;
     bool m_scanning = false;
     QList<QBluetoothUuid> m_serviceFilter;
+    // Reports waiting for their delivery, by address as a number.
+    QHash<quint64, QBluetoothDeviceInfo> m_pendingReports;
     // One handle per machine for the central's whole life.
     QHash<QUuid, std::shared_ptr<QtBluetoothPeripheral>> m_peripherals;
 };

@@ -29,6 +29,12 @@ inline QString fadingBikeName() {
 inline QString unreachableBikeName() {
     return QStringLiteral("Tallyfin Unreachable Bike");
 }
+inline QString rememberedBikeName() {
+    return QStringLiteral("Tallyfin Remembered Bike");
+}
+inline QString rememberedBikeAddress() {
+    return QStringLiteral("C0:FF:EE:00:00:06");
+}
 inline QString heartStrapName() {
     return QStringLiteral("Tallyfin Heart Strap");
 }
@@ -45,6 +51,12 @@ public:
     bool setPowered(bool powered) {
         const QDBusReply<void> reply =
             m_interface.call(QStringLiteral("SetPowered"), QVariant::fromValue(powered));
+        return reply.isValid();
+    }
+
+    bool advertise(const QString& address, qint16 rssi) {
+        const QDBusReply<void> reply =
+            m_interface.call(QStringLiteral("Advertise"), address, QVariant::fromValue(rssi));
         return reply.isValid();
     }
 

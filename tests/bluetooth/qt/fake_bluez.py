@@ -8,7 +8,8 @@ refuses connections and a heart-rate strap that is not a fitness machine), and o
 their GATT tree with notifications through PropertiesChanged(Value).
 
 The test steers and inspects it through org.tallyfin.FakeBluez1 on /org/tallyfin/fake:
-SetPowered(b) switches the adapter, Calls() returns every BlueZ method call received, in order,
+SetPowered(b) switches the adapter, Advertise(address, rssi) makes a remembered machine
+advertise again, Calls() returns every BlueZ method call received, in order,
 as "Interface.Method path [detail]".
 
 Notification payloads are fixed, so the tests can compare the published values exactly.
@@ -112,6 +113,12 @@ MACHINES = [
         'uuids': [0x1826],
         'connect_error': ('org.bluez.Error.Failed', 'le-connection-abort-by-local'),
         'services': [],
+    },
+    {
+        # Known to bluetoothd from an earlier scan but switched off now: listed, no RSSI, never
+        # advertising.
+        'address': 'C0:FF:EE:00:00:06', 'name': 'Tallyfin Remembered Bike', 'rssi': None,
+        'uuids': [0x1826], 'remembered': True, 'services': [],
     },
     {
         # Not a fitness machine: the central must not report it.
@@ -255,6 +262,8 @@ class Adapter(PropertyObject):
 
     def _advertise(self):
         for machine in MACHINES:
+            if machine.get('remembered'):
+                continue
             device = self.devices.get(machine['address'])
             if device is None:
                 device = Device(self.bus, self.root, machine)
@@ -287,10 +296,12 @@ class Device(PropertyObject):
         props = {
             'Address': machine['address'], 'AddressType': 'random', 'Name': machine['name'],
             'Alias': machine['name'], 'Paired': False, 'Trusted': False, 'Blocked': False,
-            'LegacyPairing': False, 'RSSI': dbus.Int16(machine['rssi']), 'Connected': False,
+            'LegacyPairing': False, 'Connected': False,
             'ServicesResolved': False,
             'UUIDs': dbus.Array([uuid16(u) for u in machine['uuids']], signature='s'),
             'Adapter': dbus.ObjectPath(ADAPTER_PATH)}
+        if machine['rssi'] is not None:
+            props['RSSI'] = dbus.Int16(machine['rssi'])
         if 'tx_power' in machine:
             props['TxPower'] = dbus.Int16(machine['tx_power'])
         if 'manufacturer' in machine:
@@ -448,6 +459,12 @@ class Control(dbus.service.Object):
         log('adapter powered', bool(powered))
         self.adapter.set_powered(bool(powered))
 
+    @dbus.service.method(CONTROL, in_signature='sn')
+    def Advertise(self, address, rssi):
+        """A machine bluetoothd already knows is heard again."""
+        log('advertising', address, rssi)
+        self.adapter.devices[str(address)].update(RSSI=dbus.Int16(rssi))
+
     @dbus.service.method(CONTROL, out_signature='as')
     def Calls(self):
         return dbus.Array(Calls.entries, signature='s')
@@ -466,6 +483,11 @@ def main():
     if with_adapter:
         adapter = Adapter(bus, root)
         root.add(adapter, announce=False)
+        for machine in MACHINES:
+            if machine.get('remembered'):
+                device = Device(bus, root, machine)
+                adapter.devices[machine['address']] = device
+                root.add(device, announce=False)
     control = Control(bus, adapter)
     # Own the name last, so that a client that sees org.bluez finds everything in place.
     name = dbus.service.BusName(BLUEZ, bus, do_not_queue=True)
