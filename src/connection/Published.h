@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -103,10 +104,19 @@ private:
         if (m_didChange) {
             m_didChange();
         }
-        // Copied first: a callback may subscribe or cancel while we walk the list.
+        if (m_subscribers->entries.empty()) {
+            return;
+        }
+        // Copied first: a callback may subscribe or cancel while we walk the list. One that was
+        // cancelled on the way is not called any more.
         const auto entries = m_subscribers->entries;
         for (const auto& entry : entries) {
-            entry.callback(m_value);
+            const auto& current = m_subscribers->entries;
+            const bool live = std::any_of(current.cbegin(), current.cend(),
+                                          [&](const auto& e) { return e.id == entry.id; });
+            if (live) {
+                entry.callback(m_value);
+            }
         }
     }
 
