@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QtQml/qqmlregistration.h>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QMenu;
+class QSystemTrayIcon;
+
+namespace tallyfin::ui {
+
+// The application menu: about, the update check and Quit. It lives in the system tray; where the
+// desktop has no tray the panel opens it on a right click.
+class AppMenu : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Built by the application")
+    Q_PROPERTY(bool inTray READ inTray CONSTANT)
+
+public:
+    // `checkForUpdates` is empty when the build has no update feed: the item then does nothing.
+    AppMenu(QString aboutText, std::function<void()> checkForUpdates, QObject* parent = nullptr);
+    ~AppMenu() override;
+
+    bool inTray() const { return m_tray != nullptr; }
+    QMenu& menu() const { return *m_menu; }
+    QAction* aboutAction() const { return m_about; }
+    QAction* checkForUpdatesAction() const { return m_checkForUpdates; }
+    QAction* quitAction() const { return m_quit; }
+
+    // Opens the menu at the pointer.
+    Q_INVOKABLE void popup();
+
+private:
+    void showAbout();
+
+    QString m_aboutText;
+    std::function<void()> m_checkForUpdatesHandler;
+    std::unique_ptr<QMenu> m_menu;
+    QAction* m_about = nullptr;
+    QAction* m_checkForUpdates = nullptr;
+    QAction* m_quit = nullptr;
+    QSystemTrayIcon* m_tray = nullptr;
+};
+
+} // namespace tallyfin::ui

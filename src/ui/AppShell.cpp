@@ -1,0 +1,187 @@
+#include "AppShell.h"
+
+#include "AppMenu.h"
+#include "Appearance.h"
+#include "OverlaySizeManager.h"
+#include "UiLogging.h"
+#include "UpdateNotice.h"
+#include "analytics/TelemetryDeck.h"
+#include "connection/FTMSManager.h"
+
+#include <QQmlApplicationEngine>
+#include <QQuickWindow>
+#include <QUrl>
+
+namespace tallyfin::ui {
+
+using namespace Qt::StringLiterals;
+
+AppShell::AppShell(Options options, QObject* parent)
+    : QObject(parent)
+    , m_options(std::move(options))
+    , m_sizes(m_options.sizes ? m_options.sizes : &OverlaySizeManager::shared()) {
+    if (!m_options.startAnalytics) {
+        m_options.startAnalytics = [](const QString& appId) {
+            analytics::TelemetryDeck::initialize(
+                std::make_shared<analytics::TelemetryManagerConfiguration>(appId));
+            analytics::TelemetryDeck::signal(u"appLaunched"_s);
+        };
+    }
+    if (!m_options.makeUpdater) {
+        m_options.makeUpdater = [info = m_options.applicationInfo]() {
+            std::unique_ptr<update::UpdateController> controller =
+                update::UpdateController::fromApplicationInfo(info);
+            if (!controller) {
+                return std::pair<std::unique_ptr<QObject>, std::function<void()>>();
+            }
+            update::UpdateController* raw = controller.get();
+            QObject::connect(raw, &update::UpdateController::checkFinished, raw, &showUpdateNotice,
+                             Qt::QueuedConnection);
+            return std::pair<std::unique_ptr<QObject>, std::function<void()>>(
+                std::move(controller), [raw]() { raw->checkForUpdates(); });
+        };
+    }
+    if (!m_options.sendSignal) {
+        m_options.sendSignal = [](const QString& name, const QMap<QString, QString>& parameters) {
+            analytics::TelemetryDeck::signal(name, parameters);
+        };
+    }
+}
+
+AppShell::~AppShell() {
+    // The subscriptions and the views refer to the manager: end them first.
+    m_cancellables.clear();
+    m_panel.reset();
+    m_engine.reset();
+}
+
+QQuickWindow* AppShell::window() const {
+    return m_panel ? &m_panel->window() : nullptr;
+}
+
+bool AppShell::launch() {
+    startAnalytics();
+    startUpdates();
+    startManager();
+    if (!setUpPanel()) {
+        return false;
+    }
+    observeConnection();
+    observeSize();
+    if (m_options.connectTo) {
+        connectWhenFound();
+    }
+    return true;
+}
+
+void AppShell::startAnalytics() {
+    const auto appId = m_options.applicationInfo.text(ApplicationInfo::analyticsAppIdKey);
+    if (!appId) {
+        qCInfo(lcUi) << "no analytics application identifier in this build; nothing is sent";
+        return;
+    }
+    m_options.startAnalytics(*appId);
+}
+
+void AppShell::startUpdates() {
+    if (m_options.makeUpdater) {
+        auto [controller, check] = m_options.makeUpdater();
+        m_updaterController = std::move(controller);
+        m_checkForUpdates = std::move(check);
+    }
+    const QString about =
+        u"Tallyfin "_s % m_options.applicationInfo.textOrUnknown(ApplicationInfo::shortVersionKey) %
+        u" ("_s % m_options.applicationInfo.textOrUnknown(ApplicationInfo::buildVersionKey) %
+        u")\n\nA floating overlay for indoor training on Bluetooth fitness machines."_s;
+    m_menu = std::make_unique<AppMenu>(about, m_updaterController ? m_checkForUpdates
+                                                                  : std::function<void()>());
+}
+
+void AppShell::startManager() {
+    m_manager = std::make_unique<FTMSManager>(m_options.centralFactory, m_options.applicationInfo,
+                                              m_options.sendSignal);
+    if (m_options.managerCreated) {
+        m_options.managerCreated(*m_manager);
+    }
+}
+
+bool AppShell::setUpPanel() {
+    m_appearance = std::make_unique<Appearance>();
+    m_engine = std::make_unique<QQmlApplicationEngine>();
+    m_engine->setInitialProperties({
+        {u"manager"_s, QVariant::fromValue(m_manager.get())},
+        {u"sizes"_s, QVariant::fromValue(m_sizes)},
+        {u"appearance"_s, QVariant::fromValue(m_appearance.get())},
+        {u"appMenu"_s, QVariant::fromValue(m_menu.get())},
+    });
+    m_engine->load(QUrl(u"qrc:/Tallyfin/Main.qml"_s));
+    const QList<QObject*> roots = m_engine->rootObjects();
+    auto* window = roots.isEmpty() ? nullptr : qobject_cast<QQuickWindow*>(roots.first());
+    if (!window) {
+        qCCritical(lcUi) << "the overlay's views could not be loaded";
+        return false;
+    }
+    m_panel = std::make_unique<OverlayPanel>(*window, m_options.screens);
+    m_panel->setUp();
+    return true;
+}
+
+void AppShell::observeConnection() {
+    // Each value is applied on a later turn of the event loop, as the window system expects
+    // frame changes outside the manager's own callbacks.
+    m_cancellables.push_back(m_manager->isConnectedPublisher().subscribe([this](bool connected) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, connected]() {
+                if (m_panel) {
+                    m_panel->applyConnectionState(connected, m_sizes->currentSize());
+                }
+            },
+            Qt::QueuedConnection);
+    }));
+}
+
+void AppShell::observeSize() {
+    auto resize = [this](OverlaySize size) {
+        if (m_panel) {
+            m_panel->resizePanel(size);
+        }
+    };
+    QObject::connect(m_sizes, &OverlaySizeManager::currentSizeChanged, this, resize,
+                     Qt::QueuedConnection);
+    // Like any subscriber, the panel starts from the size in force.
+    QMetaObject::invokeMethod(
+        this, [resize, this]() { resize(m_sizes->currentSize()); }, Qt::QueuedConnection);
+}
+
+void AppShell::connectWhenFound() {
+    const QString wanted = *m_options.connectTo;
+    auto done = std::make_shared<bool>(false);
+    m_cancellables.push_back(m_manager->discoveredDevicesPublisher().subscribe(
+        [this, wanted, done](const QList<bluetooth::PeripheralPtr>&) {
+            if (*done) {
+                return;
+            }
+            // The list the views show joins names and advertisements; take it on the next turn,
+            // once this report has been recorded.
+            QMetaObject::invokeMethod(
+                this,
+                [this, wanted, done]() {
+                    if (*done || m_manager->isConnected()) {
+                        return;
+                    }
+                    for (const DiscoveredDevice& device : m_manager->devices()) {
+                        if (device.name.contains(wanted, Qt::CaseInsensitive) &&
+                            device.peripheral) {
+                            *done = true;
+                            qCInfo(lcUi) << "connecting to" << device.name;
+                            m_manager->connect(device.peripheral);
+                            return;
+                        }
+                    }
+                },
+                Qt::QueuedConnection);
+        }));
+}
+
+} // namespace tallyfin::ui

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "model/FitnessMachineFeature.h"
+#include "model/FitnessMetrics.h"
+
+#include <QAbstractListModel>
+#include <QList>
+#include <QtQml/qqmlregistration.h>
+
+namespace tallyfin::ui {
+
+// One metric tile: a symbol name, the value, its unit (may be empty) and the hover help.
+struct MetricTile {
+    QString icon;
+    QString value;
+    QString unit;
+    QString tooltip;
+
+    bool operator==(const MetricTile&) const = default;
+};
+
+// The tiles the machine's declared features call for, in display order, with their texts.
+QList<MetricTile> metricTiles(const FitnessMetrics& metrics, const FitnessMachineFeature& features);
+
+// The metrics strip's tiles as a list model. Rows come and go only when the feature flags change
+// which tiles exist; new values update the rows in place so each tile can animate its value.
+class MetricTileModel : public QAbstractListModel {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(tallyfin::FitnessMetrics metrics READ metrics WRITE setMetrics NOTIFY metricsChanged)
+    Q_PROPERTY(tallyfin::FitnessMachineFeature features READ features WRITE setFeatures NOTIFY
+                   featuresChanged)
+    Q_PROPERTY(int count READ count NOTIFY countChanged)
+
+public:
+    enum Role { IconRole = Qt::UserRole + 1, ValueRole, UnitRole, TooltipRole };
+
+    using QAbstractListModel::QAbstractListModel;
+
+    const FitnessMetrics& metrics() const { return m_metrics; }
+    void setMetrics(const FitnessMetrics& metrics);
+    const FitnessMachineFeature& features() const { return m_features; }
+    void setFeatures(const FitnessMachineFeature& features);
+    int count() const { return static_cast<int>(m_tiles.size()); }
+    const QList<MetricTile>& tiles() const { return m_tiles; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QHash<int, QByteArray> roleNames() const override;
+
+Q_SIGNALS:
+    void metricsChanged();
+    void featuresChanged();
+    void countChanged();
+
+private:
+    void refresh();
+
+    FitnessMetrics m_metrics;
+    FitnessMachineFeature m_features;
+    QList<MetricTile> m_tiles;
+};
+
+} // namespace tallyfin::ui

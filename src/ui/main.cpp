@@ -1,0 +1,72 @@
+// The overlay application: builds the shell from the command line and runs the event loop.
+
+#include "bluetooth/qt/QtBluetoothCentral.h"
+#include "bluetooth/simulated/SimulatedCentral.h"
+#include "model/ApplicationInfo.h"
+#include "model/Localization.h"
+#include "ui/AppShell.h"
+#include "ui/CommandLine.h"
+#include "ui/OverlaySizeManager.h"
+#include "ui/PlatformChoice.h"
+#include "ui/Screenshot.h"
+
+#include <QApplication>
+#include <QQmlExtensionPlugin>
+#include <QQuickWindow>
+
+#include <cstdio>
+
+Q_IMPORT_QML_PLUGIN(TallyfinPlugin)
+
+int main(int argc, char* argv[]) {
+    using namespace tallyfin;
+
+    if (ui::shouldUseXWayland([](const char* name) { return qgetenv(name); }, argc, argv)) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Tallyfin"));
+    QApplication::setApplicationName(QStringLiteral("Tallyfin"));
+    QApplication::setApplicationVersion(QStringLiteral(TALLYFIN_VERSION));
+    // The panel and the popover come and go; only Quit ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const auto parsed = ui::parseCommandLine(QApplication::arguments());
+    if (const auto* error = std::get_if<ui::CommandLineError>(&parsed)) {
+        std::fprintf(stderr, "tallyfin: %s\n%s", qPrintable(error->message),
+                     qPrintable(ui::commandLineHelp(QStringLiteral("tallyfin"))));
+        return ui::badArgumentsExitCode;
+    }
+    const auto& options = std::get<ui::CommandLineOptions>(parsed);
+    if (options.showHelp) {
+        std::fputs(qPrintable(ui::commandLineHelp(QStringLiteral("tallyfin"))), stdout);
+        return 0;
+    }
+    if (options.showVersion) {
+        std::printf("tallyfin %s\n", TALLYFIN_VERSION);
+        return 0;
+    }
+
+    installTranslations(app);
+    ui::OverlaySizeManager& sizes = ui::OverlaySizeManager::shared();
+    if (options.size) {
+        sizes.setCurrentSize(*options.size);
+    }
+
+    ui::AppShell::Options shellOptions;
+    shellOptions.applicationInfo = ApplicationInfo::fromBuild();
+    shellOptions.centralFactory = options.demo ? bluetooth::simulated::simulatedCentralFactory()
+                                               : bluetooth::qtBluetoothCentralFactory();
+    shellOptions.sizes = &sizes;
+    shellOptions.connectTo = options.connectTo;
+    ui::AppShell shell(std::move(shellOptions));
+    if (!shell.launch()) {
+        return 1;
+    }
+
+    if (options.screenshot) {
+        ui::takeScreenshotLater(*shell.window(), *options.screenshot,
+                                std::chrono::milliseconds(options.screenshotDelayMs));
+    }
+    return QApplication::exec();
+}

@@ -1,0 +1,50 @@
+import QtQuick
+import Tallyfin
+
+// The root of the panel: the metrics while a machine is connected, the device list otherwise.
+// Whenever either comes on screen and no scan runs while disconnected, a scan starts.
+Item {
+    id: root
+
+    required property QtObject manager
+    required property OverlaySizeManager sizes
+    required property Appearance appearance
+    required property AppMenu appMenu
+
+    readonly property bool connected: manager.isConnected
+    readonly property Item currentView: loader.item
+
+    function viewAppeared() {
+        if (!manager.isConnected && !manager.isScanning)
+            manager.startScanning()
+    }
+
+    Loader {
+        id: loader
+        anchors.fill: parent
+        sourceComponent: root.connected ? metricsComponent : listComponent
+        onLoaded: root.viewAppeared()
+    }
+
+    Component {
+        id: listComponent
+        DeviceListView {
+            objectName: "deviceListView"
+            manager: root.manager
+            appearance: root.appearance
+            // Drawn in the scheme opposite to the desktop's: light on dark in a light desktop.
+            dark: !root.appearance.darkDesktop
+        }
+    }
+
+    Component {
+        id: metricsComponent
+        MetricsView {
+            objectName: "metricsView"
+            manager: root.manager
+            sizes: root.sizes
+            appearance: root.appearance
+            dark: root.appearance.darkDesktop
+        }
+    }
+}

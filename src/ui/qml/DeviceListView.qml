@@ -1,0 +1,233 @@
+import QtQuick
+import Tallyfin
+
+// The one-line chooser. While nothing has been found it shows the searching line in an outline
+// whose edge carries a travelling dent; once machines are known it shows one at a time, with
+// chevrons to page through them when there are two or more. A click on the machine connects.
+Item {
+    id: root
+
+    required property QtObject manager
+    required property Appearance appearance
+    // The colour scheme of this view (the opposite of the desktop's).
+    property bool dark: true
+
+    readonly property real barHeight: 22
+    readonly property real scanCycleDuration: 1.5
+    readonly property real scanTraverseRatio: 0.6
+    readonly property real scanAmplitude: 3.5
+    readonly property real horizontalPadding: 28
+    readonly property real verticalPadding: 18
+
+    property int selectedDeviceIndex: 0
+    property int slideDirection: 0
+    property real wavePhase: 0
+
+    readonly property var deviceList: manager.deviceList
+    readonly property int deviceCount: deviceList.count
+    readonly property bool searching: deviceCount === 0
+    // Bumped whenever a row changes, so that the shown machine is read again.
+    property int revision: 0
+    readonly property int currentIndex: searching ? -1 : Math.min(deviceCount - 1, selectedDeviceIndex)
+    readonly property var currentDevice: {
+        revision
+        return currentIndex < 0 ? null : deviceList.get(currentIndex)
+    }
+    readonly property string currentDeviceId: currentDevice ? currentDevice.id : ""
+    readonly property Item shownRow: rowSlot.current
+
+    // forward: (i + 1) mod n; back: (i - 1 + n) mod n, from the index as stored.
+    function navigate(forward) {
+        const n = deviceCount
+        if (n < 2)
+            return
+        selectedDeviceIndex = forward ? (selectedDeviceIndex + 1) % n
+                                      : ((selectedDeviceIndex - 1) % n + n) % n
+    }
+
+    function waveStep() {
+        if (!searching)
+            return
+        wavePhase += 1 / (scanCycleDuration * 30)
+        if (wavePhase >= 1)
+            wavePhase -= 1
+    }
+
+    Connections {
+        target: root.deviceList
+        function onDataChanged() { root.revision++ }
+        function onRowsInserted() { root.revision++ }
+        function onRowsRemoved() { root.revision++ }
+        function onModelReset() { root.revision++ }
+    }
+
+    Palette {
+        id: colors
+        dark: root.dark
+    }
+
+    // The wave ticks only while it has something to move.
+    Timer {
+        id: waveTimer
+        interval: 1000 / 30
+        repeat: true
+        running: root.visible && root.searching
+        onTriggered: root.waveStep()
+    }
+
+    Item {
+        id: bar
+        objectName: "deviceListBar"
+
+        // Searching fills the panel's width; a machine's row takes only the width it needs.
+        readonly property real contentWidth: root.searching ? root.width - 2 * root.horizontalPadding
+                                                            : pagingRow.implicitWidth
+        width: Math.min(root.width, contentWidth + 2 * root.horizontalPadding)
+        height: root.barHeight + 2 * root.verticalPadding
+        anchors.centerIn: parent
+
+        Behavior on width {
+            enabled: root.visible
+            NumberAnimation { duration: 400; easing.type: Easing.OutCubic }
+        }
+
+        Rectangle {
+            anchors.fill: parent
+            color: Qt.rgba(1, 1, 1, 0.001)
+            radius: 22
+        }
+
+        Glass {
+            id: glass
+            objectName: "deviceListGlass"
+            anchors.fill: parent
+            dark: root.dark
+            tinted: true
+            translucent: root.appearance.translucent
+            cornerRadius: 22
+            phase: root.wavePhase
+            amplitude: root.searching ? root.scanAmplitude : 0
+            traverseRatio: root.scanTraverseRatio
+            insetAmount: 0
+        }
+
+        // Searching.
+        Row {
+            id: searchingRow
+            objectName: "searchingRow"
+            visible: root.searching
+            x: root.horizontalPadding
+            anchors.verticalCenter: parent.verticalCenter
+            height: root.barHeight
+            spacing: 10
+
+            SymbolIcon {
+                anchors.verticalCenter: parent.verticalCenter
+                name: "dot.radiowaves.left.and.right"
+                size: 14
+                weight: Font.Light
+                color: colors.primary
+                opacity: 0.5
+            }
+            Text {
+                objectName: "searchingText"
+                anchors.verticalCenter: parent.verticalCenter
+                anchors.verticalCenterOffset: 1
+                text: qsTrId("deviceList.searching")
+                font.family: "Courier New"
+                font.pixelSize: 14
+                color: colors.primary
+                opacity: 0.5
+            }
+        }
+
+        // Paging.
+        Row {
+            id: pagingRow
+            visible: !root.searching
+            x: root.horizontalPadding
+            anchors.verticalCenter: parent.verticalCenter
+            height: root.barHeight
+            spacing: 10
+
+            ChevronButton {
+                objectName: "chevronLeft"
+                visible: root.deviceCount >= 2
+                symbol: "chevron.left"
+                color: colors.primary
+                onClicked: {
+                    root.slideDirection = -1
+                    root.navigate(false)
+                }
+            }
+
+            Item {
+                id: rowSlot
+                objectName: "rowSlot"
+                property Item current: null
+                width: current ? current.implicitWidth : 0
+                height: root.barHeight
+                visible: root.currentDevice !== null
+            }
+
+            ChevronButton {
+                objectName: "chevronRight"
+                visible: root.deviceCount >= 2
+                symbol: "chevron.right"
+                color: colors.primary
+                onClicked: {
+                    root.slideDirection = 1
+                    root.navigate(true)
+                }
+            }
+
+            QuitButton {
+                objectName: "quitButtonPaging"
+                anchors.verticalCenter: parent.verticalCenter
+                color: colors.primary
+            }
+        }
+
+        QuitButton {
+            objectName: "quitButton"
+            anchors.right: parent.right
+            anchors.rightMargin: root.horizontalPadding
+            anchors.verticalCenter: parent.verticalCenter
+            color: colors.primary
+            visible: root.searching
+        }
+    }
+
+    Component {
+        id: rowComponent
+        DeviceRow {
+            primary: colors.primary
+            onActivated: id => root.manager.connectDevice(id)
+        }
+    }
+
+    // A different machine is a new row: the old one slides out towards the leading edge and the
+    // new one comes in from the trailing edge after paging forward, the other way round after
+    // paging back, both fading.
+    onCurrentDeviceIdChanged: showCurrentDevice(true)
+    Component.onCompleted: showCurrentDevice(false)
+
+    function showCurrentDevice(animated) {
+        const old = rowSlot.current
+        if (old) {
+            old.device = old.device // keeps what it showed while it leaves
+            if (animated)
+                old.leave(slideDirection >= 0 ? -1 : 1)
+            else
+                old.destroy()
+        }
+        rowSlot.current = null
+        if (!currentDevice)
+            return
+        const row = rowComponent.createObject(rowSlot, { objectName: "deviceRow" })
+        row.device = Qt.binding(() => root.currentDevice)
+        rowSlot.current = row
+        if (animated)
+            row.enter(slideDirection >= 0 ? 1 : -1)
+    }
+}

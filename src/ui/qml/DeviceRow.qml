@@ -1,0 +1,129 @@
+import QtQuick
+import Tallyfin
+
+// One machine of the device list: its symbol, name, a middle dot, its kind and its signal bars.
+// Hovering highlights it under the pointing hand; a click asks to connect.
+Item {
+    id: row
+
+    // The device list's entry: id, name, rssi (undefined without an advertisement).
+    property var device: null
+    property color primary: "white"
+    property bool hovering: hover.containsMouse
+
+    signal activated(string id)
+
+    readonly property string deviceName: device ? device.name : ""
+
+    implicitWidth: content.implicitWidth + 2 * 10
+    implicitHeight: 22
+    width: implicitWidth
+    height: 22
+
+    Rectangle {
+        objectName: "hoverHighlight"
+        anchors.fill: parent
+        radius: 6
+        color: row.primary
+        opacity: row.hovering ? 0.06 : 0
+        Behavior on opacity { NumberAnimation { duration: 150; easing.type: Easing.OutQuad } }
+    }
+
+    Row {
+        id: content
+        x: 10
+        anchors.verticalCenter: parent.verticalCenter
+        spacing: 10
+
+        SymbolIcon {
+            objectName: "deviceIcon"
+            width: 20
+            anchors.verticalCenter: parent.verticalCenter
+            anchors.verticalCenterOffset: -1.5
+            name: Presentation.deviceIconName(row.deviceName)
+            size: 14
+            weight: Font.Light
+            color: row.primary
+            opacity: 0.6
+        }
+        Text {
+            objectName: "deviceName"
+            anchors.verticalCenter: parent.verticalCenter
+            text: row.deviceName
+            font.family: "Courier New"
+            font.pixelSize: 14
+            color: row.primary
+            maximumLineCount: 1
+        }
+        Text {
+            anchors.verticalCenter: parent.verticalCenter
+            text: "·"
+            font.family: "Courier New"
+            font.pixelSize: 14
+            color: row.primary
+            opacity: 0.3
+        }
+        Text {
+            objectName: "deviceType"
+            anchors.verticalCenter: parent.verticalCenter
+            text: Presentation.deviceTypeName(row.deviceName)
+            font.family: "Courier New"
+            font.pixelSize: 12
+            color: row.primary
+            opacity: 0.5
+            maximumLineCount: 1
+        }
+        PixelSignalCompact {
+            objectName: "signalBars"
+            anchors.verticalCenter: parent.verticalCenter
+            anchors.verticalCenterOffset: -2
+            strength: Presentation.signalLevel(row.device ? row.device.rssi : undefined)
+            barCount: 4
+            barWidth: 3
+            spacing: 2
+            maxHeight: 14
+            color: row.primary
+        }
+    }
+
+    MouseArea {
+        id: hover
+        anchors.fill: parent
+        hoverEnabled: true
+        cursorShape: Qt.PointingHandCursor
+        onClicked: {
+            if (row.device)
+                row.activated(row.device.id)
+        }
+    }
+
+    // Slides in from `side` (+1 trailing, -1 leading) while fading in.
+    function enter(side) {
+        x = side * width
+        opacity = 0
+        slide.to = 0
+        fade.to = 1
+        arrive.start()
+    }
+
+    // Slides out towards `side` while fading out, then goes away.
+    function leave(side) {
+        enabled = false
+        slide.to = side * width
+        fade.to = 0
+        arrive.stop()
+        depart.start()
+    }
+
+    ParallelAnimation {
+        id: arrive
+        NumberAnimation { id: slide; target: row; property: "x"; duration: 350; easing.type: Easing.OutCubic }
+        NumberAnimation { id: fade; target: row; property: "opacity"; duration: 350; easing.type: Easing.OutCubic }
+    }
+    ParallelAnimation {
+        id: depart
+        NumberAnimation { target: row; property: "x"; to: slide.to; duration: 350; easing.type: Easing.OutCubic }
+        NumberAnimation { target: row; property: "opacity"; to: 0; duration: 350; easing.type: Easing.OutCubic }
+        onFinished: row.destroy()
+    }
+}

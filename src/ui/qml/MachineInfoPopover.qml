@@ -1,0 +1,280 @@
+import QtQuick
+import QtQuick.Layouts
+import QtQuick.Window
+import Tallyfin
+
+// The machine information popover, a small window of its own above the information button: the
+// machine, its kind, what it measures and which targets it takes, the two preferences, and the
+// copy button for the diagnostic log.
+Window {
+    id: popover
+
+    required property QtObject manager
+    required property OverlaySizeManager sizes
+    required property Appearance appearance
+    // The item the arrow points at (the information symbol).
+    required property Item anchorItem
+    property bool dark: false
+
+    property bool logCopied: false
+    // How long the copy confirmation shows.
+    property int confirmationMs: 2000
+
+    readonly property real padding: 16
+    readonly property real contentWidth: 300
+    readonly property real arrowWidth: 18
+    readonly property real arrowHeight: 9
+    readonly property real cornerRadius: 10
+    readonly property string deviceName: manager.machineFeatures.deviceName
+    readonly property var metricNames: Presentation.supportedMetricNames(manager.machineFeatures)
+    readonly property var capabilityNames: Presentation.controlCapabilityNames(manager.machineFeatures)
+    // Where the arrow's tip is, in this window's coordinates.
+    property real arrowTipX: width / 2
+
+    objectName: "machineInfoPopover"
+    title: "Tallyfin"
+    flags: Qt.Tool | Qt.FramelessWindowHint | Qt.WindowStaysOnTopHint | Qt.WindowDoesNotAcceptFocus
+    color: "transparent"
+    width: contentWidth + 2 * padding
+    height: column.implicitHeight + 2 * padding + arrowHeight
+    visible: true
+
+    function copyLog() {
+        Presentation.copyLog(manager.logBuffer)
+        logCopied = true
+        // Each press ends its own confirmation; an earlier one may end it sooner.
+        const reset = resetComponent.createObject(popover)
+        reset.start()
+    }
+
+    function place() {
+        if (!anchorItem)
+            return
+        const tip = anchorItem.mapToGlobal(anchorItem.width / 2, 0)
+        const left = Screen.virtualX
+        const right = Screen.virtualX + Screen.width
+        const wantedX = Math.round(tip.x - width / 2)
+        x = Math.max(left + 4, Math.min(wantedX, right - width - 4))
+        y = Math.round(tip.y - height - 2)
+        arrowTipX = tip.x - x
+        appearance.shapePopover(popover, Qt.rect(0, 0, width, height - arrowHeight), cornerRadius,
+                                arrowTipX, arrowWidth, arrowHeight)
+    }
+
+    onHeightChanged: place()
+    Component.onCompleted: place()
+
+    Component {
+        id: resetComponent
+        Timer {
+            interval: popover.confirmationMs
+            onTriggered: {
+                popover.logCopied = false
+                destroy()
+            }
+        }
+    }
+
+    Palette {
+        id: colors
+        dark: popover.dark
+    }
+
+    // Body and arrow.
+    Rectangle {
+        id: body
+        width: parent.width
+        height: parent.height - popover.arrowHeight
+        radius: popover.cornerRadius
+        color: popover.dark ? (popover.appearance.translucent ? Qt.rgba(0.16, 0.16, 0.17, 0.94) : "#29292b")
+                            : (popover.appearance.translucent ? Qt.rgba(0.97, 0.97, 0.97, 0.96) : "#f5f5f5")
+        border.color: popover.dark ? Qt.rgba(1, 1, 1, 0.14) : Qt.rgba(0, 0, 0, 0.14)
+    }
+    Rectangle {
+        // A square turned by 45 degrees, half of it showing below the body.
+        width: popover.arrowWidth / Math.SQRT2
+        height: width
+        rotation: 45
+        x: popover.arrowTipX - width / 2
+        y: body.height - height / 2 - 0.5
+        color: body.color
+        border.color: body.border.color
+        z: -1
+    }
+    Rectangle {
+        // Covers the arrow's upper edges where it joins the body.
+        x: popover.arrowTipX - popover.arrowWidth / 2
+        y: body.height - 2
+        width: popover.arrowWidth
+        height: 1.5
+        color: body.color
+    }
+
+    ColumnLayout {
+        id: column
+        x: popover.padding
+        y: popover.padding
+        width: popover.contentWidth
+        spacing: 12
+
+        RowLayout {
+            objectName: "titleRow"
+            spacing: 8
+            SymbolIcon {
+                name: "info.circle.fill"
+                size: 15
+                color: colors.blue
+            }
+            Text {
+                objectName: "title"
+                text: qsTrId("machineInfo.title")
+                font.pixelSize: 13
+                font.weight: Font.Bold
+                color: colors.primary
+            }
+        }
+
+        Separator { color: colors.separator }
+
+        RowLayout {
+            objectName: "deviceRow"
+            visible: popover.deviceName.length > 0
+            spacing: 8
+            Text {
+                text: qsTrId("machineInfo.device")
+                font.pixelSize: 13
+                color: colors.secondary
+            }
+            Text {
+                objectName: "deviceValue"
+                text: popover.deviceName
+                font.pixelSize: 13
+                font.weight: Font.DemiBold
+                color: colors.primary
+            }
+        }
+
+        RowLayout {
+            objectName: "typeRow"
+            spacing: 8
+            Text {
+                text: qsTrId("machineInfo.type")
+                font.pixelSize: 13
+                color: colors.secondary
+            }
+            Text {
+                objectName: "typeValue"
+                text: Presentation.equipmentName(popover.manager.metrics.equipmentType)
+                font.pixelSize: 13
+                font.weight: Font.DemiBold
+                color: colors.primary
+            }
+        }
+
+        ColumnLayout {
+            objectName: "supportedMetricsRow"
+            visible: popover.metricNames.length > 0
+            spacing: 4
+            Text {
+                text: qsTrId("machineInfo.supportedMetrics")
+                font.pixelSize: 10
+                color: colors.secondary
+            }
+            Text {
+                objectName: "supportedMetrics"
+                Layout.preferredWidth: popover.contentWidth
+                text: popover.metricNames.join(", ")
+                font.pixelSize: 10
+                color: colors.primary
+                wrapMode: Text.WordWrap
+            }
+        }
+
+        ColumnLayout {
+            objectName: "controlCapabilitiesRow"
+            visible: popover.capabilityNames.length > 0
+            spacing: 4
+            Text {
+                text: qsTrId("machineInfo.controlCapabilities")
+                font.pixelSize: 10
+                color: colors.secondary
+            }
+            Text {
+                objectName: "controlCapabilities"
+                Layout.preferredWidth: popover.contentWidth
+                text: popover.capabilityNames.join(", ")
+                font.pixelSize: 10
+                color: colors.green
+                wrapMode: Text.WordWrap
+            }
+        }
+
+        Separator { color: colors.separator }
+
+        RowLayout {
+            objectName: "sizeRow"
+            Layout.fillWidth: true
+            Text {
+                text: qsTrId("machineInfo.size")
+                font.pixelSize: 13
+                color: colors.secondary
+            }
+            Item { Layout.fillWidth: true }
+            SegmentedPicker {
+                objectName: "sizePicker"
+                Layout.preferredWidth: 120
+                labels: [qsTrId("S"), qsTrId("M"), qsTrId("L")]
+                currentIndex: popover.sizes.currentSize
+                dark: popover.dark
+                onActivated: index => popover.sizes.chooseSizeIndex(index)
+            }
+        }
+
+        RowLayout {
+            objectName: "animationRow"
+            Layout.fillWidth: true
+            Text {
+                text: qsTrId("machineInfo.animation")
+                font.pixelSize: 13
+                color: colors.secondary
+            }
+            Item { Layout.fillWidth: true }
+            ToggleSwitch {
+                objectName: "animationToggle"
+                checked: popover.sizes.animateMetrics
+                dark: popover.dark
+                accent: colors.blue
+                onToggled: on => popover.sizes.chooseAnimateMetrics(on)
+            }
+        }
+
+        Separator { color: colors.separator }
+
+        Item {
+            id: copyButton
+            objectName: "copyButton"
+            implicitWidth: copyRow.implicitWidth
+            implicitHeight: copyRow.implicitHeight
+
+            RowLayout {
+                id: copyRow
+                spacing: 6
+                SymbolIcon {
+                    name: popover.logCopied ? "checkmark" : "doc.on.clipboard"
+                    size: 13
+                    color: popover.logCopied ? colors.green : colors.secondary
+                }
+                Text {
+                    objectName: "copyLabel"
+                    text: popover.logCopied ? qsTrId("machineInfo.logCopied") : qsTrId("machineInfo.copyLog")
+                    font.pixelSize: 13
+                    color: popover.logCopied ? colors.green : colors.secondary
+                }
+            }
+            MouseArea {
+                anchors.fill: parent
+                onClicked: popover.copyLog()
+            }
+        }
+    }
+}

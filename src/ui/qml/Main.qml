@@ -1,0 +1,56 @@
+import QtQuick
+import QtQuick.Window
+import Tallyfin
+
+// The overlay panel. The application sets its flags, frame and placement; this file fills it.
+Window {
+    id: panel
+
+    required property QtObject manager
+    required property OverlaySizeManager sizes
+    required property Appearance appearance
+    required property AppMenu appMenu
+
+    title: "Tallyfin"
+    color: "transparent"
+    width: 580
+    height: 80
+
+    // Dragging by the background; buttons above it take their own clicks. Where the desktop has
+    // no tray, the application menu opens on a right click here.
+    MouseArea {
+        id: background
+
+        property point pressOffset
+
+        anchors.fill: parent
+        acceptedButtons: Qt.LeftButton | Qt.RightButton
+        onPressed: mouse => {
+            if (mouse.button === Qt.RightButton) {
+                if (!panel.appMenu.inTray)
+                    panel.appMenu.popup()
+                return
+            }
+            pressOffset = Qt.point(mouse.x, mouse.y)
+            if (panel.startSystemMove())
+                mouse.accepted = false
+        }
+        onPositionChanged: mouse => {
+            // Without a window manager to move it, the panel follows the pointer itself.
+            if (pressed && (mouse.buttons & Qt.LeftButton)) {
+                panel.x += mouse.x - pressOffset.x
+                panel.y += mouse.y - pressOffset.y
+            }
+        }
+    }
+
+    ContentView {
+        id: content
+        objectName: "contentView"
+        anchors.fill: parent
+        manager: panel.manager
+        sizes: panel.sizes
+        appearance: panel.appearance
+        appMenu: panel.appMenu
+    }
+}

@@ -1,0 +1,74 @@
+import QtQuick
+import Tallyfin
+
+// One metric tile: symbol, value and unit on a common baseline, centred in its share of the
+// strip, with the tile's meaning as hover help.
+Item {
+    id: tile
+
+    required property string icon
+    required property string value
+    required property string unit
+    required property string tooltip
+    property int sizeIndex: 1
+    property bool animate: true
+    property color primary: "black"
+
+    readonly property var dims: Dimensions.metrics(sizeIndex)
+
+    implicitWidth: content.width
+    implicitHeight: valueText.height
+
+    Item {
+        id: content
+        anchors.centerIn: parent
+        width: iconItem.width + tile.dims.tileSpacing + valueText.width
+               + (tile.unit.length > 0 ? tile.dims.tileSpacing + unitText.width : 0)
+        height: valueText.height
+
+        SymbolIcon {
+            id: iconItem
+            objectName: "tileIcon"
+            x: 0
+            // The value sits 1 point below the common baseline; the symbol does not.
+            anchors.baseline: valueText.baseline
+            anchors.baselineOffset: -1
+            name: tile.icon
+            size: tile.dims.tileIconSize
+            weight: Font.Light
+            color: tile.primary
+            opacity: 0.5
+        }
+        RollingText {
+            id: valueText
+            objectName: "tileValue"
+            x: iconItem.width + tile.dims.tileSpacing
+            y: 1
+            text: tile.value
+            animate: tile.animate
+            fontSize: tile.dims.valueFontSize
+            color: tile.primary
+        }
+        Text {
+            id: unitText
+            objectName: "tileUnit"
+            visible: tile.unit.length > 0
+            x: valueText.x + valueText.width + tile.dims.tileSpacing
+            anchors.baseline: valueText.baseline
+            text: tile.unit
+            font.family: "Courier New"
+            font.pixelSize: tile.dims.unitFontSize
+            color: tile.primary
+            opacity: 0.55
+            maximumLineCount: 1
+        }
+    }
+
+    HoverHandler {
+        id: hover
+    }
+    ToolTipLabel {
+        shown: hover.hovered
+        text: tile.tooltip
+    }
+}

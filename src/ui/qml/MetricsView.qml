@@ -1,0 +1,148 @@
+import QtQuick
+import QtQuick.Layouts
+import Tallyfin
+
+// The connected strip: information button, divider, the tiles the machine's features call for
+// and the close button, on glass, over the power history when the machine measures power. Every
+// dimension follows the overlay size.
+Item {
+    id: root
+
+    required property QtObject manager
+    required property OverlaySizeManager sizes
+    required property Appearance appearance
+    property bool dark: false
+
+    property bool showMachineInfo: false
+    readonly property var dims: Dimensions.metrics(sizes.currentSize)
+    readonly property bool powerMeasured: manager.machineFeatures.powerMeasurementSupported
+    readonly property alias tiles: tileModel
+    readonly property alias infoButton: infoButton
+    readonly property Item strip: strip
+    readonly property var popover: popoverLoader.item
+
+    Palette {
+        id: colors
+        dark: root.dark
+    }
+
+    MetricTileModel {
+        id: tileModel
+        metrics: root.manager.metrics
+        features: root.manager.machineFeatures
+    }
+
+    Item {
+        id: strip
+        objectName: "metricsStrip"
+        width: root.width
+        height: stack.implicitHeight + 2 * root.dims.verticalPadding
+        anchors.centerIn: parent
+
+        Glass {
+            anchors.fill: parent
+            dark: root.dark
+            translucent: root.appearance.translucent
+            cornerRadius: root.dims.cornerRadius
+            amplitude: 0
+        }
+
+        PowerSparklineView {
+            objectName: "powerSparkline"
+            visible: root.powerMeasured
+            anchors.fill: parent
+            dataPoints: root.powerMeasured ? Presentation.powerSamples(root.manager.powerHistory) : []
+            maxBarCount: 120
+            barSpacing: 1
+            color: colors.secondary
+            clipRadius: root.dims.cornerRadius
+        }
+
+        RowLayout {
+            id: stack
+            objectName: "metricsStack"
+            // Without tiles the fixed elements gather in the middle.
+            width: tileModel.count > 0 ? strip.width - 2 * root.dims.horizontalPadding : implicitWidth
+            anchors.centerIn: parent
+            spacing: root.dims.spacing
+
+            Item {
+                id: infoButton
+                objectName: "infoButton"
+                Layout.alignment: Qt.AlignVCenter
+                implicitWidth: infoIcon.implicitWidth + root.dims.infoTrailingPadding
+                implicitHeight: infoIcon.implicitHeight
+
+                SymbolIcon {
+                    id: infoIcon
+                    anchors.left: parent.left
+                    anchors.verticalCenter: parent.verticalCenter
+                    name: "info.circle"
+                    size: root.dims.buttonIconSize
+                    color: colors.primary
+                    opacity: 0.65
+                }
+                MouseArea {
+                    anchors.fill: infoIcon
+                    onClicked: root.showMachineInfo = !root.showMachineInfo
+                }
+            }
+
+            Rectangle {
+                objectName: "divider"
+                Layout.alignment: Qt.AlignVCenter
+                implicitWidth: 1
+                implicitHeight: root.dims.dividerHeight
+                color: colors.primary
+                opacity: 0.2
+            }
+
+            Repeater {
+                model: tileModel
+                MetricCompact {
+                    required property int index
+                    objectName: "tile" + index
+                    Layout.fillWidth: true
+                    Layout.preferredWidth: 1
+                    Layout.alignment: Qt.AlignVCenter
+                    sizeIndex: root.sizes.currentSize
+                    animate: root.sizes.animateMetrics
+                    primary: colors.primary
+                }
+            }
+
+            Item {
+                id: closeButton
+                objectName: "closeButton"
+                Layout.alignment: Qt.AlignVCenter
+                implicitWidth: closeIcon.implicitWidth
+                implicitHeight: closeIcon.implicitHeight
+
+                SymbolIcon {
+                    id: closeIcon
+                    anchors.centerIn: parent
+                    name: "xmark.circle"
+                    size: root.dims.buttonIconSize
+                    color: colors.primary
+                    opacity: 0.65
+                }
+                MouseArea {
+                    anchors.fill: parent
+                    onClicked: root.manager.disconnect()
+                }
+            }
+        }
+    }
+
+    Loader {
+        id: popoverLoader
+        active: root.showMachineInfo
+        sourceComponent: MachineInfoPopover {
+            manager: root.manager
+            sizes: root.sizes
+            appearance: root.appearance
+            anchorItem: infoIcon
+            dark: root.dark
+        }
+    }
+}

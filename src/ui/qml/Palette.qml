@@ -1,0 +1,13 @@
+import QtQuick
+
+// The colours of one colour scheme.
+QtObject {
+    property bool dark: false
+
+    readonly property color primary: dark ? "#ffffff" : "#000000"
+    // The toolkit's secondary label colour.
+    readonly property color secondary: dark ? Qt.rgba(1, 1, 1, 0.55) : Qt.rgba(0, 0, 0, 0.5)
+    readonly property color separator: dark ? Qt.rgba(1, 1, 1, 0.12) : Qt.rgba(0, 0, 0, 0.1)
+    readonly property color green: dark ? "#32d74b" : "#28cd41"
+    readonly property color blue: dark ? "#0a84ff" : "#007aff"
+}

@@ -1,0 +1,8 @@
+import QtQuick
+import QtQuick.Layouts
+
+// A thin horizontal line across its column.
+Rectangle {
+    Layout.fillWidth: true
+    implicitHeight: 1
+}
