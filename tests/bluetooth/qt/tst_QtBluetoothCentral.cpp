@@ -4,7 +4,6 @@
 #include "FakeBluez.h"
 #include "bluetooth/qt/QtBluetoothCentral.h"
 
-#include <QSignalSpy>
 #include <QTest>
 
 #include <algorithm>
