@@ -200,28 +200,6 @@ private Q_SLOTS:
         QCOMPARE(features.supportedMetricNames(), metrics);
         QCOMPARE(features.controlCapabilityNames(), capabilities);
     }
-
-    void equipmentCaseNames_data() {
-        QTest::addColumn<EquipmentType>("type");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("rower") << EquipmentType::rower << u"rower"_s;
-        QTest::newRow("bike") << EquipmentType::bike << u"bike"_s;
-        QTest::newRow("crossTrainer") << EquipmentType::crossTrainer << u"crossTrainer"_s;
-        QTest::newRow("treadmill") << EquipmentType::treadmill << u"treadmill"_s;
-        QTest::newRow("unknown is a case") << EquipmentType::unknown << u"unknown"_s;
-    }
-
-    void equipmentCaseNames() {
-        QFETCH(EquipmentType, type);
-        QFETCH(QString, name);
-        QCOMPARE(caseName(type), name);
-        QCOMPARE(equipmentTypeFromCaseName(name), std::optional(type));
-    }
-
-    void unknownCaseName() {
-        QCOMPARE(equipmentTypeFromCaseName(u"CrossTrainer"), std::nullopt);
-        QCOMPARE(equipmentTypeFromCaseName(u""), std::nullopt);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestPresentation)
