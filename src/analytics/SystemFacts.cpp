@@ -18,12 +18,17 @@ QString upToFirstZero(const QByteArray& bytes) {
     return QString::fromUtf8(end < 0 ? bytes : bytes.left(end)).trimmed();
 }
 
+const QRegularExpression& separators() {
+    static const QRegularExpression expression(u"[-_]"_s);
+    return expression;
+}
+
 QString firstComponent(const QString& identifier) {
-    return identifier.split(QRegularExpression(u"[-_]"_s)).constFirst();
+    return identifier.split(separators()).constFirst();
 }
 
 QString lastComponent(const QString& identifier) {
-    return identifier.split(QRegularExpression(u"[-_]"_s)).constLast();
+    return identifier.split(separators()).constLast();
 }
 
 } // namespace
