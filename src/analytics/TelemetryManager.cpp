@@ -2,6 +2,7 @@
 
 #include "analytics/CustomDefaults.h"
 #include "analytics/Hashing.h"
+#include "analytics/MainThread.h"
 #include "analytics/TelemetryDeck.h"
 
 #include <QCoreApplication>
@@ -44,13 +45,16 @@ TelemetryManager::create(std::shared_ptr<TelemetryManagerConfiguration> configur
     std::shared_ptr<TelemetryManager> manager(
         new TelemetryManager(std::move(configuration), cacheFilePath));
     const auto delay = manager->m_configuration->timing().sessionStartDelay;
-    if (auto* app = QCoreApplication::instance()) {
+    if (QCoreApplication::instance() != nullptr) {
         // The first session belongs to whichever manager is installed by then; without one there
-        // is no session to start (and no throwaway manager is built for it).
-        QTimer::singleShot(delay, app, [] {
-            if (const auto current = installed()) {
-                current->configuration()->setSessionID(QUuid::createUuid());
-            }
+        // is no session to start (and no throwaway manager is built for it). The timer is started
+        // on the main thread, since the caller's thread may have no event loop.
+        postToMainThread([delay] {
+            QTimer::singleShot(delay, QCoreApplication::instance(), [] {
+                if (const auto current = installed()) {
+                    current->configuration()->setSessionID(QUuid::createUuid());
+                }
+            });
         });
     }
     return manager;

@@ -5,6 +5,7 @@
 #include "analytics/CustomDefaults.h"
 #include "analytics/DefaultSignalPayload.h"
 #include "analytics/Hashing.h"
+#include "analytics/SessionManager.h"
 #include "analytics/SignalManager.h"
 #include "analytics/SignalPostBody.h"
 #include "analytics/SystemFacts.h"
@@ -15,6 +16,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
+#include <QThread>
 #include <QTimeZone>
 
 using namespace tallyfin::analytics;
@@ -64,6 +66,7 @@ private Q_SLOTS:
         env = std::make_unique<AnalyticsTestEnvironment>();
         config = env->configuration(closedPortUrl());
         QVERIFY(env->install(config));
+        SessionManager::resetShared();
         env->clearLog();
     }
     void cleanup() {
@@ -256,6 +259,24 @@ private Q_SLOTS:
         QVERIFY(
             env->logLines().filter(u"DEBUG Process signal: SignalPostBody(receivedAt: "_s).size() ==
             1);
+    }
+
+    void signalFromAnotherThread() {
+        std::unique_ptr<QThread> worker(QThread::create([] {
+            TelemetryDeck::signal(u"fromWorker"_s, {{u"k"_s, u"v"_s}});
+            TelemetryDeck::generateNewSession();
+        }));
+        worker->start();
+        QVERIFY(worker->wait(5000));
+        QTRY_COMPARE(env->cachedCount(), 3);
+        QStringList types;
+        for (const auto& record :
+             TelemetryManager::installed()->signalManager().signalCache().pop()) {
+            types.append(record.type);
+        }
+        types.sort();
+        QCOMPARE(types, (QStringList{u"TelemetryDeck.Acquisition.newInstallDetected"_s,
+                                     u"TelemetryDeck.Session.started"_s, u"fromWorker"_s}));
     }
 
     void recordWithoutNumberHasNoFloatValueKey() {
