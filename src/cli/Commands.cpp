@@ -8,9 +8,12 @@ namespace {
 
 // One row per subcommand; its run function lives in a file of its own.
 const std::array commandTable{
-    Command{u"decode", u"Decode data characteristic values into one metrics record (JSON)",
-            u"MACHINE VALUE...", &runDecode},
-    Command{u"features", u"Decode a Fitness Machine Feature value (JSON)", u"VALUE", &runFeatures},
+    Command{
+        u"decode",
+        u"Decode data values of a bike, rower, treadmill or crossTrainer into one record (JSON)",
+        u"MACHINE VALUE...", &runDecode},
+    Command{u"features", u"Decode a Fitness Machine Feature value into its flags (JSON)", u"VALUE",
+            &runFeatures},
     Command{u"signal", u"Send one analytics signal and report whether it was delivered (JSON)",
             u"--app-id ID [--base-url URL] [--namespace NS] [--test-mode] NAME [KEY=VALUE...]",
             &runSignal},

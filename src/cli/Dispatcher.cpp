@@ -12,13 +12,10 @@ constexpr QStringView programName = u"tallyfin-cli";
 void printHelp(std::span<const Command> table, QTextStream& out) {
     out << "Usage: " << programName << " COMMAND [ARGUMENTS...]\n"
         << "       " << programName << " --help | --version\n\nCommands:\n";
-    qsizetype width = 0;
+    // Synopses vary a lot in length, so each summary goes on its own line below.
     for (const Command& command : table) {
-        width = std::max(width, command.name.size() + 1 + command.usage.size());
-    }
-    for (const Command& command : table) {
-        const QString synopsis = command.name.toString() + u' ' + command.usage.toString();
-        out << "  " << synopsis.leftJustified(width + 2) << command.summary << '\n';
+        out << "  " << command.name << ' ' << command.usage << "\n      " << command.summary
+            << '\n';
     }
     out << "\nExit status: 0 on success, 1 when a command fails, 2 on bad arguments.\n";
 }
@@ -52,6 +49,12 @@ int dispatch(std::span<const Command> table, const QStringList& arguments, QText
     }
     for (const Command& command : table) {
         if (command.name == first) {
+            if (arguments.size() == 2 && (arguments[1] == u"--help" || arguments[1] == u"-h")) {
+                out << "Usage: " << programName << ' ' << command.name << ' ' << command.usage
+                    << "\n"
+                    << command.summary << '\n';
+                return exitOk;
+            }
             const int status = command.run(arguments.mid(1), out, err);
             out.flush();
             err.flush();

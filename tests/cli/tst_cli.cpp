@@ -66,6 +66,12 @@ private Q_SLOTS:
         QVERIFY(run.out.contains("features VALUE"));
     }
 
+    void commandHelp() {
+        const Run run = runCli({u"decode"_s, u"--help"_s});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.out.startsWith("Usage: tallyfin-cli decode MACHINE VALUE...\n"));
+    }
+
     void version() {
         const Run run = runCli({u"--version"_s});
         QCOMPARE(run.exitCode, 0);
