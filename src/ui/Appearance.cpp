@@ -65,15 +65,24 @@ QRegion Appearance::popoverRegion(const QRectF& body, qreal radius, qreal arrowT
     return QRegion(path.united(arrow).toFillPolygon().toPolygon());
 }
 
+namespace {
+
+// The offscreen platform draws no desktop behind windows and cannot cut them.
+bool canShapeWindows() {
+    return QGuiApplication::platformName() != u"offscreen";
+}
+
+} // namespace
+
 void Appearance::shapeWindow(QWindow* window, const QRectF& body, qreal radius) const {
-    if (window) {
+    if (window && canShapeWindows()) {
         window->setMask(m_translucent ? QRegion() : roundedRegion(body, radius));
     }
 }
 
 void Appearance::shapePopover(QWindow* window, const QRectF& body, qreal radius, qreal arrowTipX,
                               qreal arrowWidth, qreal arrowHeight) const {
-    if (window) {
+    if (window && canShapeWindows()) {
         window->setMask(m_translucent
                             ? QRegion()
                             : popoverRegion(body, radius, arrowTipX, arrowWidth, arrowHeight));

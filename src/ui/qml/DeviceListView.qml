@@ -61,7 +61,7 @@ Item {
         function onModelReset() { root.revision++ }
     }
 
-    Palette {
+    SchemeColors {
         id: colors
         dark: root.dark
     }
@@ -86,8 +86,10 @@ Item {
         height: root.barHeight + 2 * root.verticalPadding
         anchors.centerIn: parent
 
+        // Only the row's own width animates (new machine, first machine found); the searching
+        // line takes the full width at once.
         Behavior on width {
-            enabled: root.visible
+            enabled: !root.searching
             NumberAnimation { duration: 400; easing.type: Easing.OutCubic }
         }
 

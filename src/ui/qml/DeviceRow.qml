@@ -13,7 +13,7 @@ Item {
 
     signal activated(string id)
 
-    readonly property string deviceName: device ? device.name : ""
+    readonly property string deviceName: device && device.name ? device.name : ""
 
     implicitWidth: content.implicitWidth + 2 * 10
     implicitHeight: 22
@@ -92,7 +92,7 @@ Item {
         hoverEnabled: true
         cursorShape: Qt.PointingHandCursor
         onClicked: {
-            if (row.device)
+            if (row.device && row.device.id)
                 row.activated(row.device.id)
         }
     }

@@ -75,7 +75,7 @@ Window {
         }
     }
 
-    Palette {
+    SchemeColors {
         id: colors
         dark: popover.dark
     }

@@ -19,9 +19,9 @@ Item {
     readonly property alias tiles: tileModel
     readonly property alias infoButton: infoButton
     readonly property Item strip: strip
-    readonly property var popover: popoverLoader.item
+    readonly property QtObject popover: popoverLoader.item
 
-    Palette {
+    SchemeColors {
         id: colors
         dark: root.dark
     }
@@ -83,7 +83,7 @@ Item {
                     opacity: 0.65
                 }
                 MouseArea {
-                    anchors.fill: infoIcon
+                    anchors.fill: parent
                     onClicked: root.showMachineInfo = !root.showMachineInfo
                 }
             }

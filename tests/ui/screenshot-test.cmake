@@ -1,0 +1,38 @@
+# Runs the program as the README does to make its pictures, and with bad arguments.
+# Expects -DPROGRAM=<tallyfin> -DOUTPUT=<png file>.
+
+file(REMOVE "${OUTPUT}")
+execute_process(
+    COMMAND "${PROGRAM}" --demo --screenshot "${OUTPUT}" --after 600
+    RESULT_VARIABLE status
+    ERROR_VARIABLE errors
+    TIMEOUT 40)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "screenshot run ended with ${status}: ${errors}")
+endif()
+if(NOT EXISTS "${OUTPUT}")
+    message(FATAL_ERROR "no screenshot written to ${OUTPUT}")
+endif()
+# The PNG header holds width and height as big-endian numbers at bytes 16 to 23.
+file(READ "${OUTPUT}" header OFFSET 16 LIMIT 8 HEX)
+string(SUBSTRING "${header}" 0 8 width_hex)
+string(SUBSTRING "${header}" 8 8 height_hex)
+math(EXPR width "0x${width_hex}")
+math(EXPR height "0x${height_hex}")
+if(NOT width EQUAL 580 OR NOT height EQUAL 80)
+    message(FATAL_ERROR "the disconnected panel should be 580 x 80, the picture is ${width} x ${height}")
+endif()
+
+foreach(bad "--size;huge" "--after;5" "--screenshot;${OUTPUT}.unknownformat" "--frobnicate")
+    execute_process(
+        COMMAND "${PROGRAM}" ${bad}
+        RESULT_VARIABLE status
+        ERROR_VARIABLE errors
+        TIMEOUT 20)
+    if(NOT status EQUAL 2)
+        message(FATAL_ERROR "'${bad}' should end with status 2, got ${status}")
+    endif()
+    if(NOT errors MATCHES "tallyfin: ")
+        message(FATAL_ERROR "'${bad}' should explain itself on stderr, got: ${errors}")
+    endif()
+endforeach()

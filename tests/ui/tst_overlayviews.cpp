@@ -1,0 +1,374 @@
+// The real views over the simulated machines, offscreen: what the user sees and what each click
+// does, checked by geometry and text.
+
+#include "bluetooth/simulated/Scheduler.h"
+#include "bluetooth/simulated/SimulatedCentral.h"
+#include "connection/DeviceListModel.h"
+#include "connection/FTMSManager.h"
+#include "model/DevicePresentation.h"
+#include "model/Localization.h"
+#include "ui/AppShell.h"
+#include "ui/MetricTileModel.h"
+#include "ui/OverlaySizeManager.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QQmlExtensionPlugin>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+Q_IMPORT_QML_PLUGIN(TallyfinPlugin)
+
+using namespace tallyfin;
+using namespace tallyfin::ui;
+using namespace Qt::StringLiterals;
+namespace sim = tallyfin::bluetooth::simulated;
+
+namespace {
+
+const QRect screen(0, 0, 1920, 1080);
+const QRect visibleArea(0, 0, 1920, 1040);
+
+QStringList names(const QList<sim::VirtualMachine>& machines) {
+    QStringList result;
+    for (const auto& machine : machines) {
+        result.append(machine.name);
+    }
+    return result;
+}
+
+} // namespace
+
+class OverlayViewsTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<QSettings> m_settings;
+    std::unique_ptr<OverlaySizeManager> m_sizes;
+    std::shared_ptr<sim::ManualScheduler> m_scheduler;
+    std::unique_ptr<AppShell> m_shell;
+    QList<sim::VirtualMachine> m_machines;
+
+    QQuickWindow* window() const { return m_shell->window(); }
+
+    // Looks through the object tree and the visual tree (delegates and loaded items hang only
+    // from the latter).
+    template<typename T = QQuickItem>
+    T* find(const char* name, QObject* root = nullptr) const {
+        QObject* from = root ? root : static_cast<QObject*>(window());
+        if (T* found = from->findChild<T*>(QLatin1String(name))) {
+            return found;
+        }
+        QQuickItem* item = qobject_cast<QQuickItem*>(from);
+        if (auto* w = qobject_cast<QQuickWindow*>(from)) {
+            item = w->contentItem();
+        }
+        if (!item) {
+            return nullptr;
+        }
+        for (QQuickItem* child : item->childItems()) {
+            if (child->objectName() == QLatin1String(name)) {
+                if (T* found = qobject_cast<T*>(child)) {
+                    return found;
+                }
+            }
+            if (T* found = find<T>(name, child)) {
+                return found;
+            }
+        }
+        return nullptr;
+    }
+
+    QString text(const char* name, QObject* root = nullptr) const {
+        QObject* item = find<QObject>(name, root);
+        return item ? item->property("text").toString()
+                    : u"<missing %1>"_s.arg(QLatin1String(name));
+    }
+
+    bool shown(QQuickItem* item) const { return item && item->isVisible() && item->opacity() > 0; }
+
+    void click(QQuickItem* item) {
+        QVERIFY(item);
+        QVERIFY(item->isVisible());
+        // Wait for any slide or resize to end before aiming at the item.
+        QPointF before;
+        QPointF now = item->mapToScene(QPointF(0, 0));
+        do {
+            before = now;
+            QTest::qWait(60);
+            now = item->mapToScene(QPointF(0, 0));
+        } while (now != before);
+        const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
+        QTest::mouseClick(item->window(), Qt::LeftButton, {}, centre.toPoint());
+    }
+
+    // Moves the simulated machines' clock and lets the manager publish what happened.
+    void advance(int ms) {
+        m_scheduler->advance(std::chrono::milliseconds(ms));
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+
+    void start(int machineCount) {
+        m_machines = sim::VirtualMachine::standardMachines().mid(0, machineCount);
+        m_settings =
+            std::make_unique<QSettings>(m_dir.filePath(u"prefs.ini"_s), QSettings::IniFormat);
+        m_settings->clear();
+        m_sizes = std::make_unique<OverlaySizeManager>(m_settings.get());
+        m_scheduler = std::make_shared<sim::ManualScheduler>();
+
+        AppShell::Options options;
+        options.applicationInfo = ApplicationInfo(
+            QVariantMap{{QLatin1String(ApplicationInfo::shortVersionKey), u"1.2.3"_s},
+                        {QLatin1String(ApplicationInfo::buildVersionKey), u"45"_s}});
+        options.centralFactory = sim::simulatedCentralFactory(m_scheduler, m_machines);
+        options.sizes = m_sizes.get();
+        options.screens = []() { return std::optional<ScreenAreas>({screen, visibleArea}); };
+        options.startAnalytics = [](const QString&) { QFAIL("no analytics without an app id"); };
+        options.makeUpdater = []() {
+            return std::pair<std::unique_ptr<QObject>, std::function<void()>>();
+        };
+        options.sendSignal = [](const QString&, const QMap<QString, QString>&) {};
+        options.managerCreated = [](FTMSManager& manager) {
+            manager.setScanRetryInterval(std::chrono::milliseconds(1));
+        };
+        m_shell = std::make_unique<AppShell>(std::move(options));
+        QVERIFY(m_shell->launch());
+        m_shell->panel()->setFrameAnimationDuration(std::chrono::milliseconds(0));
+        QVERIFY(QTest::qWaitForWindowExposed(window()));
+        advance(200); // the central reports that it is powered on
+        QTRY_VERIFY(m_shell->manager()->isScanning());
+    }
+
+    // Until every machine has advertised once.
+    void discoverAll() {
+        for (int i = 0;
+             i < 10 && m_shell->manager()->deviceList()->count() < int(m_machines.size()); ++i) {
+            advance(1000);
+        }
+        QTRY_COMPARE(m_shell->manager()->deviceList()->count(), int(m_machines.size()));
+    }
+
+    void connectFirst() {
+        discoverAll();
+        QQuickItem* row = find("deviceRow");
+        QVERIFY(row);
+        click(row);
+        for (int i = 0; i < 20 && !find("metricsView"); ++i) {
+            advance(100);
+        }
+        QTRY_VERIFY(find("metricsView"));
+        // The feature value and the first records.
+        advance(1500);
+    }
+
+    QQuickWindow* openPopover() {
+        click(find("infoButton"));
+        auto* popover =
+            qobject_cast<QQuickWindow*>(find("metricsView")->property("popover").value<QObject*>());
+        if (popover && !QTest::qWaitForWindowExposed(popover)) {
+            qWarning("the popover was not exposed");
+        }
+        return popover;
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QVERIFY(m_dir.isValid());
+        installTranslations(*QCoreApplication::instance());
+    }
+
+    void cleanup() { m_shell.reset(); }
+
+    void searchesWithTheTravellingDent() {
+        start(0);
+        QCOMPARE(window()->geometry(), QRect(670, 940, 580, 80));
+        QCOMPARE(window()->flags() & Qt::WindowDoesNotAcceptFocus, Qt::WindowDoesNotAcceptFocus);
+
+        QVERIFY(shown(find("searchingRow")));
+        QCOMPARE(text("searchingText"), qtTrId("deviceList.searching"));
+        QVERIFY(!text("searchingText").startsWith(u"deviceList."_s));
+        QVERIFY(shown(find("quitButton")));
+
+        QQuickItem* bar = find("deviceListBar");
+        QCOMPARE(bar->width(), 580.0);
+        QCOMPARE(bar->height(), 22.0 + 2 * 18);
+        QQuickItem* glass = find("deviceListGlass");
+        QCOMPARE(glass->property("amplitude").toReal(), 3.5);
+        QCOMPARE(glass->property("cornerRadius").toReal(), 22.0);
+        // The 30 Hz wave moves the phase by 1/45 per tick.
+        const qreal phase = glass->property("phase").toReal();
+        QTRY_VERIFY(glass->property("phase").toReal() != phase);
+    }
+
+    void oneMachineHasNoChevrons() {
+        start(1);
+        discoverAll();
+        QVERIFY(!shown(find("searchingRow")));
+        QQuickItem* row = find("deviceRow");
+        QTRY_VERIFY(shown(row));
+        QCOMPARE(text("deviceName", row), m_machines.first().name);
+        QCOMPARE(text("deviceType", row), deviceTypeName(m_machines.first().name));
+        QCOMPARE(find("deviceIcon", row)->property("name").toString(),
+                 deviceIconName(m_machines.first().name));
+        QVERIFY(!find("chevronLeft")->isVisible());
+        QVERIFY(!find("chevronRight")->isVisible());
+        QVERIFY(find("quitButtonPaging")->isVisible());
+        // The dent is gone at once and the wave stands still.
+        QQuickItem* glass = find("deviceListGlass");
+        QCOMPARE(glass->property("amplitude").toReal(), 0.0);
+        const qreal phase = glass->property("phase").toReal();
+        QTest::qWait(100);
+        QCOMPARE(glass->property("phase").toReal(), phase);
+        // The outline wraps the row: narrower than the searching line, centred.
+        QQuickItem* bar = find("deviceListBar");
+        QTRY_VERIFY(bar->width() < 580);
+        QVERIFY(qAbs(bar->x() + bar->width() / 2 - 290.0) <= 0.5);
+        const int bars = find("signalBars", row)->property("strength").toInt();
+        QVERIFY(bars >= 1 && bars <= 4);
+    }
+
+    void threeMachinesPageBothWaysWithWrapAround() {
+        start(3);
+        discoverAll();
+        const QStringList order = names(m_machines);
+        auto shownName = [this]() {
+            QQuickItem* slot = find("rowSlot");
+            QObject* current = slot->property("current").value<QObject*>();
+            return current ? text("deviceName", current) : QString();
+        };
+        QCOMPARE(shownName(), order.at(0));
+        QVERIFY(find("chevronLeft")->isVisible());
+        QVERIFY(find("chevronRight")->isVisible());
+
+        click(find("chevronRight"));
+        QCOMPARE(shownName(), order.at(1));
+        click(find("chevronRight"));
+        QCOMPARE(shownName(), order.at(2));
+        click(find("chevronRight"));
+        QCOMPARE(shownName(), order.at(0));
+        click(find("chevronLeft"));
+        QCOMPARE(shownName(), order.at(2));
+        QCOMPARE(find("deviceListView")->property("slideDirection").toInt(), -1);
+        // The row that left slides out and goes away.
+        QTRY_COMPARE(find("rowSlot")->childItems().size(), 1);
+    }
+
+    void clickConnectsAndShowsTheTiles() {
+        start(1);
+        connectFirst();
+        FTMSManager* manager = m_shell->manager();
+        QVERIFY(manager->isConnected());
+        QVERIFY(!find("deviceListView"));
+        // Medium: 93 % of the screen width, centred, 20 points above the visible bottom.
+        QCOMPARE(window()->geometry(), QRect(67, 940, 1786, 80));
+
+        // The tiles follow the machine's feature flags, in order.
+        const QList<MetricTile> expected =
+            metricTiles(manager->metrics(), manager->machineFeatures());
+        QVERIFY(!expected.isEmpty());
+        QQuickItem* stack = find("metricsStack");
+        for (int i = 0; i < expected.size(); ++i) {
+            const QByteArray name = QByteArray("tile") + QByteArray::number(i);
+            QQuickItem* tile = find(name.constData(), stack);
+            QVERIFY2(tile, qPrintable(expected.at(i).icon));
+            QCOMPARE(tile->property("icon").toString(), expected.at(i).icon);
+            QCOMPARE(tile->property("unit").toString(), expected.at(i).unit);
+        }
+        QVERIFY(!find(QByteArray("tile" + QByteArray::number(expected.size())).constData(), stack));
+        // Tiles share the width equally.
+        const qreal first = find("tile0", stack)->width();
+        QCOMPARE(
+            find(QByteArray("tile" + QByteArray::number(expected.size() - 1)).constData(), stack)
+                ->width(),
+            first);
+
+        // Live values reach the tiles.
+        advance(3000);
+        QTRY_COMPARE(find("tile0", stack)->property("value").toString(),
+                     metricTiles(manager->metrics(), manager->machineFeatures()).at(0).value);
+        QCOMPARE(find("powerSparkline")->isVisible(),
+                 manager->machineFeatures().powerMeasurementSupported);
+
+        // Medium: vertical padding 8 around the 46-point divider.
+        QCOMPARE(find("metricsStrip")->height(), 46.0 + 2 * 8);
+    }
+
+    void popoverRowsAndPreferences() {
+        start(1);
+        connectFirst();
+        FTMSManager* manager = m_shell->manager();
+        QQuickWindow* popover = openPopover();
+        QVERIFY(popover);
+        QObject* content = popover;
+        QCOMPARE(popover->width(), 300 + 2 * 16);
+
+        QCOMPARE(text("title", content), qtTrId("machineInfo.title"));
+        QCOMPARE(text("deviceValue", content), m_machines.first().name);
+        QCOMPARE(text("typeValue", content), displayName(manager->metrics().equipmentType));
+        QCOMPARE(text("supportedMetrics", content),
+                 manager->machineFeatures().supportedMetricNames().join(u", "));
+        const QStringList capabilities = manager->machineFeatures().controlCapabilityNames();
+        QCOMPARE(find("controlCapabilitiesRow", content)->isVisible(), !capabilities.isEmpty());
+        QCOMPARE(text("controlCapabilities", content), capabilities.join(u", "));
+
+        // The arrow points at the information button, above it.
+        QQuickItem* info = find("infoButton");
+        const QPointF infoTop = info->mapToGlobal(QPointF(0, 0));
+        QVERIFY(popover->y() + popover->height() <= infoTop.y());
+
+        // L persists "large" and widens the panel to the whole screen.
+        click(find("segment2", content));
+        QCOMPARE(m_sizes->currentSize(), OverlaySize::large);
+        QCOMPARE(m_settings->value(u"overlaySize"_s).toString(), u"large"_s);
+        QTRY_COMPARE(window()->geometry(), QRect(0, 940, 1920, 80));
+        QTRY_COMPARE(find("metricsStrip")->height(), 50.0 + 2 * 6);
+
+        // The animation switch.
+        QVERIFY(m_sizes->animateMetrics());
+        click(find("animationToggle", content));
+        QCOMPARE(m_sizes->animateMetrics(), false);
+        QCOMPARE(m_settings->value(u"animateMetrics"_s).toBool(), false);
+        QCOMPARE(find("tile0", find("metricsStack"))->property("animate").toBool(), false);
+    }
+
+    void copyPutsTheJoinedLogOnTheClipboard() {
+        start(1);
+        connectFirst();
+        QQuickWindow* popover = openPopover();
+        QVERIFY(popover);
+        popover->setProperty("confirmationMs", 50);
+        QGuiApplication::clipboard()->setText(u"something else"_s);
+
+        click(find("copyButton", popover));
+        const QStringList lines = m_shell->manager()->logBuffer();
+        QVERIFY(lines.size() >= 3);
+        QCOMPARE(QGuiApplication::clipboard()->text(), lines.join(u'\n'));
+        QVERIFY(!QGuiApplication::clipboard()->text().endsWith(u'\n'));
+        QCOMPARE(text("copyLabel", popover), qtTrId("machineInfo.logCopied"));
+        QTRY_COMPARE(text("copyLabel", popover), qtTrId("machineInfo.copyLog"));
+    }
+
+    void closeDisconnectsAndTheListScansAgain() {
+        start(1);
+        connectFirst();
+        click(find("closeButton"));
+        for (int i = 0; i < 10 && m_shell->manager()->isConnected(); ++i) {
+            advance(100);
+        }
+        QTRY_VERIFY(find("deviceListView"));
+        QVERIFY(!m_shell->manager()->isConnected());
+        QTRY_VERIFY(m_shell->manager()->isScanning());
+        QVERIFY(shown(find("searchingRow")));
+        QTRY_COMPARE(window()->geometry(), QRect(670, 940, 580, 80));
+    }
+};
+
+QTEST_MAIN(OverlayViewsTest)
+#include "tst_overlayviews.moc"
