@@ -18,11 +18,12 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
     export QT_QPA_PLATFORM=offscreen
 fi
 
-report="$(mktemp)"
-trap 'rm -f "$report"' EXIT
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+report="$work/time"
 # The screenshot ends the run after the given time, like a user closing the program.
 /usr/bin/time -f '%U %S %M %e' -o "$report" \
-    "$program" --demo --connect "$machine" --screenshot "$(mktemp --suffix=.png)" \
+    "$program" --demo --connect "$machine" --screenshot "$work/last.png" \
     --after "$((seconds * 1000))" >/dev/null 2>&1
 read -r user system peak elapsed <"$report"
 cpu="$(echo "$user + $system" | bc -l)"
