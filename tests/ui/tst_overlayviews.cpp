@@ -8,6 +8,7 @@
 #include "model/DevicePresentation.h"
 #include "model/Localization.h"
 #include "ui/AppShell.h"
+#include "ui/Appearance.h"
 #include "ui/MetricTileModel.h"
 #include "ui/OverlaySizeManager.h"
 
@@ -202,6 +203,14 @@ private Q_SLOTS:
         QQuickItem* glass = find("deviceListGlass");
         QCOMPARE(glass->property("amplitude").toReal(), 3.5);
         QCOMPARE(glass->property("cornerRadius").toReal(), 22.0);
+        // Drawn in the scheme opposite to the desktop's.
+        QQuickItem* list = find("deviceListView");
+        m_shell->appearance()->setDarkDesktop(false);
+        QCOMPARE(list->property("dark").toBool(), true);
+        m_shell->appearance()->setDarkDesktop(true);
+        QCOMPARE(list->property("dark").toBool(), false);
+        QCOMPARE(glass->property("dark").toBool(), false);
+
         // The 30 Hz wave moves the phase by 1/45 per tick.
         const qreal phase = glass->property("phase").toReal();
         QTRY_VERIFY(glass->property("phase").toReal() != phase);

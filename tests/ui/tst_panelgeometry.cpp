@@ -1,3 +1,4 @@
+#include "ui/Appearance.h"
 #include "ui/PanelGeometry.h"
 
 #include <QTest>
@@ -56,6 +57,21 @@ private Q_SLOTS:
                                                   OverlaySize::medium, 120);
         QCOMPARE(frame.height(), 120);
         QCOMPARE(frame.y() + frame.height(), 800 - panel::bottomGap);
+    }
+
+    // Without a compositor the windows are cut to their outline.
+    void windowOutlines() {
+        const QRegion strip = Appearance::roundedRegion(QRectF(0, 0, 580, 58), 22);
+        QVERIFY(strip.contains(QPoint(290, 29)));
+        QVERIFY(strip.contains(QPoint(22, 1)));
+        QVERIFY(!strip.contains(QPoint(1, 1)));
+        QVERIFY(!strip.contains(QPoint(578, 56)));
+
+        const QRegion popover = Appearance::popoverRegion(QRectF(0, 0, 332, 300), 10, 40, 18, 9);
+        QVERIFY(popover.contains(QPoint(40, 306))); // just above the arrow's tip
+        QVERIFY(!popover.contains(QPoint(60, 306)));
+        QVERIFY(!popover.contains(QPoint(40, 312)));
+        QVERIFY(!popover.contains(QPoint(0, 0)));
     }
 };
 
