@@ -95,7 +95,6 @@ std::optional<QString> unavailableText(CentralState state) {
 struct DetectionRow {
     const QBluetoothUuid* uuid;
     EquipmentType type;
-    std::unique_ptr<FTMSDataParsing> (*makeParser)();
     QString (*status)();
 };
 
@@ -103,25 +102,21 @@ struct DetectionRow {
 const std::array<DetectionRow, 4>& detectionTable() {
     static const std::array<DetectionRow, 4> rows{{
         {&FTMSManager::rowerDataUUID, EquipmentType::rower,
-         [] { return std::unique_ptr<FTMSDataParsing>(new RowerDataParser); },
          [] {
              //: Rower detected
              return qtTrId("equipment.detected.rower");
          }},
         {&FTMSManager::indoorBikeDataUUID, EquipmentType::bike,
-         [] { return std::unique_ptr<FTMSDataParsing>(new BikeDataParser); },
          [] {
              //: Bike detected
              return qtTrId("equipment.detected.bike");
          }},
         {&FTMSManager::crossTrainerDataUUID, EquipmentType::crossTrainer,
-         [] { return std::unique_ptr<FTMSDataParsing>(new CrossTrainerDataParser); },
          [] {
              //: Cross trainer detected
              return qtTrId("equipment.detected.crossTrainer");
          }},
         {&FTMSManager::treadmillDataUUID, EquipmentType::treadmill,
-         [] { return std::unique_ptr<FTMSDataParsing>(new TreadmillDataParser); },
          [] {
              //: Treadmill detected
              return qtTrId("equipment.detected.treadmill");
@@ -405,7 +400,7 @@ void FTMSManager::didDiscoverCharacteristics(const PeripheralPtr& peripheral,
                 continue;
             }
             m_detectedEquipmentType = row.type;
-            m_currentParser = row.makeParser();
+            m_currentParser = dataParserFor(row.type);
             peripheral->setNotifyValue(true, characteristic);
             later([this, name, status = row.status] {
                 m_machineFeatures.modify([&](auto& features) { features.deviceName = name; });

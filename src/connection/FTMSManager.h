@@ -109,7 +109,7 @@ public:
     QString logText() const;
     EquipmentType detectedEquipmentType() const { return m_detectedEquipmentType; }
     const bluetooth::PeripheralPtr& connectedPeripheral() const { return m_connectedPeripheral; }
-    const FTMSDataParsing* currentParser() const { return m_currentParser.get(); }
+    const FTMSDataParsing* currentParser() const { return m_currentParser; }
     bluetooth::Central* centralManager() const { return m_centralManager.get(); }
     const QTimer* simulationTimer() const { return m_simulationTimer; }
     std::optional<QDateTime> simulationStartTime() const { return m_simulationStartTime; }
@@ -204,7 +204,8 @@ private:
     std::unique_ptr<bluetooth::Central> m_centralManager;
     bluetooth::PeripheralPtr m_connectedPeripheral;
     EquipmentType m_detectedEquipmentType = EquipmentType::unknown;
-    std::unique_ptr<FTMSDataParsing> m_currentParser;
+    // One of the shared, stateless decoders; never owned.
+    const FTMSDataParsing* m_currentParser = nullptr;
     Published<bool> m_isScanning;
     Published<bool> m_isConnected;
     Published<FitnessMetrics> m_metrics;
