@@ -53,10 +53,7 @@ void BikeDataParser::parse(QByteArrayView data, FitnessMetrics& metrics) const {
         offset += readTenths(data, offset, metrics.resistance);
     }
     if (flags & instantaneousPower) {
-        if (const auto raw = readSInt16(data, offset)) {
-            metrics.power = *raw;
-            offset += 2;
-        }
+        offset += readPower(data, offset, metrics);
     }
     if (flags & averagePower) {
         offset += 2;
@@ -65,18 +62,13 @@ void BikeDataParser::parse(QByteArrayView data, FitnessMetrics& metrics) const {
         offset += readExpendedEnergy(data, offset, metrics);
     }
     if (flags & heartRate) {
-        if (const auto raw = readUInt8(data, offset)) {
-            metrics.heartRate = *raw;
-            offset += 1;
-        }
+        offset += readHeartRate(data, offset, metrics);
     }
     if (flags & metabolicEquivalent) {
         offset += 1;
     }
     if (flags & elapsedTime) {
-        if (const auto raw = readUInt16(data, offset)) {
-            metrics.totalTime = *raw;
-        }
+        readElapsedTime(data, offset, metrics);
     }
     // Remaining Time (bit 12) is the last field and is not read.
 }

@@ -79,6 +79,36 @@ qsizetype FTMSDataParser::readTenths(QByteArrayView data, qsizetype offset, doub
     return 2;
 }
 
+qsizetype FTMSDataParser::readPower(QByteArrayView data, qsizetype offset,
+                                    FitnessMetrics& metrics) {
+    const auto raw = readSInt16(data, offset);
+    if (!raw) {
+        return 0;
+    }
+    metrics.power = *raw;
+    return 2;
+}
+
+qsizetype FTMSDataParser::readHeartRate(QByteArrayView data, qsizetype offset,
+                                        FitnessMetrics& metrics) {
+    const auto raw = readUInt8(data, offset);
+    if (!raw) {
+        return 0;
+    }
+    metrics.heartRate = *raw;
+    return 1;
+}
+
+qsizetype FTMSDataParser::readElapsedTime(QByteArrayView data, qsizetype offset,
+                                          FitnessMetrics& metrics) {
+    const auto raw = readUInt16(data, offset);
+    if (!raw) {
+        return 0;
+    }
+    metrics.totalTime = *raw;
+    return 2;
+}
+
 const FTMSDataParsing* dataParserFor(EquipmentType type) {
     static const BikeDataParser bike;
     static const RowerDataParser rower;

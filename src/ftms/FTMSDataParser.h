@@ -39,6 +39,13 @@ protected:
     static qsizetype readDistance(QByteArrayView data, qsizetype offset, FitnessMetrics& metrics);
     // Stores a sint16 field in steps of 0.1 into `target`; returns the bytes consumed.
     static qsizetype readTenths(QByteArrayView data, qsizetype offset, double& target);
+    // Stores a sint16 Instantaneous Power field in watts; returns the bytes consumed.
+    static qsizetype readPower(QByteArrayView data, qsizetype offset, FitnessMetrics& metrics);
+    // Stores a uint8 Heart Rate field; returns the bytes consumed.
+    static qsizetype readHeartRate(QByteArrayView data, qsizetype offset, FitnessMetrics& metrics);
+    // Stores a uint16 Elapsed Time field in seconds; returns the bytes consumed.
+    static qsizetype readElapsedTime(QByteArrayView data, qsizetype offset,
+                                     FitnessMetrics& metrics);
 };
 
 // Indoor Bike Data (0x2AD2).

@@ -57,10 +57,7 @@ void RowerDataParser::parse(QByteArrayView data, FitnessMetrics& metrics) const 
         offset += 2;
     }
     if (flags & instantaneousPower) {
-        if (const auto raw = readSInt16(data, offset)) {
-            metrics.power = *raw;
-            offset += 2;
-        }
+        offset += readPower(data, offset, metrics);
     }
     if (flags & averagePower) {
         offset += 2;
@@ -72,18 +69,13 @@ void RowerDataParser::parse(QByteArrayView data, FitnessMetrics& metrics) const 
         offset += readExpendedEnergy(data, offset, metrics);
     }
     if (flags & heartRate) {
-        if (const auto raw = readUInt8(data, offset)) {
-            metrics.heartRate = *raw;
-            offset += 1;
-        }
+        offset += readHeartRate(data, offset, metrics);
     }
     if (flags & metabolicEquivalent) {
         offset += 1;
     }
     if (flags & elapsedTime) {
-        if (const auto raw = readUInt16(data, offset)) {
-            metrics.totalTime = *raw;
-        }
+        readElapsedTime(data, offset, metrics);
     }
     // Remaining Time (bit 12) is the last field and is not read.
 }

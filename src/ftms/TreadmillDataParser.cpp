@@ -57,28 +57,20 @@ void TreadmillDataParser::parse(QByteArrayView data, FitnessMetrics& metrics) co
         offset += readExpendedEnergy(data, offset, metrics);
     }
     if (flags & heartRate) {
-        if (const auto raw = readUInt8(data, offset)) {
-            metrics.heartRate = *raw;
-            offset += 1;
-        }
+        offset += readHeartRate(data, offset, metrics);
     }
     if (flags & metabolicEquivalent) {
         offset += 1;
     }
     if (flags & elapsedTime) {
-        if (const auto raw = readUInt16(data, offset)) {
-            metrics.totalTime = *raw;
-            offset += 2;
-        }
+        offset += readElapsedTime(data, offset, metrics);
     }
     if (flags & remainingTime) {
         offset += 2;
     }
     if (flags & forceOnBeltAndPowerOutput) {
         offset += 2; // Force on Belt
-        if (const auto raw = readSInt16(data, offset)) {
-            metrics.power = *raw;
-        }
+        readPower(data, offset, metrics);
     }
 }
 
