@@ -4,7 +4,6 @@
 #include "analytics/TelemetryManager.h"
 #include "analytics/Timing.h"
 
-#include <QTcpServer>
 #include <QTest>
 #include <QTimeZone>
 
@@ -83,12 +82,4 @@ bool AnalyticsTestEnvironment::install(
 int AnalyticsTestEnvironment::cachedCount() const {
     const auto manager = TelemetryManager::installed();
     return manager ? manager->signalManager().signalCache().count() : 0;
-}
-
-QUrl closedPortUrl() {
-    QTcpServer server;
-    server.listen(QHostAddress::LocalHost);
-    const quint16 port = server.serverPort();
-    server.close();
-    return QUrl(u"http://127.0.0.1:"_s + QString::number(port));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TestHttpServer.h"
 #include "analytics/TelemetryManagerConfiguration.h"
 
 #include <QDateTime>
@@ -45,6 +46,3 @@ private:
     QDateTime m_now;
     QStringList m_log;
 };
-
-// A base URL where nothing listens.
-QUrl closedPortUrl();

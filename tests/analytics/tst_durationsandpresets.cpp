@@ -59,7 +59,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::newRow("whole seconds") << qint64(5000) << u"5.0"_s;
         QTest::newRow("cut to milliseconds") << qint64(12345) << u"12.345"_s;
-        QTest::newRow("two seconds") << qint64(2000) << u"2.0"_s;
         QTest::newRow("zero") << qint64(0) << u"0.0"_s;
         QTest::newRow("one millisecond") << qint64(1) << u"0.001"_s;
     }
@@ -213,21 +212,6 @@ private Q_SLOTS:
             << u"TelemetryDeck.Error.occurred"_s
             << Parameters{{u"TelemetryDeck.Error.category"_s, u"user-input"_s}}
             << QStringList{u"TelemetryDeck.Error.message"_s};
-        QTest::newRow("paywall") << std::function<void()>([] {
-            TelemetryDeck::paywallShown(u"limit"_s);
-        }) << u"TelemetryDeck.Revenue.paywallShown"_s
-                                 << Parameters{{u"TelemetryDeck.Revenue.paywallShowReason"_s,
-                                                u"limit"_s}}
-                                 << QStringList{};
-        QTest::newRow("core feature")
-            << std::function<void()>([] { TelemetryDeck::coreFeatureUsed(u"export"_s); })
-            << u"TelemetryDeck.Activation.coreFeatureUsed"_s
-            << Parameters{{u"TelemetryDeck.Activation.featureName"_s, u"export"_s}}
-            << QStringList{};
-        QTest::newRow("lead converted")
-            << std::function<void()>([] { TelemetryDeck::leadConverted(u"L7"_s); })
-            << u"TelemetryDeck.Acquisition.leadConverted"_s
-            << Parameters{{u"TelemetryDeck.Acquisition.leadID"_s, u"L7"_s}} << QStringList{};
     }
     void presets() {
         QFETCH(std::function<void()>, send);

@@ -6,7 +6,6 @@
 #include "analytics/AppActivity.h"
 #include "analytics/SignalCache.h"
 #include "analytics/SignalPostBody.h"
-#include "analytics/TelemetryDeck.h"
 #include "analytics/TelemetryManager.h"
 
 #include <QDir>
@@ -160,24 +159,6 @@ private Q_SLOTS:
         QCOMPARE(cache.count(), 50);
         QCOMPARE(cache.pop().constFirst().type, u"100"_s);
         QCOMPARE(cache.count(), 0);
-    }
-
-    void unsentSignalIsDeliveredByTheNextRun() {
-        // First run: the server is down, so the signal stays and goes to the file at the end.
-        QVERIFY(env->install(env->configuration(closedPortUrl())));
-        TelemetryDeck::signal(u"offline"_s);
-        QTRY_COMPARE(env->cachedCount(), 1);
-        AppActivity::instance()->notifyWillTerminate();
-        TelemetryManager::terminate();
-        QVERIFY(QFile::exists(env->cacheFilePath()));
-
-        TestHttpServer server;
-        QVERIFY(server.listen());
-        QVERIFY(env->install(env->configuration(server.baseUrl())));
-        QTRY_COMPARE(server.requests().size(), 1);
-        const auto sent = decodeUploadBody(server.requests().constFirst().body);
-        QVERIFY(sent);
-        QCOMPARE(sent->constFirst().type, u"offline"_s);
     }
 };
 

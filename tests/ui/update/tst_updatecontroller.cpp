@@ -1,9 +1,8 @@
-#include "FeedServer.h"
+#include "TestHttpServer.h"
 #include "model/ApplicationInfo.h"
 #include "ui/update/UpdateController.h"
 
 #include <QSignalSpy>
-#include <QTcpServer>
 #include <QTest>
 
 using tallyfin::ApplicationInfo;
@@ -87,8 +86,9 @@ private Q_SLOTS:
         QFETCH(QString, latest);
         QFETCH(QUrl, downloadPage);
 
-        FeedServer server;
-        server.serve(QStringLiteral("/appcast.xml"), {.body = feed});
+        TestHttpServer server;
+        QVERIFY(server.listen());
+        server.serve("/appcast.xml", {.body = feed});
         UpdateController controller(server.url(QStringLiteral("/appcast.xml")), currentVersion);
         QSignalSpy checking(&controller, &UpdateController::checkingChanged);
         const UpdateCheckResult result = check(controller);
@@ -106,36 +106,38 @@ private Q_SLOTS:
     }
 
     void failures_data() {
-        QTest::addColumn<FeedServer::Response>("response");
+        QTest::addColumn<TestHttpServer::Response>("response");
         QTest::addColumn<QString>("error");
 
         QTest::newRow("malformed feed")
-            << FeedServer::Response{.body = "<rss><channel><item></channel></rss>"}
+            << TestHttpServer::Response{.body = "<rss><channel><item></channel></rss>"}
             << "The update feed at %1 could not be read: not well-formed XML: Opening and ending "
                "tag mismatch. (line 1, column 30).";
         QTest::newRow("HTML instead of a feed")
-            << FeedServer::Response{.contentType = "text/html", .body = "<html><p>Hi</p></html>"}
+            << TestHttpServer::Response{.contentType = "text/html",
+                                        .body = "<html><p>Hi</p></html>"}
             << "The update feed at %1 could not be read: not an RSS feed (the document is "
                "<html>).";
         QTest::newRow("not found")
-            << FeedServer::Response{.status = 404, .reason = "Not Found", .body = "gone"}
+            << TestHttpServer::Response{.status = 404, .reason = "Not Found", .body = "gone"}
             << "The update feed at %1 answered HTTP 404 (Not Found).";
         QTest::newRow("server error")
-            << FeedServer::Response{.status = 503, .reason = "Service Unavailable", .body = ""}
+            << TestHttpServer::Response{.status = 503, .reason = "Service Unavailable", .body = ""}
             << "The update feed at %1 answered HTTP 503 (Service Unavailable).";
-        QTest::newRow("no answer")
-            << FeedServer::silence() << "The update feed at %1 did not answer within 0.3 seconds.";
+        QTest::newRow("no answer") << TestHttpServer::Response{.silent = true}
+                                   << "The update feed at %1 did not answer within 0.3 seconds.";
         QTest::newRow("far too large")
-            << FeedServer::Response{.body = QByteArray(5 * 1024 * 1024, ' ')}
+            << TestHttpServer::Response{.body = QByteArray(5 * 1024 * 1024, ' ')}
             << "The update feed at %1 is larger than 4 MiB.";
     }
 
     void failures() {
-        QFETCH(FeedServer::Response, response);
+        QFETCH(TestHttpServer::Response, response);
         QFETCH(QString, error);
 
-        FeedServer server;
-        server.serve(QStringLiteral("/appcast.xml"), response);
+        TestHttpServer server;
+        QVERIFY(server.listen());
+        server.serve("/appcast.xml", response);
         const QUrl url = server.url(QStringLiteral("/appcast.xml"));
         UpdateController controller(url, QStringLiteral("11"));
         controller.setTimeout(std::chrono::milliseconds(300));
@@ -148,12 +150,7 @@ private Q_SLOTS:
     }
 
     void refusedConnection() {
-        // A port that was just free and is closed again.
-        QTcpServer probe;
-        QVERIFY(probe.listen(QHostAddress::LocalHost));
-        const quint16 port = probe.serverPort();
-        probe.close();
-        const QUrl url(QStringLiteral("http://127.0.0.1:%1/appcast.xml").arg(port));
+        const QUrl url = closedPortUrl().resolved(QUrl(QStringLiteral("/appcast.xml")));
         UpdateController controller(url, QStringLiteral("1"));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Could not reach")));
         const UpdateCheckResult result = check(controller);
@@ -164,8 +161,9 @@ private Q_SLOTS:
     }
 
     void oneCheckAtATime() {
-        FeedServer server;
-        server.serve(QStringLiteral("/appcast.xml"), {.body = feedOffering("12", "0.4.0")});
+        TestHttpServer server;
+        QVERIFY(server.listen());
+        server.serve("/appcast.xml", {.body = feedOffering("12", "0.4.0")});
         UpdateController controller(server.url(QStringLiteral("/appcast.xml")),
                                     QStringLiteral("11"));
         QSignalSpy finished(&controller, &UpdateController::checkFinished);
@@ -175,10 +173,10 @@ private Q_SLOTS:
         QVERIFY(finished.wait(10000));
         QTest::qWait(50);
         QCOMPARE(finished.size(), 1);
-        QCOMPARE(server.requestCount(), 1);
+        QCOMPARE(server.requests().size(), 1);
         // And a second check afterwards asks again.
         QCOMPARE(check(controller).outcome, Outcome::updateAvailable);
-        QCOMPARE(server.requestCount(), 2);
+        QCOMPARE(server.requests().size(), 2);
     }
 
     void fromApplicationInfo_data() {

@@ -5,13 +5,13 @@
 #include <QList>
 #include <QObject>
 #include <QTcpServer>
-
-#include <atomic>
+#include <QUrl>
 
 class QTcpSocket;
 
-// A small HTTP/1.1 server on 127.0.0.1 for the delivery tests: records every request and answers
-// with the queued status codes (200 when none is queued), or never answers at all.
+// A small HTTP/1.1 server on 127.0.0.1 for the tests that talk HTTP: records every request and
+// answers a served path with its fixed response, any other path with the queued status codes
+// (200 when none is queued), or never answers at all.
 class TestHttpServer : public QObject {
     Q_OBJECT
 
@@ -23,14 +23,27 @@ public:
         QByteArray body;
     };
 
+    struct Response {
+        int status = 200;
+        QByteArray reason = "OK";
+        QByteArray contentType = "application/rss+xml";
+        QByteArray body{};
+        bool silent = false; // read and never answered
+    };
+
     explicit TestHttpServer(QObject* parent = nullptr);
     ~TestHttpServer() override;
 
     bool listen();
     quint16 port() const;
     QUrl baseUrl() const;
+    QUrl url(const QString& path) const;
 
-    // Status codes for the next requests, in order.
+    // The answer to every request for `path`.
+    void serve(const QByteArray& path, const Response& response) {
+        m_responses.insert(path, response);
+    }
+    // Status codes for the next requests to paths not served, in order.
     void queueStatus(int status) { m_statuses.append(status); }
     // Requests are read but never answered.
     void setSilent(bool silent) { m_silent = silent; }
@@ -45,7 +58,11 @@ private:
 
     QTcpServer m_server;
     QHash<QTcpSocket*, QByteArray> m_buffers;
+    QHash<QByteArray, Response> m_responses;
     QList<int> m_statuses;
     QList<Request> m_requests;
     bool m_silent = false;
 };
+
+// A base URL where nothing listens.
+QUrl closedPortUrl();

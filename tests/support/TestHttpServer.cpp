@@ -38,6 +38,18 @@ QUrl TestHttpServer::baseUrl() const {
     return QUrl(u"http://127.0.0.1:"_s + QString::number(port()));
 }
 
+QUrl TestHttpServer::url(const QString& path) const {
+    return QUrl(baseUrl().toString() + path);
+}
+
+QUrl closedPortUrl() {
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost);
+    const quint16 port = server.serverPort();
+    server.close();
+    return QUrl(u"http://127.0.0.1:"_s + QString::number(port));
+}
+
 void TestHttpServer::readFrom(QTcpSocket* socket) {
     QByteArray& buffer = m_buffers[socket];
     buffer += socket->readAll();
@@ -66,6 +78,16 @@ void TestHttpServer::readFrom(QTcpSocket* socket) {
         buffer.remove(0, headerEnd + 4 + length);
         m_requests.append(request);
         Q_EMIT requestReceived();
+        const auto served = m_responses.constFind(request.path);
+        if (served != m_responses.cend()) {
+            if (!served->silent) {
+                socket->write("HTTP/1.1 " + QByteArray::number(served->status) + ' ' +
+                              served->reason + "\r\nContent-Type: " + served->contentType +
+                              "\r\nContent-Length: " + QByteArray::number(served->body.size()) +
+                              "\r\n\r\n" + served->body);
+            }
+            continue;
+        }
         if (m_silent) {
             continue;
         }
