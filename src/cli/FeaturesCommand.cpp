@@ -31,13 +31,8 @@ int runFeatures(const QStringList& arguments, QTextStream& out, QTextStream& err
     const FitnessMachineFeature features =
         bits ? applyFeatureBits(FitnessMachineFeature{}, *bits) : FitnessMachineFeature{};
 
-    QJsonObject object;
+    QJsonObject object = featuresJson(features);
     object.insert(QStringLiteral("decoded"), bits.has_value());
-    for (const FeatureFlag& flag : featureFlags()) {
-        object.insert(flag.name.toString(), features.*flag.member);
-    }
-    object.insert(QStringLiteral("supportedMetrics"),
-                  QJsonArray::fromStringList(features.supportedMetricNames()));
     object.insert(QStringLiteral("controlCapabilities"),
                   QJsonArray::fromStringList(features.controlCapabilityNames()));
     object.insert(QStringLiteral("logLine"),

@@ -1,7 +1,10 @@
 #include "cli/JsonOutput.h"
 
+#include "ftms/FeatureDecoder.h"
+#include "model/FitnessMachineFeature.h"
 #include "model/FitnessMetrics.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QMetaProperty>
 
@@ -26,6 +29,16 @@ QJsonObject metricsJson(const FitnessMetrics& metrics) {
             object.insert(key, value.toDouble());
         }
     }
+    return object;
+}
+
+QJsonObject featuresJson(const FitnessMachineFeature& features) {
+    QJsonObject object;
+    for (const FeatureFlag& flag : featureFlags()) {
+        object.insert(flag.name.toString(), features.*flag.member);
+    }
+    object.insert(QStringLiteral("supportedMetrics"),
+                  QJsonArray::fromStringList(features.supportedMetricNames()));
     return object;
 }
 

@@ -4,8 +4,9 @@
 #include <QTextStream>
 
 namespace tallyfin {
+struct FitnessMachineFeature;
 struct FitnessMetrics;
-}
+} // namespace tallyfin
 
 namespace tallyfin::cli {
 
@@ -15,5 +16,8 @@ void writeJsonLine(QTextStream& out, const QJsonObject& object);
 
 // A metrics record as JSON: every field under its name, the kind as its case name.
 QJsonObject metricsJson(const FitnessMetrics& metrics);
+
+// Machine features as JSON: every flag under its name, and "supportedMetrics".
+QJsonObject featuresJson(const FitnessMachineFeature& features);
 
 } // namespace tallyfin::cli

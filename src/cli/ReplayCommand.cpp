@@ -2,13 +2,14 @@
 
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
+#include "connection/FTMSManager.h"
 #include "ftms/FTMSDataParser.h"
 #include "ftms/FeatureDecoder.h"
 
 #include <QFile>
-#include <QJsonArray>
 #include <QJsonObject>
 
+#include <array>
 #include <optional>
 
 namespace tallyfin::cli {
@@ -24,24 +25,32 @@ struct ValueLine {
     QByteArray value;
 };
 
-// The kind whose decoder a label names; nullopt for the feature and unknown labels.
+// The kind whose decoder a label names; nullopt for the feature and unknown labels. The labels
+// are the manager's own, so a log it writes always reads back.
 std::optional<EquipmentType> dataKind(QStringView label) {
-    if (label == u"Rower Data (0x2AD1)") {
-        return EquipmentType::rower;
-    }
-    if (label == u"Indoor Bike Data (0x2AD2)") {
-        return EquipmentType::bike;
-    }
-    if (label == u"Cross Trainer Data (0x2ACE)") {
-        return EquipmentType::crossTrainer;
-    }
-    if (label == u"Treadmill Data (0x2ACD)") {
-        return EquipmentType::treadmill;
+    struct Kind {
+        QString label;
+        EquipmentType type;
+    };
+    static const std::array<Kind, 4> kinds{{
+        {FTMSManager::label(FTMSManager::rowerDataUUID), EquipmentType::rower},
+        {FTMSManager::label(FTMSManager::indoorBikeDataUUID), EquipmentType::bike},
+        {FTMSManager::label(FTMSManager::crossTrainerDataUUID), EquipmentType::crossTrainer},
+        {FTMSManager::label(FTMSManager::treadmillDataUUID), EquipmentType::treadmill},
+    }};
+    for (const Kind& kind : kinds) {
+        if (label == kind.label) {
+            return kind.type;
+        }
     }
     return std::nullopt;
 }
 
-constexpr QStringView featureLabel = u"Fitness Machine Feature (0x2ACC)";
+bool isFeatureLabel(QStringView label) {
+    static const QString featureLabel = FTMSManager::label(FTMSManager::fitnessMachineFeatureUUID);
+    return label == featureLabel;
+}
+
 constexpr QStringView unknownLabelStart = u"Unknown Characteristic (";
 
 // Lines the manager writes that carry no value: nothing to replay, nothing wrong.
@@ -86,7 +95,7 @@ std::optional<ValueLine> parseValueLine(QStringView line, QString& error) {
     result.time = line.mid(1, timeEnd - 1).toString();
     result.label = line.mid(timeEnd + 2, labelEnd - timeEnd - 2).toString();
     const bool knownLabel =
-        dataKind(result.label) || result.label == featureLabel ||
+        dataKind(result.label) || isFeatureLabel(result.label) ||
         (result.label.startsWith(unknownLabelStart) && result.label.endsWith(u')'));
     if (!knownLabel) {
         error = u"unknown label '" % result.label % u"'";
@@ -101,19 +110,12 @@ std::optional<ValueLine> parseValueLine(QStringView line, QString& error) {
     return result;
 }
 
-QJsonObject featuresJson(QByteArrayView value) {
-    QJsonObject object;
+// A feature value as JSON; only "decoded" when it is too short.
+QJsonObject decodedFeaturesJson(QByteArrayView value) {
     const auto bits = readFeatureBits(value);
+    QJsonObject object =
+        bits ? featuresJson(applyFeatureBits(FitnessMachineFeature{}, *bits)) : QJsonObject{};
     object.insert(QStringLiteral("decoded"), bits.has_value());
-    if (!bits) {
-        return object;
-    }
-    const FitnessMachineFeature features = applyFeatureBits(FitnessMachineFeature{}, *bits);
-    for (const FeatureFlag& flag : featureFlags()) {
-        object.insert(flag.name.toString(), features.*flag.member);
-    }
-    object.insert(QStringLiteral("supportedMetrics"),
-                  QJsonArray::fromStringList(features.supportedMetricNames()));
     return object;
 }
 
@@ -148,8 +150,8 @@ int replayLog(QTextStream& in, QTextStream& out, QTextStream& err) {
         if (const auto kind = dataKind(parsed->label)) {
             dataParserFor(*kind)->parse(parsed->value, metrics);
             object.insert(QStringLiteral("metrics"), metricsJson(metrics));
-        } else if (parsed->label == featureLabel) {
-            object.insert(QStringLiteral("features"), featuresJson(parsed->value));
+        } else if (isFeatureLabel(parsed->label)) {
+            object.insert(QStringLiteral("features"), decodedFeaturesJson(parsed->value));
         }
         writeJsonLine(out, object);
     }
