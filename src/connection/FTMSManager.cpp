@@ -419,15 +419,14 @@ void FTMSManager::didUpdateValue(const PeripheralPtr& /*peripheral*/,
     }
     const QByteArray value = *characteristic->value;
     const QBluetoothUuid& uuid = characteristic->uuid;
+    logRawData(value, label(uuid));
     if (uuid == fitnessMachineFeatureUUID) {
-        logRawData(value, label(uuid));
         handleFeatureData(value);
         return;
     }
     if (uuid == rowerDataUUID || uuid == indoorBikeDataUUID || uuid == crossTrainerDataUUID ||
         uuid == treadmillDataUUID) {
-        // The spine: log, decode into a copy, publish on a later turn.
-        logRawData(value, label(uuid));
+        // The spine: logged above, decoded into a copy, published on a later turn.
         FitnessMetrics copy = m_metrics;
         if (m_currentParser) {
             m_currentParser->parse(value, copy);
@@ -437,7 +436,6 @@ void FTMSManager::didUpdateValue(const PeripheralPtr& /*peripheral*/,
     }
     qCDebug(lcConnection) << "value of an unexpected characteristic"
                           << bluetooth::canonicalText(uuid);
-    logRawData(value, label(uuid));
 }
 
 void FTMSManager::publishMetrics(const FitnessMetrics& metrics) {
