@@ -1,9 +1,9 @@
+#include "ProcessRun.h"
 #include "tallyfin/BuildInfo.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTest>
 
 #include <cstring>
@@ -12,23 +12,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Run = ProcessRun;
 
 Run runCli(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(TALLYFIN_CLI), arguments);
-    Run run;
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit) {
-        return run;
-    }
-    run.exitCode = process.exitCode();
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
+    return runProcess(QStringLiteral(TALLYFIN_CLI), arguments);
 }
 
 // The one JSON object a successful command prints, or an empty object (with a failure) if not.

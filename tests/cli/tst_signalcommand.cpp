@@ -1,14 +1,12 @@
 // tallyfin-cli signal: argument errors, delivery to a local HTTP server, and a signal kept while
 // the server is down that the next run delivers.
 
+#include "ProcessRun.h"
 #include "TestHttpServer.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QSignalSpy>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,27 +18,15 @@ class TestSignalCommand : public QObject {
 private:
     QTemporaryDir home;
 
-    struct Result {
-        int exitCode = -1;
-        QByteArray out;
-        QByteArray err;
-    };
+    using Result = ProcessRun;
 
     // Runs the command while this thread keeps serving the test server.
     Result run(const QStringList& arguments) {
-        QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"XDG_CACHE_HOME"_s, home.path() + u"/cache"_s);
         environment.insert(u"XDG_CONFIG_HOME"_s, home.path() + u"/config"_s);
-        process.setProcessEnvironment(environment);
-        QSignalSpy finished(&process, &QProcess::finished);
-        process.start(QStringLiteral(TALLYFIN_CLI), QStringList{u"signal"_s} + arguments);
-        if (!finished.wait(30'000)) {
-            process.kill();
-            process.waitForFinished();
-        }
-        return {process.exitCode(), process.readAllStandardOutput(),
-                process.readAllStandardError()};
+        return runProcess(QStringLiteral(TALLYFIN_CLI), QStringList{u"signal"_s} + arguments,
+                          environment);
     }
 
     static QJsonObject summary(const Result& result) {
@@ -104,10 +90,7 @@ private Q_SLOTS:
     }
 
     void signalKeptWhileServerIsDownIsDeliveredByTheNextRun() {
-        QTcpServer probe;
-        QVERIFY(probe.listen(QHostAddress::LocalHost));
-        const QString url = u"http://127.0.0.1:"_s + QString::number(probe.serverPort());
-        probe.close();
+        const QString url = closedPortUrl().toString();
 
         const Result down = run({u"--app-id"_s, u"APP-2"_s, u"--base-url"_s, url, u"offline"_s});
         QCOMPARE(down.exitCode, 1);
