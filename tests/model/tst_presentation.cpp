@@ -120,10 +120,7 @@ private Q_SLOTS:
     void displayName_data() {
         QTest::addColumn<EquipmentType>("type");
         QTest::addColumn<QString>("name");
-        QTest::newRow("rower") << EquipmentType::rower << u"Rower"_s;
-        QTest::newRow("bike") << EquipmentType::bike << u"Indoor Bike"_s;
         QTest::newRow("cross trainer") << EquipmentType::crossTrainer << u"Cross Trainer"_s;
-        QTest::newRow("treadmill") << EquipmentType::treadmill << u"Treadmill"_s;
         QTest::newRow("unknown") << EquipmentType::unknown << u"Not detected yet"_s;
     }
 
