@@ -54,8 +54,9 @@ QList<VirtualMachine> VirtualMachine::standardMachines() {
     bike.manufacturerData = makeManufacturerData('B', 0x3F2A);
     bike.txPowerLevel = 4;
     bike.characteristics = {feature, bikeData, supportedResistance, controlPoint, machineStatus};
-    // Cadence, distance, resistance, energy, heart rate, elapsed time, power.
-    bike.machineFeatureBits = bit(1) | bit(2) | bit(7) | bit(9) | bit(10) | bit(12) | bit(14);
+    // Speed, cadence, distance, resistance, energy, heart rate, elapsed time, power.
+    bike.machineFeatureBits =
+        bit(0) | bit(1) | bit(2) | bit(7) | bit(9) | bit(10) | bit(12) | bit(14);
     bike.targetFeatureBits = bit(2) | bit(3); // resistance and power targets
     bike.recordInterval = std::chrono::milliseconds(500);
     // Speed, cadence, distance, resistance, power, energy, heart rate, elapsed time.
