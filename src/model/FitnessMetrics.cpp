@@ -50,6 +50,10 @@ QString FitnessMetrics::formattedSpeed() const {
     return QString::asprintf("%.1f m/s", speed);
 }
 
+QString countText(qint64 value) {
+    return value >= 1 ? QString::number(value) : QStringLiteral("--");
+}
+
 QString distanceText(const FitnessMetrics& metrics) {
     if (metrics.distance >= 1000) {
         return QString::asprintf("%.2f", metrics.distance / 1000);
@@ -87,7 +91,7 @@ QString rateText(const FitnessMetrics& metrics) {
     case EquipmentType::unknown:
         return QStringLiteral("--");
     }
-    return rate < 1 ? QStringLiteral("--") : QString::number(rate);
+    return countText(rate);
 }
 
 QString rateTooltip(const FitnessMetrics& metrics) {

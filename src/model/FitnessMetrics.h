@@ -49,6 +49,8 @@ public:
 };
 
 // Texts of the metric tiles, each computed from the current record.
+// A whole count ("--" below 1, which means no value yet).
+QString countText(qint64 value);
 QString distanceText(const FitnessMetrics& metrics);
 QString speedText(const FitnessMetrics& metrics);
 QString rateText(const FitnessMetrics& metrics);

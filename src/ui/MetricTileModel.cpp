@@ -4,10 +4,6 @@ namespace tallyfin::ui {
 
 namespace {
 
-QString countOrPlaceholder(qint64 value) {
-    return value >= 1 ? QString::number(value) : QStringLiteral("--");
-}
-
 QString rateUnit(EquipmentType type) {
     switch (type) {
     case EquipmentType::rower:
@@ -47,16 +43,16 @@ QList<MetricTile> metricTiles(const FitnessMetrics& m, const FitnessMachineFeatu
             {QStringLiteral("metronome"), rateText(m), rateUnit(m.equipmentType), rateTooltip(m)});
     }
     if (f.powerMeasurementSupported) {
-        tiles.append({QStringLiteral("bolt.fill"), countOrPlaceholder(m.power), QStringLiteral("W"),
+        tiles.append({QStringLiteral("bolt.fill"), countText(m.power), QStringLiteral("W"),
                       qtTrId("metric.power.tooltip")});
     }
     if (f.expendedEnergySupported) {
-        tiles.append({QStringLiteral("flame.fill"), countOrPlaceholder(m.calories),
-                      QStringLiteral("KCAL"), qtTrId("metric.calories.tooltip")});
+        tiles.append({QStringLiteral("flame.fill"), countText(m.calories), QStringLiteral("KCAL"),
+                      qtTrId("metric.calories.tooltip")});
     }
     if (f.heartRateMeasurementSupported) {
-        tiles.append({QStringLiteral("heart.fill"), countOrPlaceholder(m.heartRate),
-                      QStringLiteral("BPM"), qtTrId("metric.heartRate.tooltip")});
+        tiles.append({QStringLiteral("heart.fill"), countText(m.heartRate), QStringLiteral("BPM"),
+                      qtTrId("metric.heartRate.tooltip")});
     }
     return tiles;
 }
