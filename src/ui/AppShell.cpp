@@ -22,8 +22,9 @@ AppShell::AppShell(Options options, QObject* parent)
     , m_sizes(m_options.sizes ? m_options.sizes : &OverlaySizeManager::shared()) {
     if (!m_options.startAnalytics) {
         m_options.startAnalytics = [](const QString& appId) {
-            analytics::TelemetryDeck::initialize(
-                std::make_shared<analytics::TelemetryManagerConfiguration>(appId));
+            auto configuration = std::make_shared<analytics::TelemetryManagerConfiguration>(appId);
+            configuration->setDarkAppearance(&Appearance::paletteIsDark);
+            analytics::TelemetryDeck::initialize(std::move(configuration));
             analytics::TelemetryDeck::signal(u"appLaunched"_s);
         };
     }

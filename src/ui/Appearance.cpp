@@ -35,9 +35,12 @@ void Appearance::setDarkDesktop(bool dark) {
     }
 }
 
+bool Appearance::paletteIsDark() {
+    return QGuiApplication::palette().color(QPalette::Window).lightnessF() < 0.5;
+}
+
 void Appearance::readPalette() {
-    // Qt 6.4 has no colour-scheme hint; a dark window background means a dark desktop.
-    setDarkDesktop(QGuiApplication::palette().color(QPalette::Window).lightnessF() < 0.5);
+    setDarkDesktop(paletteIsDark());
 }
 
 bool Appearance::eventFilter(QObject* watched, QEvent* event) {

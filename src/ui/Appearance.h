@@ -33,6 +33,8 @@ public:
     Q_INVOKABLE void shapePopover(QWindow* window, const QRectF& body, qreal radius,
                                   qreal arrowTipX, qreal arrowWidth, qreal arrowHeight) const;
 
+    // Qt 6.4 has no colour-scheme hint; a dark window background means a dark desktop.
+    static bool paletteIsDark();
     static QRegion roundedRegion(const QRectF& body, qreal radius);
     static QRegion popoverRegion(const QRectF& body, qreal radius, qreal arrowTipX,
                                  qreal arrowWidth, qreal arrowHeight);

@@ -28,6 +28,9 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("Tallyfin"));
     QApplication::setApplicationName(QStringLiteral("Tallyfin"));
     QApplication::setApplicationVersion(QStringLiteral(TALLYFIN_VERSION));
+    // The analytics client reports the build number next to the version.
+    app.setProperty("buildNumber",
+                    ApplicationInfo::fromBuild().textOrUnknown(ApplicationInfo::buildVersionKey));
     // The panel and the popover come and go; only Quit ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
