@@ -1,7 +1,7 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <!-- The English string table: every text the user sees, by its dotted key. -->
-<TS version="2.1" language="en">
+<TS version="2.1" language="en" sourcelanguage="en">
 <context>
     <name></name>
     <message id="connection.ready">
@@ -164,6 +164,11 @@
         <extracomment>Hover help of the speed or pace tile</extracomment>
         <translation>Speed, or pace per 500 m on a rower</translation>
     </message>
+    <message id="metric.milePace.tooltip">
+        <source>Pace (minutes per mile)</source>
+        <extracomment>Hover help of the pace tile of a treadmill shown in imperial units</extracomment>
+        <translation>Pace (minutes per mile)</translation>
+    </message>
     <message id="metric.cadence.tooltip">
         <source>Cadence (revolutions per minute)</source>
         <extracomment>Cadence tooltip</extracomment>
@@ -194,6 +199,76 @@
         <extracomment>Hover help of the heart-rate tile</extracomment>
         <translation>Heart rate (beats per minute)</translation>
     </message>
+    <message id="metric.unit.rpm">
+        <source>RPM</source>
+        <extracomment>Unit of the cadence tile: revolutions per minute (short, capitals)</extracomment>
+        <translation>RPM</translation>
+    </message>
+    <message id="metric.unit.spm">
+        <source>SPM</source>
+        <extracomment>Unit of the stroke or step rate tile: strokes or steps per minute (short, capitals)</extracomment>
+        <translation>SPM</translation>
+    </message>
+    <message id="metric.unit.bpm">
+        <source>BPM</source>
+        <extracomment>Unit of the heart-rate tile: beats per minute (short, capitals)</extracomment>
+        <translation>BPM</translation>
+    </message>
+    <message id="metric.name.speed">
+        <source>Speed</source>
+        <extracomment>Measured value or accepted target in the machine information popover</extracomment>
+        <translation>Speed</translation>
+    </message>
+    <message id="metric.name.cadence">
+        <source>Cadence</source>
+        <extracomment>Measured value: pedal revolutions, strokes or steps per minute</extracomment>
+        <translation>Cadence</translation>
+    </message>
+    <message id="metric.name.distance">
+        <source>Distance</source>
+        <extracomment>Measured value in the machine information popover</extracomment>
+        <translation>Distance</translation>
+    </message>
+    <message id="metric.name.incline">
+        <source>Incline</source>
+        <extracomment>Measured value or accepted target: the treadmill's slope</extracomment>
+        <translation>Incline</translation>
+    </message>
+    <message id="metric.name.pace">
+        <source>Pace</source>
+        <extracomment>Measured value: time per distance</extracomment>
+        <translation>Pace</translation>
+    </message>
+    <message id="metric.name.steps">
+        <source>Steps</source>
+        <extracomment>Measured value: number of steps</extracomment>
+        <translation>Steps</translation>
+    </message>
+    <message id="metric.name.resistance">
+        <source>Resistance</source>
+        <extracomment>Measured value or accepted target: the resistance level</extracomment>
+        <translation>Resistance</translation>
+    </message>
+    <message id="metric.name.power">
+        <source>Power</source>
+        <extracomment>Measured value or accepted target: power in watts</extracomment>
+        <translation>Power</translation>
+    </message>
+    <message id="metric.name.calories">
+        <source>Calories</source>
+        <extracomment>Measured value: energy burned</extracomment>
+        <translation>Calories</translation>
+    </message>
+    <message id="metric.name.heartRate">
+        <source>Heart Rate</source>
+        <extracomment>Measured value or accepted target</extracomment>
+        <translation>Heart Rate</translation>
+    </message>
+    <message id="metric.name.time">
+        <source>Time</source>
+        <extracomment>Measured value: elapsed time</extracomment>
+        <translation>Time</translation>
+    </message>
     <message id="machineInfo.title">
         <source>Machine Info</source>
         <extracomment>Machine info title</extracomment>
@@ -223,6 +298,21 @@
         <source>Size</source>
         <extracomment>Size label</extracomment>
         <translation>Size</translation>
+    </message>
+    <message id="machineInfo.units">
+        <source>Units</source>
+        <extracomment>Units label: the units distances and speeds are shown in</extracomment>
+        <translation>Units</translation>
+    </message>
+    <message id="machineInfo.units.metric">
+        <source>Metric</source>
+        <extracomment>Units picker: kilometres and km/h</extracomment>
+        <translation>Metric</translation>
+    </message>
+    <message id="machineInfo.units.imperial">
+        <source>Imperial</source>
+        <extracomment>Units picker: miles and mph</extracomment>
+        <translation>Imperial</translation>
     </message>
     <message id="machineInfo.animation">
         <source>Animate values</source>
@@ -258,6 +348,151 @@
         <source>Check for Updates…</source>
         <extracomment>Application menu item that starts a software-update check</extracomment>
         <translation>Check for Updates…</translation>
+    </message>
+    <message id="menu.about">
+        <source>About Tallyfin</source>
+        <extracomment>Tray menu item that shows the version</extracomment>
+        <translation>About Tallyfin</translation>
+    </message>
+    <message id="menu.about.description">
+        <source>A floating overlay for indoor training on Bluetooth fitness machines.</source>
+        <extracomment>What the program is, in the About box</extracomment>
+        <translation>A floating overlay for indoor training on Bluetooth fitness machines.</translation>
+    </message>
+    <message id="menu.quit">
+        <source>Quit Tallyfin</source>
+        <extracomment>Tray menu item that ends the program</extracomment>
+        <translation>Quit Tallyfin</translation>
+    </message>
+    <message id="update.upToDate.title">
+        <source>You're up to date</source>
+        <extracomment>Title of the answer to "Check for Updates" when nothing newer exists</extracomment>
+        <translation>You're up to date</translation>
+    </message>
+    <message id="update.upToDate.text">
+        <source>Tallyfin %1 is the newest version available.</source>
+        <extracomment>%1 is the version running</extracomment>
+        <translation>Tallyfin %1 is the newest version available.</translation>
+    </message>
+    <message id="update.available.title">
+        <source>A new version of Tallyfin is available</source>
+        <extracomment>Title of the answer to "Check for Updates" when a newer version exists</extracomment>
+        <translation>A new version of Tallyfin is available</translation>
+    </message>
+    <message id="update.available.text">
+        <source>Tallyfin %1 is available; you have %2.</source>
+        <extracomment>%1 is the newer version, %2 the version running</extracomment>
+        <translation>Tallyfin %1 is available; you have %2.</translation>
+    </message>
+    <message id="update.download">
+        <source>Download…</source>
+        <extracomment>Button that opens the download page of the newer version</extracomment>
+        <translation>Download…</translation>
+    </message>
+    <message id="update.later">
+        <source>Later</source>
+        <extracomment>Button that closes the update message without downloading</extracomment>
+        <translation>Later</translation>
+    </message>
+    <message id="update.failed.title">
+        <source>Update check failed</source>
+        <extracomment>Title of the answer to "Check for Updates" when the check failed</extracomment>
+        <translation>Update check failed</translation>
+    </message>
+    <message id="update.failed.text">
+        <source>Tallyfin could not check for updates: %1</source>
+        <extracomment>%1 says what went wrong (a whole sentence)</extracomment>
+        <translation>Tallyfin could not check for updates: %1</translation>
+    </message>
+    <message id="update.error.tooLarge">
+        <source>The update feed at %1 is larger than %2 MiB.</source>
+        <extracomment>%1 is the feed's address, %2 a number of mebibytes</extracomment>
+        <translation>The update feed at %1 is larger than %2 MiB.</translation>
+    </message>
+    <message id="update.error.timeout">
+        <source>The update feed at %1 did not answer within %2 seconds.</source>
+        <extracomment>%1 is the feed's address, %2 a number of seconds</extracomment>
+        <translation>The update feed at %1 did not answer within %2 seconds.</translation>
+    </message>
+    <message id="update.error.httpStatus">
+        <source>The update feed at %1 answered HTTP %2%3.</source>
+        <extracomment>%1 is the feed's address, %2 the HTTP status code, %3 its reason in parentheses after a space, or nothing</extracomment>
+        <translation>The update feed at %1 answered HTTP %2%3.</translation>
+    </message>
+    <message id="update.error.unreachable">
+        <source>Could not reach the update feed at %1: %2.</source>
+        <extracomment>%1 is the feed's address, %2 the network's error (from Qt)</extracomment>
+        <translation>Could not reach the update feed at %1: %2.</translation>
+    </message>
+    <message id="update.error.unreadable">
+        <source>The update feed at %1 could not be read: %2.</source>
+        <extracomment>%1 is the feed's address, %2 what is wrong with the feed (English, technical)</extracomment>
+        <translation>The update feed at %1 could not be read: %2.</translation>
+    </message>
+    <message id="commandLine.help">
+        <source>Usage: %1 [--demo] [--connect NAME] [--size small|medium|large]
+          [--units metric|imperial] [--screenshot FILE [--after MS]]
+
+  --demo             show simulated machines instead of the Bluetooth stack's
+  --connect NAME     connect at start to the first machine whose name contains NAME
+  --size SIZE        overlay size for this run only (the preference is kept)
+  --units UNITS      units for this run only (the preference is kept)
+  --screenshot FILE  render the panel to FILE and exit
+  --after MS         wait MS milliseconds before the screenshot (default 1000)
+  --version          print the version and exit
+</source>
+        <extracomment>The overlay's --help. %1 is the program's name. Keep the options as they are and the descriptions in one column, each line below 80 characters.</extracomment>
+        <translation>Usage: %1 [--demo] [--connect NAME] [--size small|medium|large]
+          [--units metric|imperial] [--screenshot FILE [--after MS]]
+
+  --demo             show simulated machines instead of the Bluetooth stack's
+  --connect NAME     connect at start to the first machine whose name contains NAME
+  --size SIZE        overlay size for this run only (the preference is kept)
+  --units UNITS      units for this run only (the preference is kept)
+  --screenshot FILE  render the panel to FILE and exit
+  --after MS         wait MS milliseconds before the screenshot (default 1000)
+  --version          print the version and exit
+</translation>
+    </message>
+    <message id="commandLine.error.connect">
+        <source>--connect needs part of a machine's name</source>
+        <extracomment>Command-line error</extracomment>
+        <translation>--connect needs part of a machine's name</translation>
+    </message>
+    <message id="commandLine.error.size">
+        <source>--size needs one of small, medium, large (got "%1")</source>
+        <extracomment>Command-line error; %1 is what was given</extracomment>
+        <translation>--size needs one of small, medium, large (got "%1")</translation>
+    </message>
+    <message id="commandLine.error.units">
+        <source>--units needs metric or imperial (got "%1")</source>
+        <extracomment>Command-line error; %1 is what was given</extracomment>
+        <translation>--units needs metric or imperial (got "%1")</translation>
+    </message>
+    <message id="commandLine.error.screenshot">
+        <source>--screenshot needs a file name</source>
+        <extracomment>Command-line error</extracomment>
+        <translation>--screenshot needs a file name</translation>
+    </message>
+    <message id="commandLine.error.imageFormat">
+        <source>--screenshot: cannot tell an image format from "%1" (use a name ending in .png)</source>
+        <extracomment>Command-line error; %1 is the file name given</extracomment>
+        <translation>--screenshot: cannot tell an image format from "%1" (use a name ending in .png)</translation>
+    </message>
+    <message id="commandLine.error.after">
+        <source>--after needs a number of milliseconds (got "%1")</source>
+        <extracomment>Command-line error; %1 is what was given</extracomment>
+        <translation>--after needs a number of milliseconds (got "%1")</translation>
+    </message>
+    <message id="commandLine.error.afterAlone">
+        <source>--after only applies together with --screenshot</source>
+        <extracomment>Command-line error</extracomment>
+        <translation>--after only applies together with --screenshot</translation>
+    </message>
+    <message id="commandLine.error.unknown">
+        <source>unknown argument "%1"</source>
+        <extracomment>Command-line error; %1 is the argument</extracomment>
+        <translation>unknown argument "%1"</translation>
     </message>
 </context>
 </TS>

@@ -197,7 +197,8 @@ int runMonitor(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return usageError(err, name, error);
     }
     if (auto* app = QCoreApplication::instance()) {
-        installTranslations(*app);
+        // The tool's own messages and usage are English, so its status lines are too.
+        installTranslations(*app, {QStringLiteral("en")});
     }
     const bluetooth::CentralFactory factory = options->demo
                                                   ? bluetooth::simulated::simulatedCentralFactory()

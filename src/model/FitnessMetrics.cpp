@@ -7,7 +7,12 @@
 
 namespace tallyfin {
 
+using namespace Qt::StringLiterals;
+
 namespace {
+
+// From here on the distance tile counts miles rather than feet.
+constexpr double tenthOfAMile = metresPerMile / 10;
 
 // Keeps a double's conversion to an integer defined for any value a record may hold.
 qint64 truncatedToInteger(double value) {
@@ -28,49 +33,73 @@ QString FitnessMetrics::formattedTime() const {
                              static_cast<long long>(seconds));
 }
 
-QString FitnessMetrics::formattedSpeed() const {
-    switch (equipmentType) {
-    case EquipmentType::rower: {
+QString FitnessMetrics::formattedSpeed(UnitSystem units) const {
+    // Seconds per `metres` as "M:SS", halves rounded away from zero.
+    auto pace = [this](double metres, QStringView per) -> QString {
         if (!(speed > 0)) {
-            return QStringLiteral("--:-- /500m");
+            return u"--:-- "_s + per;
         }
-        // Seconds per 500 m, halves rounded away from zero.
-        const qint64 pace = truncatedToInteger(std::round(500.0 / speed));
-        const qint64 minutes = pace / 60;
-        return QString::asprintf("%lld:%02lld /500m", static_cast<long long>(minutes),
-                                 static_cast<long long>(pace - minutes * 60));
+        const qint64 seconds = truncatedToInteger(std::round(metres / speed));
+        const qint64 minutes = seconds / 60;
+        return QString::asprintf("%lld:%02lld ", static_cast<long long>(minutes),
+                                 static_cast<long long>(seconds - minutes * 60)) +
+               per;
+    };
+    if (equipmentType == EquipmentType::rower) {
+        // Rowers count 500 m splits in every country.
+        return pace(500, u"/500m");
     }
-    case EquipmentType::bike:
-    case EquipmentType::crossTrainer:
-    case EquipmentType::treadmill:
-        return QString::asprintf("%.1f km/h", speed * 3.6);
-    case EquipmentType::unknown:
-        break;
+    if (units == UnitSystem::imperial) {
+        if (equipmentType == EquipmentType::treadmill) {
+            return pace(metresPerMile, u"/mi");
+        }
+        return QString::asprintf("%.1f mph", speed * 3600 / metresPerMile);
     }
-    return QString::asprintf("%.1f m/s", speed);
+    if (equipmentType == EquipmentType::unknown) {
+        return QString::asprintf("%.1f m/s", speed);
+    }
+    return QString::asprintf("%.1f km/h", speed * 3.6);
 }
 
 QString countText(qint64 value) {
-    return value >= 1 ? QString::number(value) : QStringLiteral("--");
+    return value >= 1 ? QString::number(value) : u"--"_s;
 }
 
-QString distanceText(const FitnessMetrics& metrics) {
-    if (metrics.distance >= 1000) {
+DistanceUnit distanceUnit(const FitnessMetrics& metrics, UnitSystem units) {
+    if (units == UnitSystem::imperial) {
+        return metrics.distance >= tenthOfAMile ? DistanceUnit::miles : DistanceUnit::feet;
+    }
+    return metrics.distance >= 1000 ? DistanceUnit::kilometres : DistanceUnit::metres;
+}
+
+QString distanceText(const FitnessMetrics& metrics, UnitSystem units) {
+    if (!(metrics.distance > 0)) {
+        return u"--"_s;
+    }
+    switch (distanceUnit(metrics, units)) {
+    case DistanceUnit::kilometres:
         return QString::asprintf("%.2f", metrics.distance / 1000);
+    case DistanceUnit::miles:
+        return QString::asprintf("%.2f", metrics.distance / metresPerMile);
+    case DistanceUnit::feet:
+        return QString::asprintf("%.0f", metrics.distance / metresPerFoot);
+    case DistanceUnit::metres:
+        break;
     }
-    if (metrics.distance > 0) {
-        return QString::asprintf("%.0f", metrics.distance);
-    }
-    return QStringLiteral("--");
+    return QString::asprintf("%.0f", metrics.distance);
 }
 
-QString speedText(const FitnessMetrics& metrics) {
+QString speedText(const FitnessMetrics& metrics, UnitSystem units) {
     if (!(metrics.speed > 0)) {
-        return QStringLiteral("--");
+        return u"--"_s;
     }
-    const QString text = metrics.formattedSpeed();
-    const QStringView separator =
-        metrics.equipmentType == EquipmentType::rower ? QStringView(u" /") : QStringView(u" km");
+    const QString text = metrics.formattedSpeed(units);
+    const bool pace =
+        metrics.equipmentType == EquipmentType::rower ||
+        (units == UnitSystem::imperial && metrics.equipmentType == EquipmentType::treadmill);
+    const QStringView separator = pace                            ? QStringView(u" /")
+                                  : units == UnitSystem::imperial ? QStringView(u" mph")
+                                                                  : QStringView(u" km");
     const qsizetype at = text.indexOf(separator);
     return at < 0 ? text : text.left(at);
 }
@@ -89,7 +118,7 @@ QString rateText(const FitnessMetrics& metrics) {
         rate = metrics.stepRate;
         break;
     case EquipmentType::unknown:
-        return QStringLiteral("--");
+        return u"--"_s;
     }
     return countText(rate);
 }

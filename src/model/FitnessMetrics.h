@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EquipmentType.h"
+#include "UnitSystem.h"
 
 #include <QObject>
 #include <QString>
@@ -44,15 +45,23 @@ public:
 
     // "MM:SS" of the elapsed time; minutes are not limited.
     Q_INVOKABLE QString formattedTime() const;
-    // Pace per 500 m for a rower, speed with its unit for every other kind.
-    Q_INVOKABLE QString formattedSpeed() const;
+    // Pace per 500 m for a rower, whatever the units. Otherwise, in metric units, speed in km/h
+    // (m/s for an unknown kind); in imperial units, a treadmill's pace per mile and the speed in
+    // mph for every other kind.
+    Q_INVOKABLE QString
+    formattedSpeed(tallyfin::UnitSystem units = tallyfin::UnitSystem::metric) const;
 };
 
 // Texts of the metric tiles, each computed from the current record.
 // A whole count ("--" below 1, which means no value yet).
 QString countText(qint64 value);
-QString distanceText(const FitnessMetrics& metrics);
-QString speedText(const FitnessMetrics& metrics);
+// The distance in kilometres from 1000 m on, in miles from a tenth of a mile on, and below that in
+// whole metres or feet.
+enum class DistanceUnit { metres, kilometres, feet, miles };
+DistanceUnit distanceUnit(const FitnessMetrics& metrics, UnitSystem units = UnitSystem::metric);
+QString distanceText(const FitnessMetrics& metrics, UnitSystem units = UnitSystem::metric);
+// formattedSpeed() without its unit; "--" while there is no speed.
+QString speedText(const FitnessMetrics& metrics, UnitSystem units = UnitSystem::metric);
 QString rateText(const FitnessMetrics& metrics);
 QString rateTooltip(const FitnessMetrics& metrics);
 

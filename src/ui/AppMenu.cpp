@@ -44,9 +44,11 @@ AppMenu::AppMenu(QString aboutText, std::function<void()> checkForUpdates, QObje
     , m_aboutText(std::move(aboutText))
     , m_checkForUpdatesHandler(std::move(checkForUpdates))
     , m_menu(std::make_unique<QMenu>()) {
-    m_about = m_menu->addAction(QStringLiteral("About Tallyfin"));
+    //: Tray menu item that shows the version
+    m_about = m_menu->addAction(qtTrId("menu.about"));
     QObject::connect(m_about, &QAction::triggered, this, &AppMenu::showAbout);
     m_menu->addSeparator();
+    //: Application menu item that starts a software-update check
     m_checkForUpdates = m_menu->addAction(qtTrId("menu.checkForUpdates"));
     QObject::connect(m_checkForUpdates, &QAction::triggered, this, [this]() {
         if (m_checkForUpdatesHandler) {
@@ -54,7 +56,8 @@ AppMenu::AppMenu(QString aboutText, std::function<void()> checkForUpdates, QObje
         }
     });
     m_menu->addSeparator();
-    m_quit = m_menu->addAction(QStringLiteral("Quit Tallyfin"));
+    //: Tray menu item that ends the program
+    m_quit = m_menu->addAction(qtTrId("menu.quit"));
     m_quit->setShortcut(QKeySequence::Quit);
     QObject::connect(m_quit, &QAction::triggered, qApp, &QCoreApplication::quit,
                      Qt::QueuedConnection);
@@ -76,7 +79,7 @@ void AppMenu::popup() {
 }
 
 void AppMenu::showAbout() {
-    QMessageBox::about(nullptr, QStringLiteral("About Tallyfin"), m_aboutText);
+    QMessageBox::about(nullptr, qtTrId("menu.about"), m_aboutText);
 }
 
 } // namespace tallyfin::ui

@@ -93,7 +93,9 @@ void AppShell::startUpdates() {
     const QString about =
         u"Tallyfin "_s % m_options.applicationInfo.textOrUnknown(ApplicationInfo::shortVersionKey) %
         u" ("_s % m_options.applicationInfo.textOrUnknown(ApplicationInfo::buildVersionKey) %
-        u")\n\nA floating overlay for indoor training on Bluetooth fitness machines."_s;
+        u")\n\n"_s %
+        //: What the program is, in the About box
+        qtTrId("menu.about.description");
     m_menu = std::make_unique<AppMenu>(about, m_updaterController ? m_checkForUpdates
                                                                   : std::function<void()>());
 }

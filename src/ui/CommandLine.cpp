@@ -57,28 +57,37 @@ std::variant<CommandLineOptions, CommandLineError> parseCommandLine(const QStrin
         } else if (name == u"--connect") {
             const auto text = value();
             if (!text || text->isEmpty()) {
-                return CommandLineError{QStringLiteral("--connect needs part of a machine's name")};
+                //: Command-line error
+                return CommandLineError{qtTrId("commandLine.error.connect")};
             }
             options.connectTo = *text;
         } else if (name == u"--size") {
             const auto text = value();
             const auto size = text ? overlaySizeFromName(*text) : std::nullopt;
             if (!size) {
+                //: Command-line error; %1 is what was given
                 return CommandLineError{
-                    QStringLiteral("--size needs one of small, medium, large (got \"%1\")")
-                        .arg(text.value_or(QString()))};
+                    qtTrId("commandLine.error.size").arg(text.value_or(QString()))};
             }
             options.size = size;
+        } else if (name == u"--units") {
+            const auto text = value();
+            const auto units = text ? unitSystemFromName(*text) : std::nullopt;
+            if (!units) {
+                //: Command-line error; %1 is what was given
+                return CommandLineError{
+                    qtTrId("commandLine.error.units").arg(text.value_or(QString()))};
+            }
+            options.units = units;
         } else if (name == u"--screenshot") {
             const auto file = value();
             if (!file || file->isEmpty()) {
-                return CommandLineError{QStringLiteral("--screenshot needs a file name")};
+                //: Command-line error
+                return CommandLineError{qtTrId("commandLine.error.screenshot")};
             }
             if (!isWritableImageSuffix(*file)) {
-                return CommandLineError{
-                    QStringLiteral("--screenshot: cannot tell an image format from \"%1\" "
-                                   "(use a name ending in .png)")
-                        .arg(*file)};
+                //: Command-line error; %1 is the file name given
+                return CommandLineError{qtTrId("commandLine.error.imageFormat").arg(*file)};
             }
             options.screenshot = *file;
         } else if (name == u"--after") {
@@ -86,35 +95,28 @@ std::variant<CommandLineOptions, CommandLineError> parseCommandLine(const QStrin
             bool ok = false;
             const int ms = text ? text->toInt(&ok) : 0;
             if (!ok || ms < 0) {
+                //: Command-line error; %1 is what was given
                 return CommandLineError{
-                    QStringLiteral("--after needs a number of milliseconds (got \"%1\")")
-                        .arg(text.value_or(QString()))};
+                    qtTrId("commandLine.error.after").arg(text.value_or(QString()))};
             }
             options.screenshotDelayMs = ms;
             afterGiven = true;
         } else {
-            return CommandLineError{QStringLiteral("unknown argument \"%1\"").arg(argument)};
+            //: Command-line error; %1 is the argument
+            return CommandLineError{qtTrId("commandLine.error.unknown").arg(argument)};
         }
     }
     if (afterGiven && !options.screenshot) {
-        return CommandLineError{QStringLiteral("--after only applies together with --screenshot")};
+        //: Command-line error
+        return CommandLineError{qtTrId("commandLine.error.afterAlone")};
     }
     return options;
 }
 
 QString commandLineHelp(const QString& program) {
-    return QStringLiteral(
-               "Usage: %1 [--demo] [--connect NAME] [--size small|medium|large]\n"
-               "          [--screenshot FILE [--after MS]]\n"
-               "\n"
-               "  --demo             show simulated machines instead of the Bluetooth stack's\n"
-               "  --connect NAME     connect at start to the first machine whose name contains "
-               "NAME\n"
-               "  --size SIZE        overlay size for this run only (the preference is kept)\n"
-               "  --screenshot FILE  render the panel to FILE and exit\n"
-               "  --after MS         wait MS milliseconds before the screenshot (default 1000)\n"
-               "  --version          print the version and exit\n")
-        .arg(program);
+    //: The overlay's --help. %1 is the program's name. Keep the options as they are and the
+    //: descriptions in one column, each line below 80 characters.
+    return qtTrId("commandLine.help").arg(program);
 }
 
 } // namespace tallyfin::ui

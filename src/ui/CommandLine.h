@@ -1,6 +1,7 @@
 #pragma once
 
 #include "OverlaySize.h"
+#include "model/UnitSystem.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,6 +16,7 @@ struct CommandLineOptions {
     bool demo = false;                 // simulated machines instead of the Bluetooth stack
     std::optional<QString> connectTo;  // connect to the first machine whose name contains it
     std::optional<OverlaySize> size;   // size for this run only; nothing is stored
+    std::optional<UnitSystem> units;   // units for this run only; nothing is stored
     std::optional<QString> screenshot; // render the panel to this file and exit
     int screenshotDelayMs = 1000;      // --after
     bool showHelp = false;
@@ -26,6 +28,7 @@ struct CommandLineError {
 };
 
 // Parses the arguments left after QApplication took its own (`arguments[0]` is the program).
+// Errors are in the user's language: install the translations first.
 std::variant<CommandLineOptions, CommandLineError> parseCommandLine(const QStringList& arguments);
 
 QString commandLineHelp(const QString& program);

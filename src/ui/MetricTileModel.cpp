@@ -4,23 +4,52 @@ namespace tallyfin::ui {
 
 namespace {
 
+using namespace Qt::StringLiterals;
+
 QString rateUnit(EquipmentType type) {
     switch (type) {
     case EquipmentType::rower:
     case EquipmentType::crossTrainer:
     case EquipmentType::treadmill:
-        return QStringLiteral("SPM");
+        //: Unit of the stroke or step rate tile: strokes or steps per minute (short, capitals)
+        return qtTrId("metric.unit.spm");
     case EquipmentType::bike:
-        return QStringLiteral("RPM");
+        //: Unit of the cadence tile: revolutions per minute (short, capitals)
+        return qtTrId("metric.unit.rpm");
     case EquipmentType::unknown:
         break;
     }
     return {};
 }
 
+QString distanceUnitText(DistanceUnit unit) {
+    switch (unit) {
+    case DistanceUnit::kilometres:
+        return u"KM"_s;
+    case DistanceUnit::miles:
+        return u"MI"_s;
+    case DistanceUnit::feet:
+        return u"FT"_s;
+    case DistanceUnit::metres:
+        break;
+    }
+    return u"M"_s;
+}
+
+QString speedUnit(EquipmentType type, UnitSystem units) {
+    if (type == EquipmentType::rower) {
+        return u"/500M"_s;
+    }
+    if (units == UnitSystem::imperial) {
+        return type == EquipmentType::treadmill ? u"/MI"_s : u"MPH"_s;
+    }
+    return u"KM/H"_s;
+}
+
 } // namespace
 
-QList<MetricTile> metricTiles(const FitnessMetrics& m, const FitnessMachineFeature& f) {
+QList<MetricTile> metricTiles(const FitnessMetrics& m, const FitnessMachineFeature& f,
+                              UnitSystem units) {
     QList<MetricTile> tiles;
     if (f.elapsedTimeSupported) {
         tiles.append({QStringLiteral("timer"),
@@ -28,15 +57,16 @@ QList<MetricTile> metricTiles(const FitnessMetrics& m, const FitnessMachineFeatu
                       qtTrId("metric.time.tooltip")});
     }
     if (f.totalDistanceSupported) {
-        tiles.append({QStringLiteral("figure.walk"), distanceText(m),
-                      m.distance >= 1000 ? QStringLiteral("KM") : QStringLiteral("M"),
-                      qtTrId("metric.distance.tooltip")});
+        tiles.append({QStringLiteral("figure.walk"), distanceText(m, units),
+                      distanceUnitText(distanceUnit(m, units)), qtTrId("metric.distance.tooltip")});
     }
     if (f.averageSpeedSupported || f.paceSupported) {
-        tiles.append({QStringLiteral("speedometer"), speedText(m),
-                      m.equipmentType == EquipmentType::rower ? QStringLiteral("/500M")
-                                                              : QStringLiteral("KM/H"),
-                      qtTrId("metric.speed.tooltip")});
+        const bool milePace =
+            units == UnitSystem::imperial && m.equipmentType == EquipmentType::treadmill;
+        tiles.append(
+            {QStringLiteral("speedometer"), speedText(m, units), speedUnit(m.equipmentType, units),
+             //: Hover help of the pace tile of a treadmill shown in imperial units
+             milePace ? qtTrId("metric.milePace.tooltip") : qtTrId("metric.speed.tooltip")});
     }
     if (f.cadenceSupported || f.stepCountSupported) {
         tiles.append(
@@ -51,8 +81,9 @@ QList<MetricTile> metricTiles(const FitnessMetrics& m, const FitnessMachineFeatu
                       qtTrId("metric.calories.tooltip")});
     }
     if (f.heartRateMeasurementSupported) {
-        tiles.append({QStringLiteral("heart.fill"), countText(m.heartRate), QStringLiteral("BPM"),
-                      qtTrId("metric.heartRate.tooltip")});
+        //: Unit of the heart-rate tile: beats per minute (short, capitals)
+        tiles.append({QStringLiteral("heart.fill"), countText(m.heartRate),
+                      qtTrId("metric.unit.bpm"), qtTrId("metric.heartRate.tooltip")});
     }
     return tiles;
 }
@@ -69,8 +100,19 @@ void MetricTileModel::setFeatures(const FitnessMachineFeature& features) {
     Q_EMIT featuresChanged();
 }
 
+void MetricTileModel::setUnitSystemIndex(int index) {
+    const UnitSystem units =
+        index == static_cast<int>(UnitSystem::imperial) ? UnitSystem::imperial : UnitSystem::metric;
+    if (units == m_units) {
+        return;
+    }
+    m_units = units;
+    refresh();
+    Q_EMIT unitSystemChanged();
+}
+
 void MetricTileModel::refresh() {
-    QList<MetricTile> next = metricTiles(m_metrics, m_features);
+    QList<MetricTile> next = metricTiles(m_metrics, m_features, m_units);
     bool sameRows = next.size() == m_tiles.size();
     for (qsizetype i = 0; sameRows && i < next.size(); ++i) {
         sameRows = next.at(i).icon == m_tiles.at(i).icon;

@@ -20,7 +20,8 @@ struct MetricTile {
 };
 
 // The tiles the machine's declared features call for, in display order, with their texts.
-QList<MetricTile> metricTiles(const FitnessMetrics& metrics, const FitnessMachineFeature& features);
+QList<MetricTile> metricTiles(const FitnessMetrics& metrics, const FitnessMachineFeature& features,
+                              UnitSystem units = UnitSystem::metric);
 
 // The metrics strip's tiles as a list model. Rows come and go only when the feature flags change
 // which tiles exist; new values update the rows in place so each tile can animate its value.
@@ -31,6 +32,9 @@ class MetricTileModel : public QAbstractListModel {
     Q_PROPERTY(tallyfin::FitnessMachineFeature features READ features WRITE setFeatures NOTIFY
                    featuresChanged)
     Q_PROPERTY(int count READ count NOTIFY countChanged)
+    // 0 metric, 1 imperial, as OverlaySizeManager publishes it.
+    Q_PROPERTY(
+        int unitSystem READ unitSystemIndex WRITE setUnitSystemIndex NOTIFY unitSystemChanged)
 
 public:
     enum Role { IconRole = Qt::UserRole + 1, ValueRole, UnitRole, TooltipRole };
@@ -42,6 +46,8 @@ public:
     const FitnessMachineFeature& features() const { return m_features; }
     void setFeatures(const FitnessMachineFeature& features);
     int count() const { return static_cast<int>(m_tiles.size()); }
+    int unitSystemIndex() const { return static_cast<int>(m_units); }
+    void setUnitSystemIndex(int index);
     const QList<MetricTile>& tiles() const { return m_tiles; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -52,12 +58,14 @@ Q_SIGNALS:
     void metricsChanged();
     void featuresChanged();
     void countChanged();
+    void unitSystemChanged();
 
 private:
     void refresh();
 
     FitnessMetrics m_metrics;
     FitnessMachineFeature m_features;
+    UnitSystem m_units = UnitSystem::metric;
     QList<MetricTile> m_tiles;
 };
 

@@ -3,6 +3,7 @@
 #include "UiLogging.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QSettings>
 
 namespace tallyfin::ui {
@@ -32,6 +33,16 @@ OverlaySizeManager::OverlaySizeManager(QSettings* settings, QObject* parent)
                                   << "is not small, medium or large; using medium";
     }
     m_animateMetrics = storedAnimateMetrics();
+
+    m_unitSystem = unitSystemOf(QLocale());
+    if (const QVariant units = m_settings->value(QLatin1String(unitsKey)); units.isValid()) {
+        if (const auto chosen = unitSystemFromName(units.toString())) {
+            m_unitSystem = *chosen;
+        } else {
+            qCWarning(lcUi).noquote() << "stored units" << units.toString()
+                                      << "are not metric or imperial; following the locale";
+        }
+    }
 }
 
 OverlaySizeManager::~OverlaySizeManager() = default;
@@ -102,6 +113,28 @@ bool OverlaySizeManager::chooseSizeIndex(int index) {
 void OverlaySizeManager::chooseAnimateMetrics(bool animate) {
     setAnimateMetrics(animate);
     m_settings->setValue(QLatin1String(animateKey), animate);
+}
+
+void OverlaySizeManager::setUnitSystem(UnitSystem units) {
+    const bool changed = units != m_unitSystem;
+    m_unitSystem = units;
+    if (changed) {
+        Q_EMIT unitSystemChanged(units);
+    }
+}
+
+void OverlaySizeManager::chooseUnitSystem(UnitSystem units) {
+    setUnitSystem(units);
+    m_settings->setValue(QLatin1String(unitsKey), unitSystemName(units));
+}
+
+bool OverlaySizeManager::chooseUnitSystemIndex(int index) {
+    if (index < 0 || index >= static_cast<int>(allUnitSystems.size())) {
+        qCWarning(lcUi) << "no units at index" << index;
+        return false;
+    }
+    chooseUnitSystem(allUnitSystems[static_cast<std::size_t>(index)]);
+    return true;
 }
 
 } // namespace tallyfin::ui

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "OverlaySize.h"
+#include "model/UnitSystem.h"
 
 #include <QObject>
 #include <QString>
@@ -12,9 +13,11 @@ class QSettings;
 
 namespace tallyfin::ui {
 
-// The two overlay preferences: the panel size while connected and whether metric values animate.
-// Both are read from the settings once, at construction; only the two controls of the machine
-// information popover write them back (chooseSize, chooseAnimateMetrics).
+// The overlay preferences: the panel size while connected, whether metric values animate, and the
+// units distances and speeds are shown in. They are read from the settings once, at construction;
+// only the controls of the machine information popover write them back (chooseSize,
+// chooseAnimateMetrics, chooseUnitSystem). Units never chosen follow the locale's measurement
+// system.
 class OverlaySizeManager : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -23,12 +26,16 @@ class OverlaySizeManager : public QObject {
     Q_PROPERTY(int currentSize READ currentSizeIndex NOTIFY currentSizeChanged)
     Q_PROPERTY(QString currentSizeName READ currentSizeName NOTIFY currentSizeChanged)
     Q_PROPERTY(bool animateMetrics READ animateMetrics NOTIFY animateMetricsChanged)
+    // 0 metric, 1 imperial.
+    Q_PROPERTY(int unitSystem READ unitSystemIndex NOTIFY unitSystemChanged)
 
 public:
     static constexpr char sizeKey[] = "overlaySize";
     static constexpr char animateKey[] = "animateMetrics";
+    static constexpr char unitsKey[] = "units";
 
-    // Reads and later writes `settings` (not owned; it must outlive this object).
+    // Reads and later writes `settings` (not owned; it must outlive this object). The default
+    // locale's measurement system stands in for units never chosen.
     explicit OverlaySizeManager(QSettings* settings, QObject* parent = nullptr);
     ~OverlaySizeManager() override;
 
@@ -41,10 +48,13 @@ public:
     int currentSizeIndex() const { return static_cast<int>(m_currentSize); }
     QString currentSizeName() const { return overlaySizeName(m_currentSize); }
     bool animateMetrics() const { return m_animateMetrics; }
+    UnitSystem unitSystem() const { return m_unitSystem; }
+    int unitSystemIndex() const { return static_cast<int>(m_unitSystem); }
 
-    // Size in force for this run only (the command line's --size): nothing is written.
+    // Values in force for this run only (the command line's --size, --units): nothing is written.
     void setCurrentSize(OverlaySize size);
     void setAnimateMetrics(bool animate);
+    void setUnitSystem(UnitSystem units);
 
     QString storedSize() const;
     bool storedAnimateMetrics() const;
@@ -53,15 +63,19 @@ public:
     void chooseSize(OverlaySize size);
     Q_INVOKABLE bool chooseSizeIndex(int index);
     Q_INVOKABLE void chooseAnimateMetrics(bool animate);
+    void chooseUnitSystem(UnitSystem units);
+    Q_INVOKABLE bool chooseUnitSystemIndex(int index);
 
 Q_SIGNALS:
     void currentSizeChanged(tallyfin::ui::OverlaySize size);
     void animateMetricsChanged(bool animate);
+    void unitSystemChanged(tallyfin::UnitSystem units);
 
 private:
     QSettings* m_settings;
     OverlaySize m_currentSize = OverlaySize::medium;
     bool m_animateMetrics = true;
+    UnitSystem m_unitSystem = UnitSystem::metric;
 };
 
 } // namespace tallyfin::ui

@@ -35,11 +35,11 @@ QString Presentation::equipmentName(int type) {
 }
 
 QStringList Presentation::supportedMetricNames(const FitnessMachineFeature& f) {
-    return f.supportedMetricNames();
+    return f.localizedMetricNames();
 }
 
 QStringList Presentation::controlCapabilityNames(const FitnessMachineFeature& f) {
-    return f.controlCapabilityNames();
+    return f.localizedCapabilityNames();
 }
 
 void Presentation::copyLog(const QStringList& lines) {

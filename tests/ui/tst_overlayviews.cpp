@@ -180,9 +180,10 @@ private:
     }
 
 private Q_SLOTS:
+    // The views speak the test environment's language, German, whose texts run longest.
     void initTestCase() {
         QVERIFY(m_dir.isValid());
-        installTranslations(*QCoreApplication::instance());
+        QCOMPARE(installTranslations(*QCoreApplication::instance()), u"de"_s);
     }
 
     void cleanup() { m_shell.reset(); }
@@ -307,6 +308,19 @@ private Q_SLOTS:
 
         // Medium: vertical padding 8 around the 46-point divider.
         QCOMPARE(find("metricsStrip")->height(), 46.0 + 2 * 8);
+
+        // At every size each tile's symbol, value and unit fit in its share of the strip.
+        for (const OverlaySize size : allOverlaySizes) {
+            const qreal before = stack->width();
+            m_sizes->setCurrentSize(size);
+            QTRY_VERIFY(stack->width() != before);
+            window()->grabWindow(); // lays the tiles out for the new width
+            for (int i = 0; i < expected.size(); ++i) {
+                QQuickItem* tile =
+                    find(QByteArray("tile" + QByteArray::number(i)).constData(), stack);
+                QVERIFY2(tile->implicitWidth() <= tile->width(), qPrintable(expected.at(i).icon));
+            }
+        }
     }
 
     void popoverRowsAndPreferences() {
@@ -322,10 +336,16 @@ private Q_SLOTS:
         QCOMPARE(text("deviceValue", content), m_machines.first().name);
         QCOMPARE(text("typeValue", content), displayName(manager->metrics().equipmentType));
         QCOMPARE(text("supportedMetrics", content),
-                 manager->machineFeatures().supportedMetricNames().join(u", "));
-        const QStringList capabilities = manager->machineFeatures().controlCapabilityNames();
+                 manager->machineFeatures().localizedMetricNames().join(u", "));
+        const QStringList capabilities = manager->machineFeatures().localizedCapabilityNames();
         QCOMPARE(find("controlCapabilitiesRow", content)->isVisible(), !capabilities.isEmpty());
         QCOMPARE(text("controlCapabilities", content), capabilities.join(u", "));
+
+        // Every row's texts and controls fit the popover's width.
+        for (const char* row : {"titleRow", "deviceRow", "typeRow", "sizeRow", "unitsRow",
+                                "animationRow", "copyButton"}) {
+            QVERIFY2(find(row, content)->implicitWidth() <= 300, row);
+        }
 
         // The arrow points at the information button, above it.
         QQuickItem* info = find("infoButton");
@@ -338,6 +358,15 @@ private Q_SLOTS:
         QCOMPARE(m_settings->value(u"overlaySize"_s).toString(), u"large"_s);
         QTRY_COMPARE(window()->geometry(), QRect(0, 940, 1920, 80));
         QTRY_COMPARE(find("metricsStrip")->height(), 50.0 + 2 * 6);
+
+        // Imperial units persist and reach the tiles at once.
+        click(find("segment1", find("unitsPicker", content)));
+        QCOMPARE(m_sizes->unitSystem(), UnitSystem::imperial);
+        QCOMPARE(m_settings->value(u"units"_s).toString(), u"imperial"_s);
+        const auto tiles =
+            metricTiles(manager->metrics(), manager->machineFeatures(), UnitSystem::imperial);
+        QTRY_COMPARE(find("tile1", find("metricsStack"))->property("unit").toString(),
+                     tiles.at(1).unit);
 
         // The animation switch.
         QVERIFY(m_sizes->animateMetrics());

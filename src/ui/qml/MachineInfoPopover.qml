@@ -231,6 +231,25 @@ Window {
         }
 
         RowLayout {
+            objectName: "unitsRow"
+            Layout.fillWidth: true
+            Text {
+                text: qsTrId("machineInfo.units")
+                font.pixelSize: 13
+                color: colors.secondary
+            }
+            Item { Layout.fillWidth: true }
+            SegmentedPicker {
+                objectName: "unitsPicker"
+                Layout.preferredWidth: 150
+                labels: [qsTrId("machineInfo.units.metric"), qsTrId("machineInfo.units.imperial")]
+                currentIndex: popover.sizes.unitSystem
+                dark: popover.dark
+                onActivated: index => popover.sizes.chooseUnitSystemIndex(index)
+            }
+        }
+
+        RowLayout {
             objectName: "animationRow"
             Layout.fillWidth: true
             Text {

@@ -30,6 +30,7 @@ Item {
         id: tileModel
         metrics: root.manager.metrics
         features: root.manager.machineFeatures
+        unitSystem: root.sizes.unitSystem
     }
 
     Item {

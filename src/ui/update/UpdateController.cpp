@@ -80,24 +80,25 @@ void UpdateController::onFinished() {
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
 
     if (m_tooLarge) {
-        finish(failure(QStringLiteral("The update feed at %1 is larger than %2 MiB.")
-                           .arg(where)
-                           .arg(maximumFeedSize / (1024 * 1024))));
+        //: %1 is the feed's address, %2 a number of mebibytes
+        finish(failure(qtTrId("update.error.tooLarge")
+                           .arg(where, QString::number(maximumFeedSize / (1024 * 1024)))));
     } else if (reply->error() == QNetworkReply::OperationCanceledError) {
-        finish(failure(QStringLiteral("The update feed at %1 did not answer within %2 seconds.")
-                           .arg(where)
-                           .arg(double(m_timeout.count()) / 1000)));
+        //: %1 is the feed's address, %2 a number of seconds
+        finish(failure(qtTrId("update.error.timeout")
+                           .arg(where, QString::number(double(m_timeout.count()) / 1000))));
     } else if (status >= 300) {
         const QString reason =
             reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
         finish(
-            failure(QStringLiteral("The update feed at %1 answered HTTP %2%3.")
-                        .arg(where)
-                        .arg(status)
-                        .arg(reason.isEmpty() ? QString() : QStringLiteral(" (") + reason + u')')));
+            //: %1 is the feed's address, %2 the HTTP status code, %3 its reason in parentheses
+            //: after a space, or nothing
+            failure(qtTrId("update.error.httpStatus")
+                        .arg(where, QString::number(status),
+                             reason.isEmpty() ? QString() : QStringLiteral(" (") + reason + u')')));
     } else if (reply->error() != QNetworkReply::NoError) {
-        finish(failure(QStringLiteral("Could not reach the update feed at %1: %2.")
-                           .arg(where, reply->errorString())));
+        //: %1 is the feed's address, %2 the network's error (from Qt)
+        finish(failure(qtTrId("update.error.unreachable").arg(where, reply->errorString())));
     } else {
         finish(evaluate(reply->readAll()));
     }
@@ -106,8 +107,9 @@ void UpdateController::onFinished() {
 UpdateCheckResult UpdateController::evaluate(const QByteArray& body) const {
     const AppcastParseResult parsed = parseAppcast(body, m_feedUrl);
     if (!parsed.appcast) {
-        return failure(QStringLiteral("The update feed at %1 could not be read: %2.")
-                           .arg(m_feedUrl.toDisplayString(), parsed.error));
+        //: %1 is the feed's address, %2 what is wrong with the feed (English, technical)
+        return failure(
+            qtTrId("update.error.unreadable").arg(m_feedUrl.toDisplayString(), parsed.error));
     }
     for (const QString& line : parsed.skipped) {
         qCWarning(lcUpdate).noquote() << "Update feed item left out:" << line;

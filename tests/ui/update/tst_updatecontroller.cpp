@@ -1,7 +1,9 @@
 #include "TestHttpServer.h"
 #include "model/ApplicationInfo.h"
+#include "model/Localization.h"
 #include "ui/update/UpdateController.h"
 
+#include <QCoreApplication>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -57,6 +59,13 @@ class TestUpdateController : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // The failure texts compared are English; Qt's network errors are English then too.
+    void initTestCase() {
+        QCOMPARE(
+            tallyfin::installTranslations(*QCoreApplication::instance(), {QStringLiteral("en")}),
+            QStringLiteral("en"));
+    }
+
     void answers_data() {
         QTest::addColumn<QByteArray>("feed");
         QTest::addColumn<QString>("currentVersion");
@@ -121,9 +130,6 @@ private Q_SLOTS:
         QTest::newRow("not found")
             << TestHttpServer::Response{.status = 404, .reason = "Not Found", .body = "gone"}
             << "The update feed at %1 answered HTTP 404 (Not Found).";
-        QTest::newRow("server error")
-            << TestHttpServer::Response{.status = 503, .reason = "Service Unavailable", .body = ""}
-            << "The update feed at %1 answered HTTP 503 (Service Unavailable).";
         QTest::newRow("no answer") << TestHttpServer::Response{.silent = true}
                                    << "The update feed at %1 did not answer within 0.3 seconds.";
         QTest::newRow("far too large")
@@ -214,11 +220,6 @@ private Q_SLOTS:
             << ""
             << "No update check: the update feed address \"ftp://tallyfin.example/appcast.xml\" "
                "is not an http or https address";
-        QTest::newRow("not an address")
-            << QVariantMap{{feedKey, QStringLiteral("appcast.xml")}} << ""
-            << ""
-            << "No update check: the update feed address \"appcast.xml\" is not an http or "
-               "https address";
     }
 
     void fromApplicationInfo() {

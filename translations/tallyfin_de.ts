@@ -1,0 +1,498 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<!-- The German string table: every entry of the English one, by the same dotted keys. -->
+<TS version="2.1" language="de" sourcelanguage="en">
+<context>
+    <name></name>
+    <message id="connection.ready">
+        <source>Ready to scan</source>
+        <extracomment>Ready to scan</extracomment>
+        <translation>Bereit zur Suche</translation>
+    </message>
+    <message id="connection.scanning">
+        <source>Searching for machines…</source>
+        <extracomment>Scanning...</extracomment>
+        <translation>Suche nach Geräten…</translation>
+    </message>
+    <message id="connection.scanStopped">
+        <source>Search stopped</source>
+        <extracomment>Scan stopped</extracomment>
+        <translation>Suche beendet</translation>
+    </message>
+    <message id="connection.connecting">
+        <source>Connecting to %1…</source>
+        <extracomment>Connecting to... (%1 is the machine's name)</extracomment>
+        <translation>Verbinde mit %1…</translation>
+    </message>
+    <message id="connection.connected">
+        <source>Connected to %1</source>
+        <extracomment>Connected to... (%1 is the machine's name)</extracomment>
+        <translation>Verbunden mit %1</translation>
+    </message>
+    <message id="connection.disconnected">
+        <source>Disconnected</source>
+        <extracomment>Disconnected</extracomment>
+        <translation>Getrennt</translation>
+    </message>
+    <message id="connection.connectionFailed">
+        <source>Connection failed. %1</source>
+        <extracomment>Connection failed (%1 is the system's error description, possibly empty)</extracomment>
+        <translation>Verbindung fehlgeschlagen. %1</translation>
+    </message>
+    <message id="bluetooth.unsupported">
+        <source>This computer has no Bluetooth LE</source>
+        <extracomment>Bluetooth unsupported</extracomment>
+        <translation>Dieser Computer hat kein Bluetooth LE</translation>
+    </message>
+    <message id="bluetooth.unauthorized">
+        <source>Tallyfin may not use Bluetooth</source>
+        <extracomment>Bluetooth unauthorized</extracomment>
+        <translation>Tallyfin darf Bluetooth nicht verwenden</translation>
+    </message>
+    <message id="bluetooth.poweredOff">
+        <source>Bluetooth is turned off</source>
+        <extracomment>Bluetooth powered off</extracomment>
+        <translation>Bluetooth ist ausgeschaltet</translation>
+    </message>
+    <message id="bluetooth.ready">
+        <source>Bluetooth is ready</source>
+        <extracomment>Bluetooth ready</extracomment>
+        <translation>Bluetooth ist bereit</translation>
+    </message>
+    <message id="bluetooth.unavailable">
+        <source>Bluetooth is not available</source>
+        <extracomment>Bluetooth unavailable</extracomment>
+        <translation>Bluetooth ist nicht verfügbar</translation>
+    </message>
+    <message id="equipment.detected.rower">
+        <source>Rower found</source>
+        <extracomment>Rower detected</extracomment>
+        <translation>Rudergerät erkannt</translation>
+    </message>
+    <message id="equipment.detected.bike">
+        <source>Indoor bike found</source>
+        <extracomment>Bike detected</extracomment>
+        <translation>Indoor-Bike erkannt</translation>
+    </message>
+    <message id="equipment.detected.crossTrainer">
+        <source>Cross trainer found</source>
+        <extracomment>Cross trainer detected</extracomment>
+        <translation>Crosstrainer erkannt</translation>
+    </message>
+    <message id="equipment.detected.treadmill">
+        <source>Treadmill found</source>
+        <extracomment>Treadmill detected</extracomment>
+        <translation>Laufband erkannt</translation>
+    </message>
+    <message id="simulation.stopped">
+        <source>Simulation stopped</source>
+        <extracomment>Simulation stopped status</extracomment>
+        <translation>Simulation beendet</translation>
+    </message>
+    <message id="deviceList.unknownDevice">
+        <source>Unknown device</source>
+        <extracomment>Unknown device</extracomment>
+        <translation>Unbekanntes Gerät</translation>
+    </message>
+    <message id="deviceList.searching">
+        <source>Looking for fitness machines…</source>
+        <extracomment>Shown in the device list while no machine has been found</extracomment>
+        <translation>Suche nach Fitnessgeräten…</translation>
+    </message>
+    <message id="device.type.rower">
+        <source>Rower</source>
+        <extracomment>Rower device type</extracomment>
+        <translation>Rudergerät</translation>
+    </message>
+    <message id="device.type.bike">
+        <source>Indoor Bike</source>
+        <extracomment>Indoor bike device type</extracomment>
+        <translation>Indoor-Bike</translation>
+    </message>
+    <message id="device.type.treadmill">
+        <source>Treadmill</source>
+        <extracomment>Treadmill device type</extracomment>
+        <translation>Laufband</translation>
+    </message>
+    <message id="device.type.crossTrainer">
+        <source>Cross Trainer</source>
+        <extracomment>Cross trainer device type</extracomment>
+        <translation>Crosstrainer</translation>
+    </message>
+    <message id="device.type.unknown">
+        <source>Fitness Equipment</source>
+        <extracomment>Unknown fitness device type</extracomment>
+        <translation>Fitnessgerät</translation>
+    </message>
+    <message id="equipment.rower">
+        <source>Rower</source>
+        <extracomment>Rower equipment type</extracomment>
+        <translation>Rudergerät</translation>
+    </message>
+    <message id="equipment.bike">
+        <source>Indoor Bike</source>
+        <extracomment>Bike equipment type</extracomment>
+        <translation>Indoor-Bike</translation>
+    </message>
+    <message id="equipment.crossTrainer">
+        <source>Cross Trainer</source>
+        <extracomment>Cross trainer equipment type</extracomment>
+        <translation>Crosstrainer</translation>
+    </message>
+    <message id="equipment.treadmill">
+        <source>Treadmill</source>
+        <extracomment>Treadmill equipment type</extracomment>
+        <translation>Laufband</translation>
+    </message>
+    <message id="equipment.unknown">
+        <source>Not detected yet</source>
+        <extracomment>Unknown equipment type</extracomment>
+        <translation>Noch nicht erkannt</translation>
+    </message>
+    <message id="metric.time.tooltip">
+        <source>Elapsed time</source>
+        <extracomment>Hover help of the elapsed-time tile</extracomment>
+        <translation>Trainingsdauer</translation>
+    </message>
+    <message id="metric.distance.tooltip">
+        <source>Total distance</source>
+        <extracomment>Hover help of the distance tile</extracomment>
+        <translation>Zurückgelegte Strecke</translation>
+    </message>
+    <message id="metric.speed.tooltip">
+        <source>Speed, or pace per 500 m on a rower</source>
+        <extracomment>Hover help of the speed or pace tile</extracomment>
+        <translation>Geschwindigkeit, beim Rudergerät Zeit pro 500 m</translation>
+    </message>
+    <message id="metric.milePace.tooltip">
+        <source>Pace (minutes per mile)</source>
+        <extracomment>Hover help of the pace tile of a treadmill shown in imperial units</extracomment>
+        <translation>Pace (Minuten pro Meile)</translation>
+    </message>
+    <message id="metric.cadence.tooltip">
+        <source>Cadence (revolutions per minute)</source>
+        <extracomment>Cadence tooltip</extracomment>
+        <translation>Trittfrequenz (Umdrehungen pro Minute)</translation>
+    </message>
+    <message id="metric.strokeRate.tooltip">
+        <source>Stroke rate (strokes per minute)</source>
+        <extracomment>Stroke rate tooltip</extracomment>
+        <translation>Schlagzahl (Schläge pro Minute)</translation>
+    </message>
+    <message id="metric.stepRate.tooltip">
+        <source>Step rate (steps per minute)</source>
+        <extracomment>Step rate tooltip</extracomment>
+        <translation>Schrittfrequenz (Schritte pro Minute)</translation>
+    </message>
+    <message id="metric.power.tooltip">
+        <source>Power (watts)</source>
+        <extracomment>Hover help of the power tile</extracomment>
+        <translation>Leistung (Watt)</translation>
+    </message>
+    <message id="metric.calories.tooltip">
+        <source>Energy burned (kilocalories)</source>
+        <extracomment>Hover help of the calories tile</extracomment>
+        <translation>Verbrauchte Energie (Kilokalorien)</translation>
+    </message>
+    <message id="metric.heartRate.tooltip">
+        <source>Heart rate (beats per minute)</source>
+        <extracomment>Hover help of the heart-rate tile</extracomment>
+        <translation>Herzfrequenz (Schläge pro Minute)</translation>
+    </message>
+    <message id="metric.unit.rpm">
+        <source>RPM</source>
+        <extracomment>Unit of the cadence tile: revolutions per minute (short, capitals)</extracomment>
+        <translation>U/MIN</translation>
+    </message>
+    <message id="metric.unit.spm">
+        <source>SPM</source>
+        <extracomment>Unit of the stroke or step rate tile: strokes or steps per minute (short, capitals)</extracomment>
+        <translation>/MIN</translation>
+    </message>
+    <message id="metric.unit.bpm">
+        <source>BPM</source>
+        <extracomment>Unit of the heart-rate tile: beats per minute (short, capitals)</extracomment>
+        <translation>S/MIN</translation>
+    </message>
+    <message id="metric.name.speed">
+        <source>Speed</source>
+        <extracomment>Measured value or accepted target in the machine information popover</extracomment>
+        <translation>Geschwindigkeit</translation>
+    </message>
+    <message id="metric.name.cadence">
+        <source>Cadence</source>
+        <extracomment>Measured value: pedal revolutions, strokes or steps per minute</extracomment>
+        <translation>Kadenz</translation>
+    </message>
+    <message id="metric.name.distance">
+        <source>Distance</source>
+        <extracomment>Measured value in the machine information popover</extracomment>
+        <translation>Strecke</translation>
+    </message>
+    <message id="metric.name.incline">
+        <source>Incline</source>
+        <extracomment>Measured value or accepted target: the treadmill's slope</extracomment>
+        <translation>Steigung</translation>
+    </message>
+    <message id="metric.name.pace">
+        <source>Pace</source>
+        <extracomment>Measured value: time per distance</extracomment>
+        <translation>Pace</translation>
+    </message>
+    <message id="metric.name.steps">
+        <source>Steps</source>
+        <extracomment>Measured value: number of steps</extracomment>
+        <translation>Schritte</translation>
+    </message>
+    <message id="metric.name.resistance">
+        <source>Resistance</source>
+        <extracomment>Measured value or accepted target: the resistance level</extracomment>
+        <translation>Widerstand</translation>
+    </message>
+    <message id="metric.name.power">
+        <source>Power</source>
+        <extracomment>Measured value or accepted target: power in watts</extracomment>
+        <translation>Leistung</translation>
+    </message>
+    <message id="metric.name.calories">
+        <source>Calories</source>
+        <extracomment>Measured value: energy burned</extracomment>
+        <translation>Kalorien</translation>
+    </message>
+    <message id="metric.name.heartRate">
+        <source>Heart Rate</source>
+        <extracomment>Measured value or accepted target</extracomment>
+        <translation>Herzfrequenz</translation>
+    </message>
+    <message id="metric.name.time">
+        <source>Time</source>
+        <extracomment>Measured value: elapsed time</extracomment>
+        <translation>Zeit</translation>
+    </message>
+    <message id="machineInfo.title">
+        <source>Machine Info</source>
+        <extracomment>Machine info title</extracomment>
+        <translation>Geräteinfo</translation>
+    </message>
+    <message id="machineInfo.device">
+        <source>Device:</source>
+        <extracomment>Device label</extracomment>
+        <translation>Gerät:</translation>
+    </message>
+    <message id="machineInfo.type">
+        <source>Type:</source>
+        <extracomment>Type label</extracomment>
+        <translation>Typ:</translation>
+    </message>
+    <message id="machineInfo.supportedMetrics">
+        <source>Supported metrics</source>
+        <extracomment>Supported metrics label</extracomment>
+        <translation>Unterstützte Messwerte</translation>
+    </message>
+    <message id="machineInfo.controlCapabilities">
+        <source>Control capabilities</source>
+        <extracomment>Control capabilities label</extracomment>
+        <translation>Einstellbare Zielwerte</translation>
+    </message>
+    <message id="machineInfo.size">
+        <source>Size</source>
+        <extracomment>Size label</extracomment>
+        <translation>Größe</translation>
+    </message>
+    <message id="machineInfo.units">
+        <source>Units</source>
+        <extracomment>Units label: the units distances and speeds are shown in</extracomment>
+        <translation>Einheiten</translation>
+    </message>
+    <message id="machineInfo.units.metric">
+        <source>Metric</source>
+        <extracomment>Units picker: kilometres and km/h</extracomment>
+        <translation>Metrisch</translation>
+    </message>
+    <message id="machineInfo.units.imperial">
+        <source>Imperial</source>
+        <extracomment>Units picker: miles and mph</extracomment>
+        <translation>Imperial</translation>
+    </message>
+    <message id="machineInfo.animation">
+        <source>Animate values</source>
+        <extracomment>Animation toggle</extracomment>
+        <translation>Werte animieren</translation>
+    </message>
+    <message id="machineInfo.copyLog">
+        <source>Copy debug log</source>
+        <extracomment>Copy debug log</extracomment>
+        <translation>Diagnoseprotokoll kopieren</translation>
+    </message>
+    <message id="machineInfo.logCopied">
+        <source>Log copied</source>
+        <extracomment>Log copied confirmation</extracomment>
+        <translation>Protokoll kopiert</translation>
+    </message>
+    <message id="S">
+        <source>S</source>
+        <extracomment>Overlay size picker: small</extracomment>
+        <translation>S</translation>
+    </message>
+    <message id="M">
+        <source>M</source>
+        <extracomment>Overlay size picker: medium</extracomment>
+        <translation>M</translation>
+    </message>
+    <message id="L">
+        <source>L</source>
+        <extracomment>Overlay size picker: large</extracomment>
+        <translation>L</translation>
+    </message>
+    <message id="menu.checkForUpdates">
+        <source>Check for Updates…</source>
+        <extracomment>Application menu item that starts a software-update check</extracomment>
+        <translation>Nach Updates suchen…</translation>
+    </message>
+    <message id="menu.about">
+        <source>About Tallyfin</source>
+        <extracomment>Tray menu item that shows the version</extracomment>
+        <translation>Über Tallyfin</translation>
+    </message>
+    <message id="menu.about.description">
+        <source>A floating overlay for indoor training on Bluetooth fitness machines.</source>
+        <extracomment>What the program is, in the About box</extracomment>
+        <translation>Ein schwebendes Overlay für das Indoor-Training an Bluetooth-Fitnessgeräten.</translation>
+    </message>
+    <message id="menu.quit">
+        <source>Quit Tallyfin</source>
+        <extracomment>Tray menu item that ends the program</extracomment>
+        <translation>Tallyfin beenden</translation>
+    </message>
+    <message id="update.upToDate.title">
+        <source>You're up to date</source>
+        <extracomment>Title of the answer to "Check for Updates" when nothing newer exists</extracomment>
+        <translation>Tallyfin ist aktuell</translation>
+    </message>
+    <message id="update.upToDate.text">
+        <source>Tallyfin %1 is the newest version available.</source>
+        <extracomment>%1 is the version running</extracomment>
+        <translation>Tallyfin %1 ist die neueste verfügbare Version.</translation>
+    </message>
+    <message id="update.available.title">
+        <source>A new version of Tallyfin is available</source>
+        <extracomment>Title of the answer to "Check for Updates" when a newer version exists</extracomment>
+        <translation>Eine neue Version von Tallyfin ist verfügbar</translation>
+    </message>
+    <message id="update.available.text">
+        <source>Tallyfin %1 is available; you have %2.</source>
+        <extracomment>%1 is the newer version, %2 the version running</extracomment>
+        <translation>Tallyfin %1 ist verfügbar; installiert ist %2.</translation>
+    </message>
+    <message id="update.download">
+        <source>Download…</source>
+        <extracomment>Button that opens the download page of the newer version</extracomment>
+        <translation>Herunterladen…</translation>
+    </message>
+    <message id="update.later">
+        <source>Later</source>
+        <extracomment>Button that closes the update message without downloading</extracomment>
+        <translation>Später</translation>
+    </message>
+    <message id="update.failed.title">
+        <source>Update check failed</source>
+        <extracomment>Title of the answer to "Check for Updates" when the check failed</extracomment>
+        <translation>Suche nach Updates fehlgeschlagen</translation>
+    </message>
+    <message id="update.failed.text">
+        <source>Tallyfin could not check for updates: %1</source>
+        <extracomment>%1 says what went wrong (a whole sentence)</extracomment>
+        <translation>Tallyfin konnte nicht nach Updates suchen: %1</translation>
+    </message>
+    <message id="update.error.tooLarge">
+        <source>The update feed at %1 is larger than %2 MiB.</source>
+        <extracomment>%1 is the feed's address, %2 a number of mebibytes</extracomment>
+        <translation>Der Update-Feed unter %1 ist größer als %2 MiB.</translation>
+    </message>
+    <message id="update.error.timeout">
+        <source>The update feed at %1 did not answer within %2 seconds.</source>
+        <extracomment>%1 is the feed's address, %2 a number of seconds</extracomment>
+        <translation>Der Update-Feed unter %1 hat nicht innerhalb von %2 Sekunden geantwortet.</translation>
+    </message>
+    <message id="update.error.httpStatus">
+        <source>The update feed at %1 answered HTTP %2%3.</source>
+        <extracomment>%1 is the feed's address, %2 the HTTP status code, %3 its reason in parentheses after a space, or nothing</extracomment>
+        <translation>Der Update-Feed unter %1 antwortete mit HTTP %2%3.</translation>
+    </message>
+    <message id="update.error.unreachable">
+        <source>Could not reach the update feed at %1: %2.</source>
+        <extracomment>%1 is the feed's address, %2 the network's error (from Qt)</extracomment>
+        <translation>Der Update-Feed unter %1 ist nicht erreichbar: %2.</translation>
+    </message>
+    <message id="update.error.unreadable">
+        <source>The update feed at %1 could not be read: %2.</source>
+        <extracomment>%1 is the feed's address, %2 what is wrong with the feed (English, technical)</extracomment>
+        <translation>Der Update-Feed unter %1 ist nicht lesbar: %2.</translation>
+    </message>
+    <message id="commandLine.help">
+        <source>Usage: %1 [--demo] [--connect NAME] [--size small|medium|large]
+          [--units metric|imperial] [--screenshot FILE [--after MS]]
+
+  --demo             show simulated machines instead of the Bluetooth stack's
+  --connect NAME     connect at start to the first machine whose name contains NAME
+  --size SIZE        overlay size for this run only (the preference is kept)
+  --units UNITS      units for this run only (the preference is kept)
+  --screenshot FILE  render the panel to FILE and exit
+  --after MS         wait MS milliseconds before the screenshot (default 1000)
+  --version          print the version and exit
+</source>
+        <extracomment>The overlay's --help. %1 is the program's name. Keep the options as they are and the descriptions in one column, each line below 80 characters.</extracomment>
+        <translation>Aufruf: %1 [--demo] [--connect NAME] [--size small|medium|large]
+          [--units metric|imperial] [--screenshot DATEI [--after MS]]
+
+  --demo             simulierte Geräte statt echter Bluetooth-Geräte zeigen
+  --connect NAME     mit dem ersten Gerät verbinden, dessen Name NAME enthält
+  --size GRÖSSE      Größe nur für diesen Lauf (die Einstellung bleibt)
+  --units EINHEITEN  Einheiten nur für diesen Lauf (die Einstellung bleibt)
+  --screenshot DATEI das Panel als Bild in DATEI speichern und beenden
+  --after MS         vor dem Bild MS Millisekunden warten (Standard: 1000)
+  --version          die Version ausgeben und beenden
+</translation>
+    </message>
+    <message id="commandLine.error.connect">
+        <source>--connect needs part of a machine's name</source>
+        <extracomment>Command-line error</extracomment>
+        <translation>--connect braucht einen Teil des Gerätenamens</translation>
+    </message>
+    <message id="commandLine.error.size">
+        <source>--size needs one of small, medium, large (got "%1")</source>
+        <extracomment>Command-line error; %1 is what was given</extracomment>
+        <translation>--size braucht small, medium oder large (angegeben: „%1“)</translation>
+    </message>
+    <message id="commandLine.error.units">
+        <source>--units needs metric or imperial (got "%1")</source>
+        <extracomment>Command-line error; %1 is what was given</extracomment>
+        <translation>--units braucht metric oder imperial (angegeben: „%1“)</translation>
+    </message>
+    <message id="commandLine.error.screenshot">
+        <source>--screenshot needs a file name</source>
+        <extracomment>Command-line error</extracomment>
+        <translation>--screenshot braucht einen Dateinamen</translation>
+    </message>
+    <message id="commandLine.error.imageFormat">
+        <source>--screenshot: cannot tell an image format from "%1" (use a name ending in .png)</source>
+        <extracomment>Command-line error; %1 is the file name given</extracomment>
+        <translation>--screenshot: „%1“ nennt kein Bildformat (Dateiname mit .png am Ende verwenden)</translation>
+    </message>
+    <message id="commandLine.error.after">
+        <source>--after needs a number of milliseconds (got "%1")</source>
+        <extracomment>Command-line error; %1 is what was given</extracomment>
+        <translation>--after braucht eine Anzahl Millisekunden (angegeben: „%1“)</translation>
+    </message>
+    <message id="commandLine.error.afterAlone">
+        <source>--after only applies together with --screenshot</source>
+        <extracomment>Command-line error</extracomment>
+        <translation>--after gilt nur zusammen mit --screenshot</translation>
+    </message>
+    <message id="commandLine.error.unknown">
+        <source>unknown argument "%1"</source>
+        <extracomment>Command-line error; %1 is the argument</extracomment>
+        <translation>unbekanntes Argument „%1“</translation>
+    </message>
+</context>
+</TS>
