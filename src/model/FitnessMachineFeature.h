@@ -61,9 +61,6 @@ public:
     Q_INVOKABLE QStringList supportedMetricNames() const;
     // Fixed English names of the accepted targets, in display order.
     Q_INVOKABLE QStringList controlCapabilityNames() const;
-    // The same two lists in the user's language, for people to read; logs and JSON keep English.
-    QStringList localizedMetricNames() const;
-    QStringList localizedCapabilityNames() const;
 };
 
 } // namespace tallyfin

@@ -11,11 +11,9 @@ QString rateUnit(EquipmentType type) {
     case EquipmentType::rower:
     case EquipmentType::crossTrainer:
     case EquipmentType::treadmill:
-        //: Unit of the stroke or step rate tile: strokes or steps per minute (short, capitals)
-        return qtTrId("metric.unit.spm");
+        return u"SPM"_s;
     case EquipmentType::bike:
-        //: Unit of the cadence tile: revolutions per minute (short, capitals)
-        return qtTrId("metric.unit.rpm");
+        return u"RPM"_s;
     case EquipmentType::unknown:
         break;
     }
@@ -81,9 +79,8 @@ QList<MetricTile> metricTiles(const FitnessMetrics& m, const FitnessMachineFeatu
                       qtTrId("metric.calories.tooltip")});
     }
     if (f.heartRateMeasurementSupported) {
-        //: Unit of the heart-rate tile: beats per minute (short, capitals)
-        tiles.append({QStringLiteral("heart.fill"), countText(m.heartRate),
-                      qtTrId("metric.unit.bpm"), qtTrId("metric.heartRate.tooltip")});
+        tiles.append({QStringLiteral("heart.fill"), countText(m.heartRate), u"BPM"_s,
+                      qtTrId("metric.heartRate.tooltip")});
     }
     return tiles;
 }

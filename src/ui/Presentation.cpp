@@ -35,11 +35,11 @@ QString Presentation::equipmentName(int type) {
 }
 
 QStringList Presentation::supportedMetricNames(const FitnessMachineFeature& f) {
-    return f.localizedMetricNames();
+    return f.supportedMetricNames();
 }
 
 QStringList Presentation::controlCapabilityNames(const FitnessMachineFeature& f) {
-    return f.localizedCapabilityNames();
+    return f.controlCapabilityNames();
 }
 
 void Presentation::copyLog(const QStringList& lines) {

@@ -336,8 +336,8 @@ private Q_SLOTS:
         QCOMPARE(text("deviceValue", content), m_machines.first().name);
         QCOMPARE(text("typeValue", content), displayName(manager->metrics().equipmentType));
         QCOMPARE(text("supportedMetrics", content),
-                 manager->machineFeatures().localizedMetricNames().join(u", "));
-        const QStringList capabilities = manager->machineFeatures().localizedCapabilityNames();
+                 manager->machineFeatures().supportedMetricNames().join(u", "));
+        const QStringList capabilities = manager->machineFeatures().controlCapabilityNames();
         QCOMPARE(find("controlCapabilitiesRow", content)->isVisible(), !capabilities.isEmpty());
         QCOMPARE(text("controlCapabilities", content), capabilities.join(u", "));
 
