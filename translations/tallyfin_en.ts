@@ -360,27 +360,27 @@
         <translation>The update feed at %1 could not be read: %2.</translation>
     </message>
     <message id="commandLine.help">
-        <source>Usage: %1 [--demo] [--connect NAME] [--size small|medium|large]
-          [--units metric|imperial] [--screenshot FILE [--after MS]]
+        <source>Usage: %1 [OPTION]...
 
   --demo             show simulated machines instead of the Bluetooth stack's
   --connect NAME     connect at start to the first machine whose name contains NAME
-  --size SIZE        overlay size for this run only (the preference is kept)
-  --units UNITS      units for this run only (the preference is kept)
+  --size SIZE        small, medium or large for this run only (preference kept)
+  --units UNITS      metric or imperial for this run only (preference kept)
   --screenshot FILE  render the panel to FILE and exit
   --after MS         wait MS milliseconds before the screenshot (default 1000)
+  --help             print this help and exit
   --version          print the version and exit
 </source>
         <extracomment>The overlay's --help. %1 is the program's name. Keep the options as they are and the descriptions in one column, each line below 80 characters.</extracomment>
-        <translation>Usage: %1 [--demo] [--connect NAME] [--size small|medium|large]
-          [--units metric|imperial] [--screenshot FILE [--after MS]]
+        <translation>Usage: %1 [OPTION]...
 
   --demo             show simulated machines instead of the Bluetooth stack's
   --connect NAME     connect at start to the first machine whose name contains NAME
-  --size SIZE        overlay size for this run only (the preference is kept)
-  --units UNITS      units for this run only (the preference is kept)
+  --size SIZE        small, medium or large for this run only (preference kept)
+  --units UNITS      metric or imperial for this run only (preference kept)
   --screenshot FILE  render the panel to FILE and exit
   --after MS         wait MS milliseconds before the screenshot (default 1000)
+  --help             print this help and exit
   --version          print the version and exit
 </translation>
     </message>

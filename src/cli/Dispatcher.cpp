@@ -11,7 +11,7 @@ constexpr QStringView programName = u"tallyfin-cli";
 
 void printHelp(std::span<const Command> table, QTextStream& out) {
     out << "Usage: " << programName << " COMMAND [ARGUMENTS...]\n"
-        << "       " << programName << " --help | --version\n\nCommands:\n";
+        << "  or:  " << programName << " --help | --version\n\nCommands:\n";
     // Synopses vary a lot in length, so each summary goes on its own line below.
     for (const Command& command : table) {
         out << "  " << command.name << ' ' << command.usage << "\n      " << command.summary

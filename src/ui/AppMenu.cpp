@@ -1,43 +1,15 @@
 #include "AppMenu.h"
 
+#include "AppIcon.h"
 #include "UiLogging.h"
 
 #include <QApplication>
 #include <QCursor>
-#include <QFont>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPainter>
-#include <QPixmap>
 #include <QSystemTrayIcon>
 
 namespace tallyfin::ui {
-
-namespace {
-
-// The rower symbol on a dark disc, drawn from the icon font so that no image file is needed.
-QIcon trayIcon() {
-    QIcon icon;
-    for (const int side : {16, 22, 32, 48, 64}) {
-        QPixmap pixmap(side, side);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(30, 30, 32));
-        painter.drawEllipse(QRectF(0.5, 0.5, side - 1, side - 1));
-        QFont font(QStringLiteral("Material Icons"));
-        font.setPixelSize(side * 3 / 4);
-        painter.setFont(font);
-        painter.setPen(Qt::white);
-        painter.drawText(QRect(0, 0, side, side), Qt::AlignCenter, QStringLiteral("rowing"));
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
-}
-
-} // namespace
 
 AppMenu::AppMenu(QString aboutText, std::function<void()> checkForUpdates, QObject* parent)
     : QObject(parent)
@@ -63,7 +35,7 @@ AppMenu::AppMenu(QString aboutText, std::function<void()> checkForUpdates, QObje
                      Qt::QueuedConnection);
 
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        m_tray = new QSystemTrayIcon(trayIcon(), this);
+        m_tray = new QSystemTrayIcon(applicationIcon(), this);
         m_tray->setToolTip(QStringLiteral("Tallyfin"));
         m_tray->setContextMenu(m_menu.get());
         m_tray->show();

@@ -4,6 +4,8 @@
 #include "bluetooth/simulated/SimulatedCentral.h"
 #include "model/ApplicationInfo.h"
 #include "model/Localization.h"
+#include "tallyfin/BuildInfo.h"
+#include "ui/AppIcon.h"
 #include "ui/AppShell.h"
 #include "ui/CommandLine.h"
 #include "ui/OverlaySizeManager.h"
@@ -28,6 +30,9 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("Tallyfin"));
     QApplication::setApplicationName(QStringLiteral("Tallyfin"));
     QApplication::setApplicationVersion(QStringLiteral(TALLYFIN_VERSION));
+    // Desktops match the windows to the installed desktop entry by this name.
+    QApplication::setDesktopFileName(QString::fromLatin1(buildinfo::desktopAppId));
+    QApplication::setWindowIcon(ui::applicationIcon());
     // The analytics client reports the build number next to the version.
     app.setProperty("buildNumber",
                     ApplicationInfo::fromBuild().textOrUnknown(ApplicationInfo::buildVersionKey));

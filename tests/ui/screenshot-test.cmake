@@ -48,7 +48,7 @@ foreach(case "LANGUAGE=;Aufruf: tallyfin" "LANGUAGE=en_US:de;Usage: tallyfin"
         RESULT_VARIABLE status
         OUTPUT_VARIABLE help
         TIMEOUT 20)
-    if(NOT status EQUAL 0 OR NOT help MATCHES "^${expected} \\[--demo\\]")
+    if(NOT status EQUAL 0 OR NOT help MATCHES "^${expected} \\[OPTION\\]")
         message(FATAL_ERROR "with ${language}, --help should start with '${expected}', got: ${help}")
     endif()
 endforeach()
