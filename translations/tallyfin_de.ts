@@ -294,6 +294,20 @@
         <extracomment>Tray menu item that ends the program</extracomment>
         <translation>Tallyfin beenden</translation>
     </message>
+    <message id="menu.startAtLogin">
+        <source>Start at Login</source>
+        <extracomment>Tray menu item, checked while the desktop starts the program when the user logs in</extracomment>
+        <translation>Beim Anmelden starten</translation>
+    </message>
+    <message id="menu.startAtLogin.failed">
+        <source>Tallyfin could not change whether it starts at login.
+
+%1</source>
+        <extracomment>Message when the autostart entry cannot be written or removed; %1 is the file and why</extracomment>
+        <translation>Tallyfin konnte nicht ändern, ob es beim Anmelden startet.
+
+%1</translation>
+    </message>
     <message id="update.upToDate.title">
         <source>You're up to date</source>
         <extracomment>Title of the answer to "Check for Updates" when nothing newer exists</extracomment>

@@ -424,5 +424,19 @@
         <extracomment>Command-line error; %1 is the argument</extracomment>
         <translation>unknown argument "%1"</translation>
     </message>
+    <message id="menu.startAtLogin">
+        <source>Start at Login</source>
+        <extracomment>Tray menu item, checked while the desktop starts the program when the user logs in</extracomment>
+        <translation>Start at Login</translation>
+    </message>
+    <message id="menu.startAtLogin.failed">
+        <source>Tallyfin could not change whether it starts at login.
+
+%1</source>
+        <extracomment>Message when the autostart entry cannot be written or removed; %1 is the file and why</extracomment>
+        <translation>Tallyfin could not change whether it starts at login.
+
+%1</translation>
+    </message>
 </context>
 </TS>

@@ -2,6 +2,7 @@
 
 #include "AppIcon.h"
 #include "UiLogging.h"
+#include "tallyfin/BuildInfo.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -15,11 +16,22 @@ AppMenu::AppMenu(QString aboutText, std::function<void()> checkForUpdates, QObje
     : QObject(parent)
     , m_aboutText(std::move(aboutText))
     , m_checkForUpdatesHandler(std::move(checkForUpdates))
+    , m_autostart(QString::fromLatin1(buildinfo::desktopAppId),
+                  QCoreApplication::applicationFilePath())
     , m_menu(std::make_unique<QMenu>()) {
     //: Tray menu item that shows the version
     m_about = m_menu->addAction(qtTrId("menu.about"));
     QObject::connect(m_about, &QAction::triggered, this, &AppMenu::showAbout);
     m_menu->addSeparator();
+    //% "Start at Login"
+    //: Tray menu item, checked while the desktop starts the program when the user logs in
+    m_startAtLogin = m_menu->addAction(qtTrId("menu.startAtLogin"));
+    m_startAtLogin->setCheckable(true);
+    m_startAtLogin->setChecked(m_autostart.isEnabled());
+    // The entry is the user's as much as ours: the desktop's own settings may remove it.
+    QObject::connect(m_menu.get(), &QMenu::aboutToShow, this,
+                     [this]() { m_startAtLogin->setChecked(m_autostart.isEnabled()); });
+    QObject::connect(m_startAtLogin, &QAction::triggered, this, &AppMenu::setStartAtLogin);
     //: Application menu item that starts a software-update check
     m_checkForUpdates = m_menu->addAction(qtTrId("menu.checkForUpdates"));
     QObject::connect(m_checkForUpdates, &QAction::triggered, this, [this]() {
@@ -48,6 +60,19 @@ AppMenu::~AppMenu() = default;
 
 void AppMenu::popup() {
     m_menu->popup(QCursor::pos());
+}
+
+void AppMenu::setStartAtLogin(bool enabled) {
+    if (const auto error = m_autostart.setEnabled(enabled)) {
+        qCWarning(lcUi).noquote() << "start at login:" << *error;
+        //% "Tallyfin could not change whether it starts at login.\n\n%1"
+        //: Message when the autostart entry cannot be written or removed; %1 is the file and why
+        auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Tallyfin"),
+                                    qtTrId("menu.startAtLogin.failed").arg(*error));
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->show();
+    }
+    m_startAtLogin->setChecked(m_autostart.isEnabled());
 }
 
 void AppMenu::showAbout() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AutostartEntry.h"
+
 #include <QObject>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
@@ -13,8 +15,8 @@ class QSystemTrayIcon;
 
 namespace tallyfin::ui {
 
-// The application menu: about, the update check and Quit. It lives in the system tray; where the
-// desktop has no tray the panel opens it on a right click.
+// The application menu: about, starting at login, the update check and Quit. It lives in the
+// system tray; where the desktop has no tray the panel opens it on a right click.
 class AppMenu : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -29,6 +31,8 @@ public:
     bool inTray() const { return m_tray != nullptr; }
     QMenu& menu() const { return *m_menu; }
     QAction* aboutAction() const { return m_about; }
+    // Checkable; each time the menu opens, its mark shows whether the autostart entry is there.
+    QAction* startAtLoginAction() const { return m_startAtLogin; }
     QAction* checkForUpdatesAction() const { return m_checkForUpdates; }
     QAction* quitAction() const { return m_quit; }
 
@@ -37,11 +41,14 @@ public:
 
 private:
     void showAbout();
+    void setStartAtLogin(bool enabled);
 
     QString m_aboutText;
     std::function<void()> m_checkForUpdatesHandler;
+    AutostartEntry m_autostart;
     std::unique_ptr<QMenu> m_menu;
     QAction* m_about = nullptr;
+    QAction* m_startAtLogin = nullptr;
     QAction* m_checkForUpdates = nullptr;
     QAction* m_quit = nullptr;
     QSystemTrayIcon* m_tray = nullptr;
