@@ -17,6 +17,7 @@ namespace {
 const QString bluezService = QStringLiteral("org.bluez");
 const QString deviceInterface = QStringLiteral("org.bluez.Device1");
 const QString txPowerProperty = QStringLiteral("TxPower");
+const QString nameProperty = QStringLiteral("Name");
 // bluetoothd answers at once; a name that has to be activated first may take a moment.
 constexpr int probeTimeoutMs = 5000;
 
@@ -61,7 +62,9 @@ void BluezMonitor::finishProbe(const QDBusMessage& reply) {
         QMap<QDBusObjectPath, InterfaceMap> objects;
         reply.arguments().constFirst().value<QDBusArgument>() >> objects;
         for (auto it = objects.cbegin(); it != objects.cend(); ++it) {
-            record(it.key().path(), it.value().value(deviceInterface));
+            if (it.value().contains(deviceInterface)) {
+                record(it.key().path(), it.value().value(deviceInterface), true);
+            }
         }
     }
     m_probed = true;
@@ -72,6 +75,14 @@ bool BluezMonitor::isAccessDenied(const QString& errorName) {
     return errorName == QLatin1String("org.freedesktop.DBus.Error.AccessDenied") ||
            errorName == QLatin1String("org.bluez.Error.NotAuthorized") ||
            errorName == QLatin1String("org.bluez.Error.NotPermitted");
+}
+
+std::optional<QString> BluezMonitor::name(const QBluetoothAddress& address) const {
+    const auto it = m_names.constFind(address.toUInt64());
+    if (it == m_names.cend()) {
+        return std::nullopt;
+    }
+    return *it;
 }
 
 std::optional<int> BluezMonitor::txPowerLevel(const QBluetoothAddress& address) const {
@@ -92,15 +103,24 @@ QBluetoothAddress BluezMonitor::addressOfPath(const QString& path) {
     return QBluetoothAddress(match.captured(1).replace(QLatin1Char('_'), QLatin1Char(':')));
 }
 
-void BluezMonitor::record(const QString& path, const QVariantMap& deviceProperties) {
+void BluezMonitor::record(const QString& path, const QVariantMap& deviceProperties, bool complete) {
+    const QBluetoothAddress address = addressOfPath(path);
+    if (address.isNull()) {
+        return;
+    }
+    if (const auto name = deviceProperties.constFind(nameProperty);
+        name != deviceProperties.cend()) {
+        m_names.insert(address.toUInt64(), name->toString());
+    } else if (complete) {
+        m_names.insert(address.toUInt64(), QString());
+    }
     const auto it = deviceProperties.constFind(txPowerProperty);
     if (it == deviceProperties.cend()) {
         return;
     }
-    const QBluetoothAddress address = addressOfPath(path);
     bool ok = false;
     const int txPower = it->toInt(&ok);
-    if (!address.isNull() && ok) {
+    if (ok) {
         m_txPower.insert(address.toUInt64(), txPower);
     }
 }
@@ -112,7 +132,10 @@ void BluezMonitor::interfacesAdded(const QDBusMessage& message) {
     }
     InterfaceMap interfaces;
     arguments.at(1).value<QDBusArgument>() >> interfaces;
-    record(arguments.at(0).value<QDBusObjectPath>().path(), interfaces.value(deviceInterface));
+    if (interfaces.contains(deviceInterface)) {
+        record(arguments.at(0).value<QDBusObjectPath>().path(), interfaces.value(deviceInterface),
+               true);
+    }
 }
 
 void BluezMonitor::propertiesChanged(const QDBusMessage& message) {
@@ -127,7 +150,7 @@ void BluezMonitor::propertiesChanged(const QDBusMessage& message) {
     } else {
         changed = arguments.at(1).toMap();
     }
-    record(message.path(), changed);
+    record(message.path(), changed, false);
 }
 
 } // namespace tallyfin::bluetooth

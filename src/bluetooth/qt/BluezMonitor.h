@@ -10,9 +10,10 @@
 
 namespace tallyfin::bluetooth {
 
-// What bluetoothd tells on the system bus that QtBluetooth drops: the advertised transmit power of
-// each device, and whether this user may talk to bluetoothd at all (QtBluetooth reports a refused
-// bus policy as if there were no adapter). On systems without bluetoothd it stays empty.
+// What bluetoothd tells on the system bus that QtBluetooth drops or mixes up: the advertised
+// transmit power and the own name of each device, and whether this user may talk to bluetoothd at
+// all (QtBluetooth reports a refused bus policy as if there were no adapter). On systems without
+// bluetoothd it stays empty.
 class BluezMonitor final : public QObject {
     Q_OBJECT
 
@@ -20,6 +21,10 @@ public:
     explicit BluezMonitor(QObject* parent = nullptr);
 
     std::optional<int> txPowerLevel(const QBluetoothAddress& address) const;
+    // The device's own name, BlueZ's "Name" (never its "Alias", which BlueZ fills with the
+    // address of a device without a name): empty for a device without one, none for a device
+    // bluetoothd has not told about.
+    std::optional<QString> name(const QBluetoothAddress& address) const;
     // The bus refused our calls to bluetoothd.
     bool accessDenied() const { return m_accessDenied; }
     // The first look at bluetoothd has been answered (or has failed).
@@ -41,10 +46,12 @@ private Q_SLOTS:
 
 private:
     void finishProbe(const QDBusMessage& reply);
-    void record(const QString& path, const QVariantMap& deviceProperties);
+    // `complete`: all of the device's properties, rather than those that changed.
+    void record(const QString& path, const QVariantMap& deviceProperties, bool complete);
 
     // By address as a number: QBluetoothAddress has no hash.
     QHash<quint64, int> m_txPower;
+    QHash<quint64, QString> m_names;
     bool m_accessDenied = false;
     bool m_probed = false;
 };

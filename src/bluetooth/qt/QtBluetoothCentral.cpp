@@ -16,6 +16,7 @@ namespace tallyfin::bluetooth {
 class BluezMonitor {
 public:
     std::optional<int> txPowerLevel(const QBluetoothAddress&) const { return std::nullopt; }
+    std::optional<QString> name(const QBluetoothAddress&) const { return std::nullopt; }
     bool accessDenied() const { return false; }
 };
 } // namespace tallyfin::bluetooth
@@ -29,6 +30,20 @@ namespace {
 
 // Namespace of the name-based identifiers of machines known only by their address.
 const QUuid addressNamespace(QStringLiteral("{6f0c4a52-8f1e-4d5b-9a37-2c1d7e9b4f60}"));
+
+// The report with the machine's own name: BlueZ's "Name" where bluetoothd told it (QtBluetooth
+// reports the "Alias", a name the user gave or, for a machine without a name, its address), else
+// the stack's name. An address is never a name.
+QBluetoothDeviceInfo withOwnName(QBluetoothDeviceInfo info, const std::optional<QString>& name) {
+    if (name) {
+        info.setName(*name);
+    } else if (QString(info.name())
+                   .replace(QLatin1Char('-'), QLatin1Char(':'))
+                   .compare(info.address().toString(), Qt::CaseInsensitive) == 0) {
+        info.setName(QString());
+    }
+    return info;
+}
 
 } // namespace
 
@@ -179,7 +194,8 @@ void QtBluetoothCentral::handleReport(const QBluetoothDeviceInfo& info) {
     }
 }
 
-void QtBluetoothCentral::deliverReport(const QBluetoothDeviceInfo& info) {
+void QtBluetoothCentral::deliverReport(const QBluetoothDeviceInfo& report) {
+    const QBluetoothDeviceInfo info = withOwnName(report, m_bluez->name(report.address()));
     if (!m_scanning ||
         !info.coreConfigurations().testFlag(QBluetoothDeviceInfo::LowEnergyCoreConfiguration)) {
         return;

@@ -4,7 +4,7 @@ QtBluetooth central.
 
 It owns org.bluez and exports what QtBluetooth's BlueZ backend uses: one adapter, a few
 advertising machines (an indoor bike, a rower, a bike that drops out mid-stream, a bike that
-refuses connections and a heart-rate strap that is not a fitness machine), and on connection
+refuses connections, a bike without a name and a heart-rate strap that is not a fitness machine), and on connection
 their GATT tree with notifications through PropertiesChanged(Value).
 
 The test steers and inspects it through org.tallyfin.FakeBluez1 on /org/tallyfin/fake:
@@ -119,6 +119,13 @@ MACHINES = [
         # advertising.
         'address': 'C0:FF:EE:00:00:06', 'name': 'Tallyfin Remembered Bike', 'rssi': None,
         'uuids': [0x1826], 'remembered': True, 'services': [],
+    },
+    {
+        # No name of its own: bluetoothd has only the address to show as its alias.
+        'address': 'C0:FF:EE:00:00:07', 'name': None, 'rssi': -75, 'uuids': [0x1826],
+        'services': [{'uuid': 0x1826, 'chars': [
+            {'uuid': 0x2ACC, 'flags': ['read'], 'value': BIKE_FEATURES},
+            {'uuid': 0x2AD2, 'flags': ['notify'], 'notify': [bike_data(1800, 140, 110)]}]}],
     },
     {
         # Not a fitness machine: the central must not report it.
@@ -294,12 +301,14 @@ class Device(PropertyObject):
         self.notifiers = []
         path = ADAPTER_PATH + '/dev_' + machine['address'].replace(':', '_')
         props = {
-            'Address': machine['address'], 'AddressType': 'random', 'Name': machine['name'],
-            'Alias': machine['name'], 'Paired': False, 'Trusted': False, 'Blocked': False,
+            'Address': machine['address'], 'AddressType': 'random',
+            'Alias': machine['name'] or machine['address'].replace(':', '-'), 'Paired': False, 'Trusted': False, 'Blocked': False,
             'LegacyPairing': False, 'Connected': False,
             'ServicesResolved': False,
             'UUIDs': dbus.Array([uuid16(u) for u in machine['uuids']], signature='s'),
             'Adapter': dbus.ObjectPath(ADAPTER_PATH)}
+        if machine['name']:
+            props['Name'] = machine['name']
         if machine['rssi'] is not None:
             props['RSSI'] = dbus.Int16(machine['rssi'])
         if 'tx_power' in machine:

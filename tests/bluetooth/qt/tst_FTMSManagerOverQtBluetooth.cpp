@@ -266,6 +266,36 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!manager.isConnected(), fakeBluezTimeoutMs);
     }
 
+    void namelessMachineIsAnUnknownDevice() {
+        QList<QMap<QString, QString>> sent;
+        m_manager = std::make_unique<FTMSManager>(
+            bluetooth::qtBluetoothCentralFactory(),
+            ApplicationInfo(QVariantMap{{QLatin1String(ApplicationInfo::analyticsAppIdKey), 1}}),
+            [&sent](const QString&, const QMap<QString, QString>& parameters) {
+                sent.append(parameters);
+            });
+        const QString unknown = localizedText("deviceList.unknownDevice");
+        m_manager->startScanning();
+        const auto names = [this] {
+            QStringList names;
+            for (const DiscoveredDevice& device : m_manager->devices()) {
+                names.append(device.name);
+            }
+            return names;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(names().contains(unknown), fakeBluezTimeoutMs);
+        // BlueZ's alias of the nameless machine is its address, which is no name.
+        QCOMPARE(names().filter(QStringLiteral("C0")), QStringList());
+        const DiscoveredDevice nameless = m_manager->devices().at(names().indexOf(unknown));
+        QCOMPARE(m_manager->deviceInfos().value(nameless.id).localName, std::nullopt);
+
+        m_manager->connect(nameless.peripheral);
+        QTRY_COMPARE_WITH_TIMEOUT(m_manager->machineFeatures().deviceName, unknown,
+                                  fakeBluezTimeoutMs);
+        QCOMPARE(sent, (QList<QMap<QString, QString>>{{{QStringLiteral("deviceName"), unknown}}}));
+        QVERIFY(indexOfLineContaining(*m_manager, QStringLiteral("CONNECTED: ") + unknown) > 0);
+    }
+
     void failedConnectionKeepsThePeripheral() {
         FTMSManager& manager = *m_manager;
         const bluetooth::PeripheralPtr unreachable = scanFor(unreachableBikeName());
