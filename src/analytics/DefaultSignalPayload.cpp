@@ -66,9 +66,9 @@ QString DefaultSignalPayload::timeZoneOffsetText(int offsetSeconds) {
 }
 
 QString DefaultSignalPayload::decimalText(double value) {
-    QString text = QString::number(value, 'g', QLocale::FloatingPointShortest);
-    if (!text.contains(u'.') && !text.contains(u'e') && !text.contains(u"inf") &&
-        !text.contains(u"nan")) {
+    // Plain digits at any size: 'g' would write 100000 as 1e+05.
+    QString text = QString::number(value, 'f', QLocale::FloatingPointShortest);
+    if (!text.contains(u'.') && !text.contains(u"inf") && !text.contains(u"nan")) {
         text += u".0"_s;
     }
     return text;

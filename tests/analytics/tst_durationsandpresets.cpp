@@ -61,6 +61,8 @@ private Q_SLOTS:
         QTest::newRow("cut to milliseconds") << qint64(12345) << u"12.345"_s;
         QTest::newRow("zero") << qint64(0) << u"0.0"_s;
         QTest::newRow("one millisecond") << qint64(1) << u"0.001"_s;
+        QTest::newRow("100000 seconds") << qint64(100'000'000) << u"100000.0"_s;
+        QTest::newRow("four years") << qint64(123'456'789'012) << u"123456789.012"_s;
     }
     void durationText() {
         QFETCH(qint64, milliseconds);
