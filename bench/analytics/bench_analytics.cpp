@@ -1,4 +1,5 @@
-// What a signal costs: on the caller's thread, to build one record, and to encode a full batch.
+// What a signal costs: on the caller's thread (with and without the cache file kept up to date),
+// to build one record, to encode a full batch and to write the cache file.
 
 #include "analytics/DefaultSignalPayload.h"
 #include "analytics/SignalManager.h"
@@ -41,8 +42,10 @@ void drain() {
     }
 }
 
+// Argument 1: the cache file is kept up to date (as in the application); 0: memory only.
 void signalCallerSide(benchmark::State& state) {
-    TelemetryDeck::initialize(quietConfiguration());
+    TelemetryManager::initialize(quietConfiguration(),
+                                 state.range(0) == 1 ? SignalCache::defaultFilePath() : QString());
     int sent = 0;
     for (auto _ : state) {
         TelemetryDeck::signal(u"deviceConnected"_s, someParameters);
@@ -55,7 +58,7 @@ void signalCallerSide(benchmark::State& state) {
     drain();
     TelemetryDeck::terminate();
 }
-BENCHMARK(signalCallerSide);
+BENCHMARK(signalCallerSide)->Arg(0)->Arg(1);
 
 void buildOneRecord(benchmark::State& state) {
     TelemetryDeck::initialize(quietConfiguration());
@@ -86,6 +89,28 @@ void encodeFullBatch(benchmark::State& state) {
     TelemetryDeck::terminate();
 }
 BENCHMARK(encodeFullBatch);
+
+// One write of the cache file holding N records, as the timer thread does it after a change.
+void writeCacheFile(benchmark::State& state) {
+    TelemetryDeck::initialize(quietConfiguration());
+    const auto configuration = TelemetryManager::installed()->configuration();
+    const SignalPostBody record = SignalManager::buildRecord(
+        u"deviceConnected"_s, someParameters, std::nullopt, std::nullopt, u"user"_s,
+        DefaultSignalPayload::parameters(*configuration), *configuration);
+    TelemetryDeck::terminate();
+    SignalCache cache(std::nullopt, SignalCache::defaultFilePath());
+    const QList<SignalPostBody> others(state.range(0) - 1, record);
+    for (auto _ : state) {
+        state.PauseTiming();
+        while (!cache.pop().isEmpty()) {
+        }
+        cache.push(others);
+        state.ResumeTiming();
+        cache.push(record);
+        benchmark::DoNotOptimize(cache.persist());
+    }
+}
+BENCHMARK(writeCacheFile)->Arg(10)->Arg(100)->Arg(1000);
 
 } // namespace
 

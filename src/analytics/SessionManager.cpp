@@ -160,7 +160,12 @@ void SessionManager::startNewSession() {
     m_currentSessionStartedAt = Clock::now();
     m_currentSessionDuration = 0;
     updateSessionDuration();
-    startSessionTimer();
+    // A session that begins while the desktop is locked or asleep is timed from its return.
+    if (AppActivity::instance()->isActive()) {
+        startSessionTimer();
+    } else {
+        stopSessionTimer();
+    }
 }
 
 void SessionManager::updateSessionDuration() {

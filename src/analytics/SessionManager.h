@@ -55,6 +55,8 @@ public:
     Parameters retentionParameters() const;
 
     QList<StoredSession> recentSessions() const { return m_recentSessions; }
+    // Active seconds of the running session; it is stored once this reaches one.
+    double currentSessionDuration() const { return m_currentSessionDuration; }
     bool isTimerRunning() const;
 
     // Day text "yyyy-MM-dd" of the date in the local time zone.

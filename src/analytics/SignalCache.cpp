@@ -34,14 +34,24 @@ void SignalCache::log(LogLevel level, const QString& message) const {
     }
 }
 
+void SignalCache::changed() {
+    ++m_generation;
+    if (!m_changeReported && m_changeHandler && !m_closed && !m_filePath.isEmpty()) {
+        m_changeReported = true;
+        m_changeHandler();
+    }
+}
+
 void SignalCache::push(const SignalPostBody& record) {
     QWriteLocker locker(&m_lock);
     m_cachedSignals.append(record);
+    changed();
 }
 
 void SignalCache::push(const QList<SignalPostBody>& records) {
     QWriteLocker locker(&m_lock);
     m_cachedSignals.append(records);
+    changed();
 }
 
 QList<SignalPostBody> SignalCache::pop() {
@@ -50,6 +60,9 @@ QList<SignalPostBody> SignalCache::pop() {
         std::min<qsizetype>(m_cachedSignals.size(), maximumNumberOfSignalsToPopAtOnce);
     QList<SignalPostBody> batch = m_cachedSignals.first(n);
     m_cachedSignals.remove(0, n);
+    if (n > 0) {
+        changed();
+    }
     return batch;
 }
 
@@ -58,22 +71,63 @@ int SignalCache::count() const {
     return static_cast<int>(m_cachedSignals.size());
 }
 
-void SignalCache::backupCache() {
+void SignalCache::setChangeHandler(std::function<void()> handler) {
     QWriteLocker locker(&m_lock);
-    const QByteArray data = encodeCacheFile(m_cachedSignals);
-    QDir().mkpath(QFileInfo(m_filePath).absolutePath());
-    QSaveFile file(m_filePath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
-        log(LogLevel::Error, u"Error saving Telemetry cache"_s);
-        return;
+    m_changeHandler = std::move(handler);
+}
+
+bool SignalCache::persist() {
+    return write(LogLevel::Debug, false);
+}
+
+void SignalCache::backupCache() {
+    write(LogLevel::Info, true);
+    QWriteLocker locker(&m_lock);
+    m_closed = true;
+}
+
+bool SignalCache::write(LogLevel successLevel, bool always) {
+    QMutexLocker fileLocker(&m_fileMutex);
+    QList<SignalPostBody> records;
+    quint64 generation = 0;
+    {
+        QWriteLocker locker(&m_lock);
+        m_changeReported = false;
+        if (m_filePath.isEmpty() || m_closed || (!always && m_generation == m_writtenGeneration)) {
+            return true;
+        }
+        records = m_cachedSignals;
+        generation = m_generation;
     }
-    log(LogLevel::Info, u"Saved Telemetry cache "_s % QString::number(data.size()) % u" bytes of " %
-                            QString::number(m_cachedSignals.size()) % u" signals");
-    m_cachedSignals.clear();
+    if (records.isEmpty()) {
+        // Nothing waits: no file, so that nothing is sent again after a restart.
+        if (QFile::exists(m_filePath) && !QFile::remove(m_filePath)) {
+            log(LogLevel::Error, u"Error saving Telemetry cache"_s);
+            return false;
+        }
+    } else {
+        const QByteArray data = encodeCacheFile(records);
+        QDir().mkpath(QFileInfo(m_filePath).absolutePath());
+        // A crash, a second signal or a full disk leaves the old file or the new one, never a
+        // part of one.
+        QSaveFile file(m_filePath);
+        if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+            log(LogLevel::Error, u"Error saving Telemetry cache"_s);
+            return false;
+        }
+        log(successLevel, u"Saved Telemetry cache "_s % QString::number(data.size()) %
+                              u" bytes of " % QString::number(records.size()) % u" signals");
+    }
+    QWriteLocker locker(&m_lock);
+    m_writtenGeneration = generation;
+    return true;
 }
 
 void SignalCache::loadCache() {
     QWriteLocker locker(&m_lock);
+    if (m_filePath.isEmpty()) {
+        return;
+    }
     log(LogLevel::Info,
         u"Loading Telemetry cache from: "_s + QUrl::fromLocalFile(m_filePath).toString());
     QFile file(m_filePath);
@@ -82,13 +136,15 @@ void SignalCache::loadCache() {
     }
     const QByteArray data = file.readAll();
     file.close();
-    file.remove();
     auto records = decodeCacheFile(data);
     if (!records) {
+        file.remove();
         return;
     }
     log(LogLevel::Info, u"Loaded "_s % QString::number(records->size()) % u" signals");
     m_cachedSignals = std::move(*records);
+    // The file stays: it holds exactly these records until the cache changes.
+    m_writtenGeneration = ++m_generation;
 }
 
 } // namespace tallyfin::analytics

@@ -4,14 +4,18 @@
 #include "analytics/SignalPostBody.h"
 
 #include <QList>
+#include <QMutex>
 #include <QReadWriteLock>
 
+#include <functional>
 #include <optional>
 
 namespace tallyfin::analytics {
 
 // Records waiting for upload, in arrival order, with the file that carries them across a
-// restart. Safe to use from any thread: pushes and pops are exclusive.
+// restart. The file holds the records of the cache (never those of a batch on its way), so it is
+// written before a batch leaves and whenever records come in or come back. Safe to use from any
+// thread: pushes and pops are exclusive, and so are the writes of the file.
 class SignalCache {
 public:
     static constexpr int maximumNumberOfSignalsToPopAtOnce = 100;
@@ -19,7 +23,7 @@ public:
     // "telemetrysignalcache" in the application's cache directory.
     static QString defaultFilePath();
 
-    // Loads (and deletes) the file before returning.
+    // Loads the file before returning; an empty path keeps the records in memory only.
     explicit SignalCache(std::optional<LogHandler> logHandler,
                          const QString& filePath = defaultFilePath());
 
@@ -29,20 +33,37 @@ public:
     QList<SignalPostBody> pop();
     int count() const;
 
-    // Writes every record to the file and empties the cache; on a write failure keeps them.
+    // Called on the pushing thread after records arrive while the file lags behind, once until
+    // the next write; the owner arranges a write soon after.
+    void setChangeHandler(std::function<void()> handler);
+    // Brings the file up to date when the records changed since the last write (a cache without
+    // records removes it). False when the write failed.
+    bool persist();
+    // At termination: writes every record to the file whatever was written before, and writes
+    // nothing after it.
     void backupCache();
-    // Replaces the records with those of the file, deleting the file.
+    // Replaces the records with those of the file; a file that cannot be decoded is deleted.
     void loadCache();
 
     QString filePath() const { return m_filePath; }
 
 private:
     void log(LogLevel level, const QString& message) const;
+    void changed();
+    bool write(LogLevel successLevel, bool always);
 
     std::optional<LogHandler> m_logHandler;
     QString m_filePath;
     mutable QReadWriteLock m_lock;
     QList<SignalPostBody> m_cachedSignals;
+    // Counts changes of the records; the file holds those of m_writtenGeneration.
+    quint64 m_generation = 0;
+    quint64 m_writtenGeneration = 0;
+    bool m_changeReported = false;
+    bool m_closed = false;
+    std::function<void()> m_changeHandler;
+    // Held across one whole write, so that an older list never replaces a newer one.
+    QMutex m_fileMutex;
 };
 
 } // namespace tallyfin::analytics

@@ -9,12 +9,18 @@
 #include "analytics/SignalSender.h"
 
 #include <QThread>
+#include <QThreadPool>
 #include <QTimer>
 #include <QUuid>
 
 namespace tallyfin::analytics {
 
 using namespace Qt::StringLiterals;
+
+namespace {
+// How long termination waits for records still being built.
+constexpr int buildWaitMSecs = 500;
+} // namespace
 
 SignalManager::SignalManager(std::shared_ptr<TelemetryManagerConfiguration> configuration,
                              const QString& cacheFilePath)
@@ -24,9 +30,11 @@ SignalManager::SignalManager(std::shared_ptr<TelemetryManagerConfiguration> conf
         m_configuration->previewMode() ? std::nullopt : m_configuration->logHandler(),
         cacheFilePath);
 
-    m_terminateConnection =
-        QObject::connect(AppActivity::instance(), &AppActivity::willTerminate,
-                         AppActivity::instance(), [this] { appWillTerminate(); });
+    auto* activity = AppActivity::instance();
+    m_terminateConnection = QObject::connect(activity, &AppActivity::willTerminate, activity,
+                                             [this] { appWillTerminate(); });
+    m_sessionEndConnection = QObject::connect(activity, &AppActivity::sessionWillEnd, activity,
+                                              [this] { m_signalCache->persist(); });
 
     m_timerThread = new QThread;
     m_timerThread->setObjectName(u"com.telemetrydeck.SignalTimer"_s);
@@ -35,14 +43,30 @@ SignalManager::SignalManager(std::shared_ptr<TelemetryManagerConfiguration> conf
     sender->moveToThread(m_timerThread);
     QObject::connect(m_timerThread, &QThread::finished, sender, &QObject::deleteLater);
     m_timerThread->start();
+    // The handler is removed before the timer thread ends, so the sender outlives every call.
+    m_signalCache->setChangeHandler([sender] {
+        QMetaObject::invokeMethod(sender, &SignalSender::schedulePersist, Qt::QueuedConnection);
+    });
     QMetaObject::invokeMethod(sender, &SignalSender::start, Qt::QueuedConnection);
 }
 
 SignalManager::~SignalManager() {
+    retire();
+    delete m_timerThread;
+}
+
+void SignalManager::stopSending() {
     QObject::disconnect(m_terminateConnection);
+    QObject::disconnect(m_sessionEndConnection);
+    m_signalCache->setChangeHandler({});
     m_timerThread->quit();
     m_timerThread->wait();
-    delete m_timerThread;
+}
+
+void SignalManager::retire() {
+    stopSending();
+    // Records that arrive later are not written: the file may belong to another manager by then.
+    m_signalCache->backupCache();
 }
 
 void SignalManager::sendNextBatch(std::chrono::milliseconds delay) {
@@ -62,6 +86,14 @@ void SignalManager::sendNextBatch(std::chrono::milliseconds delay) {
         Qt::QueuedConnection);
 }
 
+void SignalManager::noteBuilding() {
+    ++m_counters->building;
+}
+
+qint64 SignalManager::buildingCount() const {
+    return m_counters->building;
+}
+
 qint64 SignalManager::processedCount() const {
     return m_counters->processed;
 }
@@ -79,6 +111,10 @@ void SignalManager::appWillTerminate() {
     if (handler && handler->logLevel == LogLevel::Debug) {
         handler->log(LogLevel::Debug, u"appWillTerminate()"_s);
     }
+    // A batch on its way is neither in the cache nor in the file; nothing more leaves. Records
+    // still being built on the background pool get a moment to arrive.
+    stopSending();
+    QThreadPool::globalInstance()->waitForDone(buildWaitMSecs);
     m_signalCache->backupCache();
     if (const auto defaults = CustomDefaults::ofInstalledManager()) {
         defaults->sync();
@@ -134,6 +170,7 @@ void SignalManager::processSignal(const QString& name, const Parameters& paramet
         configuration->log(LogLevel::Debug, u"Process signal: "_s + record.description());
         cache->push(record);
         ++counters->processed;
+        --counters->building;
     });
 }
 

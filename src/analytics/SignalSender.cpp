@@ -47,6 +47,17 @@ void SignalSender::start() {
     m_timer->start();
 }
 
+void SignalSender::schedulePersist() {
+    if (m_persistTimer == nullptr) {
+        m_persistTimer = new QTimer(this);
+        m_persistTimer->setSingleShot(true);
+        connect(m_persistTimer, &QTimer::timeout, this, [this] { m_cache->persist(); });
+    }
+    if (!m_persistTimer->isActive()) {
+        m_persistTimer->start(m_configuration->timing().cacheWriteDelay);
+    }
+}
+
 void SignalSender::sendNextBatch() {
     m_configuration->log(LogLevel::Debug,
                          u"Current signal cache count: "_s + QString::number(m_cache->count()));
@@ -57,6 +68,9 @@ void SignalSender::sendNextBatch() {
     m_configuration->log(LogLevel::Info, u"Sending "_s % QString::number(batch.size()) %
                                              u" signals leaving a cache of " %
                                              QString::number(m_cache->count()) % u" signals");
+    // The batch leaves the file before it leaves the program: once delivered, it must not come
+    // back after a crash. Should it fail, it returns to the cache and to the file.
+    m_cache->persist();
     upload(batch);
 }
 

@@ -69,6 +69,7 @@ void TelemetryDeck::internalSignal(const QString& name, const Parameters& parame
         configuration->defaultParameterPrefix());
     const Parameters mergedParameters = composition::merged(defaults, parameters);
     logParameterKeyWarnings(*configuration, defaults);
+    manager->signalManager().noteBuilding();
     postToMainThread([manager = std::move(manager), configuration = std::move(configuration), name,
                       mergedParameters, floatValue, customUserID]() mutable {
         manager->signalManager().processSignal(name, mergedParameters, floatValue, customUserID,

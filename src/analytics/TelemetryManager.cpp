@@ -1,5 +1,6 @@
 #include "analytics/TelemetryManager.h"
 
+#include "analytics/AppActivity.h"
 #include "analytics/CustomDefaults.h"
 #include "analytics/Hashing.h"
 #include "analytics/MainThread.h"
@@ -37,13 +38,30 @@ TelemetryManager::TelemetryManager(std::shared_ptr<TelemetryManagerConfiguration
     , m_configuration(std::move(configuration))
     , m_signalManager(std::make_unique<SignalManager>(m_configuration, cacheFilePath)) {}
 
-TelemetryManager::~TelemetryManager() = default;
+TelemetryManager::~TelemetryManager() {
+    QObject::disconnect(m_backgroundConnection);
+    QObject::disconnect(m_foregroundConnection);
+}
 
 std::shared_ptr<TelemetryManager>
 TelemetryManager::create(std::shared_ptr<TelemetryManagerConfiguration> configuration,
                          const QString& cacheFilePath) {
     std::shared_ptr<TelemetryManager> manager(
         new TelemetryManager(std::move(configuration), cacheFilePath));
+    auto* activity = AppActivity::instance();
+    const std::weak_ptr<TelemetryManager> weak = manager;
+    manager->m_backgroundConnection =
+        QObject::connect(activity, &AppActivity::didEnterBackground, activity, [weak] {
+            if (const auto self = weak.lock()) {
+                self->didEnterBackground();
+            }
+        });
+    manager->m_foregroundConnection =
+        QObject::connect(activity, &AppActivity::willEnterForeground, activity, [weak] {
+            if (const auto self = weak.lock()) {
+                self->willEnterForeground();
+            }
+        });
     const auto delay = manager->m_configuration->timing().sessionStartDelay;
     if (QCoreApplication::instance() != nullptr) {
         // The first session belongs to whichever manager is installed by then; without one there
@@ -60,14 +78,14 @@ TelemetryManager::create(std::shared_ptr<TelemetryManagerConfiguration> configur
     return manager;
 }
 
-void TelemetryManager::initialize(std::shared_ptr<TelemetryManagerConfiguration> configuration) {
-    auto manager = create(std::move(configuration));
-    std::shared_ptr<TelemetryManager> previous;
-    {
-        QWriteLocker locker(&storage().lock);
-        previous = std::exchange(storage().manager, std::move(manager));
-    }
-    // The previous manager (and its timer thread) goes away outside the lock.
+void TelemetryManager::initialize(std::shared_ptr<TelemetryManagerConfiguration> configuration,
+                                  const QString& cacheFilePath) {
+    // The previous manager hands its records over through the cache file; it (and its timer
+    // thread) goes away outside the lock.
+    terminate();
+    auto manager = create(std::move(configuration), cacheFilePath);
+    QWriteLocker locker(&storage().lock);
+    storage().manager = std::move(manager);
 }
 
 bool TelemetryManager::isInitialized() {
@@ -84,8 +102,11 @@ std::shared_ptr<TelemetryManager> TelemetryManager::shared() {
     if (auto manager = installed()) {
         return manager;
     }
-    auto manager = create(std::make_shared<TelemetryManagerConfiguration>(QString()));
-    if (TelemetryManagerConfiguration::previewModeFromEnvironment()) {
+    const bool preview = TelemetryManagerConfiguration::previewModeFromEnvironment();
+    // A manager that is not installed never touches the file the installed ones keep.
+    auto manager = create(std::make_shared<TelemetryManagerConfiguration>(QString()),
+                          preview ? SignalCache::defaultFilePath() : QString());
+    if (preview) {
         QWriteLocker locker(&storage().lock);
         if (storage().manager) {
             return storage().manager;
@@ -100,6 +121,9 @@ void TelemetryManager::terminate() {
     {
         QWriteLocker locker(&storage().lock);
         previous = std::exchange(storage().manager, nullptr);
+    }
+    if (previous) {
+        previous->signalManager().retire();
     }
 }
 

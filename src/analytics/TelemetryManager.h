@@ -23,10 +23,13 @@ public:
            const QString& cacheFilePath = SignalCache::defaultFilePath());
     ~TelemetryManager();
 
-    static void initialize(std::shared_ptr<TelemetryManagerConfiguration> configuration);
+    // Installs a new manager. The one it replaces first stops sending and writes what it keeps to
+    // the cache file, which the new one then loads.
+    static void initialize(std::shared_ptr<TelemetryManagerConfiguration> configuration,
+                           const QString& cacheFilePath = SignalCache::defaultFilePath());
     static bool isInitialized();
     // The installed manager; in preview mode one is installed on demand, otherwise a throwaway
-    // manager with an empty application identifier is returned.
+    // manager with an empty application identifier is returned, whose records stay in memory.
     static std::shared_ptr<TelemetryManager> shared();
     // The installed manager, or none.
     static std::shared_ptr<TelemetryManager> installed();
@@ -48,6 +51,7 @@ public:
     std::shared_ptr<CustomDefaults> customDefaults();
 
     // The foreground rule: back after more than the foreground timeout starts a new session.
+    // AppActivity's background and foreground lead here.
     void willEnterForeground();
     void didEnterBackground();
     // At most one early send per minimum gap.
@@ -63,6 +67,8 @@ private:
     std::shared_ptr<TelemetryManagerConfiguration> m_configuration;
     std::unique_ptr<SignalManager> m_signalManager;
     std::shared_ptr<CustomDefaults> m_customDefaults;
+    QMetaObject::Connection m_backgroundConnection;
+    QMetaObject::Connection m_foregroundConnection;
 };
 
 } // namespace tallyfin::analytics

@@ -23,6 +23,8 @@ struct Timing {
     // Least time between two early sends, and the delay before one.
     std::chrono::milliseconds immediateSyncMinimumGap{10'000};
     std::chrono::milliseconds immediateSyncDelay{50};
+    // Longest time the cache file lags behind the cache while signals wait unsent.
+    std::chrono::milliseconds cacheWriteDelay{1'000};
 };
 
 // The process-wide clock of the client. Replaceable so that tests can move time forward.

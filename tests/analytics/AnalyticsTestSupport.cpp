@@ -66,6 +66,7 @@ AnalyticsTestEnvironment::configuration(const QUrl& baseUrl, const QString& appI
     timing.sendInterval = std::chrono::hours(1);
     timing.sessionStartDelay = std::chrono::hours(1);
     timing.immediateSyncDelay = std::chrono::milliseconds(0);
+    timing.cacheWriteDelay = std::chrono::milliseconds(20);
     configuration->setTiming(timing);
     configuration->setLogHandler(logHandler());
     return configuration;

@@ -91,15 +91,15 @@ private Q_SLOTS:
         QFETCH(QString, duration);
         TelemetryDeck::startDurationSignal(u"workout"_s, {}, includeBackgroundTime);
         env->advance(10'000);
-        AppActivity::instance()->notifyDidResignActive();
+        AppActivity::instance()->setSessionLocked(true);
         env->advance(60'000);
         if (becomesActive) {
-            AppActivity::instance()->notifyWillBecomeActive();
+            AppActivity::instance()->setSessionLocked(false);
         }
         env->advance(5'000);
         TelemetryDeck::stopAndSendDurationSignal(u"workout"_s);
         QCOMPARE(onlySent().value(durationKey), duration);
-        AppActivity::instance()->notifyWillBecomeActive();
+        AppActivity::instance()->setSessionLocked(false);
     }
 
     void parametersAndRestarts() {

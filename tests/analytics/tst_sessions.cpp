@@ -1,7 +1,6 @@
 // Session identifier rule, session statistics and retention figures.
 
 #include "AnalyticsTestSupport.h"
-#include "analytics/AppActivity.h"
 #include "analytics/CustomDefaults.h"
 #include "analytics/SessionManager.h"
 #include "analytics/SignalCache.h"
@@ -74,13 +73,6 @@ private Q_SLOTS:
         // 14:07 UTC is 19:37 in Kolkata, still 5 March.
         QCOMPARE(defaults()->value(u"firstSessionDate"_s).toString(), u"2024-03-05"_s);
         QVERIFY(SessionManager::shared().isTimerRunning());
-
-        // A second session in the same history is no new install.
-        env->advance(2000);
-        SessionManager::shared().updateSessionDuration();
-        TelemetryDeck::generateNewSession();
-        QTRY_COMPARE(env->cachedCount(), 1);
-        QCOMPARE(cachedTypes(), QStringList{u"TelemetryDeck.Session.started"_s});
     }
 
     void sessionSwitchesCanBeTurnedOff() {
@@ -111,13 +103,6 @@ private Q_SLOTS:
         QCOMPARE(stored->constLast().durationInSeconds, 5);
         QCOMPARE(stored->constLast().startedAt.toSecsSinceEpoch(),
                  env->now().addSecs(-5).toSecsSinceEpoch());
-    }
-
-    void oneSessionAverageIsItsDuration() {
-        storeSessions({daysAgo(1, 42)});
-        const Parameters figures = SessionManager::shared().retentionParameters();
-        QCOMPARE(figures.value(u"TelemetryDeck.Retention.averageSessionSeconds"_s), u"42"_s);
-        QVERIFY(!figures.contains(u"TelemetryDeck.Retention.previousSessionSeconds"_s));
     }
 
     void shortSessionIsNeverStored() {
@@ -181,43 +166,6 @@ private Q_SLOTS:
         const Parameters figures = SessionManager::shared().retentionParameters();
         QCOMPARE(figures.value(u"TelemetryDeck.Retention.distinctDaysUsed"_s), u"3"_s);
         QCOMPARE(figures.value(u"TelemetryDeck.Retention.distinctDaysUsedLastMonth"_s), u"2"_s);
-    }
-
-    void inactiveTimeIsNotCounted() {
-        storeSessions({daysAgo(1, 1)});
-        SessionManager& sessions = SessionManager::shared();
-        sessions.startNewSession();
-        env->advance(2000);
-        AppActivity::instance()->notifyDidResignActive();
-        QVERIFY(!sessions.isTimerRunning());
-        env->advance(3'600'000);
-        AppActivity::instance()->notifyWillBecomeActive();
-        QVERIFY(sessions.isTimerRunning());
-        env->advance(3000);
-        sessions.updateSessionDuration();
-        QCOMPARE(sessions.recentSessions().constLast().durationInSeconds, 5);
-    }
-
-    void foregroundRule_data() {
-        QTest::addColumn<int>("secondsAway");
-        QTest::addColumn<bool>("newSession");
-        QTest::newRow("299 seconds") << 299 << false;
-        QTest::newRow("301 seconds") << 301 << true;
-    }
-    void foregroundRule() {
-        QFETCH(int, secondsAway);
-        QFETCH(bool, newSession);
-        storeSessions({daysAgo(1, 1)});
-        auto manager = TelemetryManager::installed();
-        const QUuid before = config->sessionID();
-        manager->didEnterBackground();
-        env->advance(secondsAway * 1000);
-        manager->willEnterForeground();
-        QCOMPARE(config->sessionID() != before, newSession);
-        QTRY_COMPARE(env->cachedCount(), newSession ? 1 : 0);
-        QTest::qWait(50);
-        QCOMPARE(cachedTypes(),
-                 newSession ? QStringList{u"TelemetryDeck.Session.started"_s} : QStringList{});
     }
 
     void installationLifecycle() {

@@ -152,29 +152,6 @@ private Q_SLOTS:
         QCOMPARE(cache().pop().constFirst().type, u"record99"_s);
     }
 
-    void retryAfterFailureDelivers() {
-        QVERIFY(installFor(server->baseUrl()));
-        server->queueStatus(500);
-        cache().push(records(0, 3));
-        signalManager().sendNextBatch();
-        QTRY_COMPARE(server->requests().size(), 1);
-        QTRY_COMPARE(cache().count(), 3);
-        signalManager().sendNextBatch();
-        QTRY_COMPARE(server->requests().size(), 2);
-        QTRY_COMPARE(cache().count(), 0);
-        QCOMPARE(server->requests().at(0).body, server->requests().at(1).body);
-    }
-
-    void connectionRefusedKeepsBatch() {
-        QVERIFY(installFor(closedPortUrl()));
-        cache().push(records(0, 5));
-        signalManager().sendNextBatch();
-        QTRY_COMPARE(errors().size(), 1);
-        QVERIFY2(errors().constFirst().contains(u"refused"_s, Qt::CaseInsensitive),
-                 qPrintable(errors().constFirst()));
-        QCOMPARE(cache().count(), 5);
-    }
-
     void serverThatNeverAnswersKeepsBatch() {
         Timing timing;
         timing.sendInterval = std::chrono::hours(1);
@@ -261,20 +238,6 @@ private Q_SLOTS:
             QCOMPARE(server->requests().size(), 1);
             QCOMPARE(cache().count(), 1);
         }
-    }
-
-    void signalArrivesEndToEnd() {
-        QVERIFY(installFor(server->baseUrl()));
-        TelemetryDeck::signal(u"appLaunched"_s);
-        QTRY_COMPARE(cache().count(), 1);
-        TelemetryDeck::requestImmediateSync();
-        QTRY_COMPARE(server->requests().size(), 1);
-        const auto batch = decodeUploadBody(server->requests().constFirst().body);
-        QVERIFY(batch);
-        QCOMPARE(batch->size(), 1);
-        QCOMPARE(batch->constFirst().type, u"appLaunched"_s);
-        QVERIFY(batch->constFirst().payload.size() >= 48);
-        QCOMPARE(batch->constFirst().clientUser.size(), 64);
     }
 };
 

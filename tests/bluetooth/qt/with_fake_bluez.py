@@ -10,6 +10,8 @@ from FILE with @SOCKET@ replaced; system-bus.conf.in by default), starts fake_bl
 COMMAND with DBUS_SYSTEM_BUS_ADDRESS pointing at that bus. Exits with COMMAND's status. The bus and the fake are always stopped
 afterwards, also when COMMAND fails or crashes, and they die with this wrapper if it is killed
 (CTest's timeout), because every child gets PR_SET_PDEATHSIG.
+
+    --fake SCRIPT   also starts SCRIPT (another fake service, which prints "ready") on the bus.
 """
 import argparse
 import ctypes
@@ -71,6 +73,8 @@ def stop(process):
 def main(argv):
     here = os.path.dirname(os.path.abspath(__file__))
     parser = argparse.ArgumentParser(description='Runs a command against a fake bluetoothd.')
+    parser.add_argument('--fake', action='append', default=[], metavar='SCRIPT',
+                        help='another fake service to start on the bus (it prints "ready")')
     parser.add_argument('--bus-config', default=os.path.join(here, 'system-bus.conf.in'))
     parser.add_argument('--bluez', choices=['fake', 'fake-without-adapter', 'none'],
                         default='fake')
@@ -91,6 +95,7 @@ def main(argv):
 
     workdir = tempfile.mkdtemp(prefix='tallyfin-fake-bluez-')
     bus = fake = None
+    others = []
     # Turn SIGTERM into a normal exit so that the finally block runs.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     try:
@@ -121,6 +126,12 @@ def main(argv):
             if read_line(fake.stdout, STARTUP_TIMEOUT_S) != 'ready':
                 return fail('the fake bluetoothd did not start')
 
+        for script in options.fake:
+            others.append(subprocess.Popen(['/usr/bin/python3', script], env=env,
+                                           stdout=subprocess.PIPE, preexec_fn=die_with_parent))
+            if read_line(others[-1].stdout, STARTUP_TIMEOUT_S) != 'ready':
+                return fail(script + ' did not start')
+
         try:
             test = subprocess.Popen(command, env=env, preexec_fn=die_with_parent)
         except OSError as error:
@@ -131,7 +142,8 @@ def main(argv):
         finally:
             stop(test)
     finally:
-        stop(fake)
+        for process in [fake] + others:
+            stop(process)
         stop(bus)
         shutil.rmtree(workdir, ignore_errors=True)
 

@@ -1,0 +1,100 @@
+#!/usr/bin/python3
+"""A stand-in for systemd-logind on a private system bus: one session, which GetSession("auto")
+finds, with logind's own Lock, Unlock and SetLockedHint, and inhibitor locks. The test steers it
+through org.tallyfin.FakeLogind1 on /org/freedesktop/login1: SetActive(b) (the session in front
+or not), Sleep(b) and Shutdown(b) (PrepareForSleep, PrepareForShutdown), Inhibitors() (the locks
+held, as "what who why mode").
+"""
+import os
+
+import dbus
+import dbus.mainloop.glib
+import dbus.service
+from gi.repository import GLib
+
+LOGIN1, PROPERTIES, CONTROL = 'org.freedesktop.login1', 'org.freedesktop.DBus.Properties', \
+    'org.tallyfin.FakeLogind1'
+MANAGER, SESSION = LOGIN1 + '.Manager', LOGIN1 + '.Session'
+MANAGER_PATH, SESSION_PATH = '/org/freedesktop/login1', '/org/freedesktop/login1/session/c1'
+session_props = {'Id': 'c1', 'Active': dbus.Boolean(True), 'LockedHint': dbus.Boolean(False)}
+locks = []
+
+
+def emit(path, interface, member, signature='', *args):
+    message = dbus.lowlevel.SignalMessage(path, interface, member)
+    if signature:
+        message.append(*args, signature=signature)
+    dbus.SystemBus().send_message(message)
+
+
+def set_session(name, value):
+    session_props[name] = dbus.Boolean(value)
+    emit(SESSION_PATH, PROPERTIES, 'PropertiesChanged', 'sa{sv}as', SESSION,
+         {name: session_props[name]}, [])
+
+
+class Session(dbus.service.Object):
+    @dbus.service.method(PROPERTIES, in_signature='s', out_signature='a{sv}')
+    def GetAll(self, interface):
+        return dbus.Dictionary(session_props if interface == SESSION else {}, signature='sv')
+
+    @dbus.service.method(SESSION)
+    def Lock(self):
+        emit(SESSION_PATH, SESSION, 'Lock')
+
+    @dbus.service.method(SESSION)
+    def Unlock(self):
+        emit(SESSION_PATH, SESSION, 'Unlock')
+
+    @dbus.service.method(SESSION, in_signature='b')
+    def SetLockedHint(self, locked):
+        set_session('LockedHint', locked)
+
+
+class Manager(dbus.service.Object):
+    @dbus.service.method(MANAGER, in_signature='s', out_signature='o')
+    def GetSession(self, name):
+        if name not in ('auto', 'c1'):
+            raise dbus.exceptions.DBusException(name, name=LOGIN1 + '.NoSuchSession')
+        return SESSION_PATH
+
+    @dbus.service.method(MANAGER, in_signature='ssss', out_signature='h')
+    def Inhibit(self, what, who, why, mode):
+        # The lock lasts until every copy of the returned descriptor is closed.
+        read_end, write_end = os.pipe()
+        lock = ' '.join((what, who, why, mode))
+        locks.append(lock)
+
+        def released(*_):
+            os.close(read_end)
+            locks.remove(lock)
+            return False
+        GLib.io_add_watch(read_end, GLib.IO_HUP, released)
+        GLib.idle_add(os.close, write_end)
+        return write_end
+
+    @dbus.service.method(CONTROL, in_signature='b')
+    def SetActive(self, active):
+        set_session('Active', active)
+
+    @dbus.service.method(CONTROL, in_signature='b')
+    def Sleep(self, sleeping):
+        emit(MANAGER_PATH, MANAGER, 'PrepareForSleep', 'b', sleeping)
+
+    @dbus.service.method(CONTROL, in_signature='b')
+    def Shutdown(self, shutting_down):
+        emit(MANAGER_PATH, MANAGER, 'PrepareForShutdown', 'b', shutting_down)
+
+    @dbus.service.method(CONTROL, out_signature='as')
+    def Inhibitors(self):
+        return dbus.Array(locks, signature='s')
+
+
+if __name__ == '__main__':
+    dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
+    loop = GLib.MainLoop()
+    dbus.SystemBus().call_on_disconnection(lambda _connection: loop.quit())
+    objects = [Manager(dbus.SystemBus(), MANAGER_PATH), Session(dbus.SystemBus(), SESSION_PATH)]
+    name = dbus.service.BusName(LOGIN1, dbus.SystemBus(), do_not_queue=True)
+    print('ready', flush=True)
+    loop.run()

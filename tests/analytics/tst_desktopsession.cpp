@@ -1,0 +1,141 @@
+// Activity on a Linux desktop, against fake_logind.py on a private system bus: a locked desktop,
+// another session in front or sleep pause the session timer (after a sleep of more than 300 s a
+// new session starts), and shutdown waits for the cache file.
+
+#include "AnalyticsTestSupport.h"
+#include "analytics/AppActivity.h"
+#include "analytics/SessionManager.h"
+#include "analytics/SignalPostBody.h"
+#include "analytics/TelemetryDeck.h"
+#include "analytics/TelemetryManager.h"
+
+#include <QDBusConnection>
+#include <QDBusInterface>
+#include <QDBusReply>
+#include <QFile>
+#include <QTest>
+
+using namespace tallyfin::analytics;
+using namespace Qt::StringLiterals;
+
+class TestDesktopSession : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<AnalyticsTestEnvironment> env;
+    AppActivity* activity = AppActivity::instance();
+
+    // "session.Lock", "control.SetActive:0": a method of the fake's session or control object,
+    // with a boolean argument after the colon.
+    static QDBusMessage fake(const QString& call) {
+        const QStringList parts = call.split(QRegularExpression(u"[.:]"_s));
+        const bool session = parts.at(0) == u"session";
+        QDBusInterface object(
+            u"org.freedesktop.login1"_s,
+            u"/org/freedesktop/login1"_s + (session ? u"/session/c1"_s : QString()),
+            session ? u"org.freedesktop.login1.Session"_s : u"org.tallyfin.FakeLogind1"_s,
+            QDBusConnection::systemBus());
+        return parts.size() > 2 ? object.call(parts.at(1), parts.at(2) == u"1")
+                                : object.call(parts.at(1));
+    }
+    static QStringList inhibitors() {
+        return QDBusReply<QStringList>(fake(u"control.Inhibitors"_s)).value();
+    }
+    // Starts a session and stores it, with its signals out of the way.
+    bool startStoredSession() {
+        SessionManager::shared().startNewSession();
+        env->advance(2000);
+        SessionManager::shared().updateSessionDuration();
+        SignalManager& signalManager = TelemetryManager::installed()->signalManager();
+        const bool built = QTest::qWaitFor([&] { return signalManager.buildingCount() == 0; });
+        signalManager.signalCache().pop();
+        return built;
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QVERIFY2(QDBusConnection::systemBus().isConnected(), "run under with_fake_bluez.py");
+        QTRY_VERIFY(activity->followsDesktopSession());
+        QVERIFY(activity->isActive());
+    }
+    void init() {
+        env = std::make_unique<AnalyticsTestEnvironment>();
+        QVERIFY(env->install(env->configuration(closedPortUrl())));
+        SessionManager::resetShared();
+    }
+    void cleanup() {
+        SessionManager::resetShared();
+        env.reset();
+    }
+
+    void awayTimeIsNotCounted_data() {
+        QTest::addColumn<QString>("away");
+        QTest::addColumn<QString>("back");
+        QTest::addColumn<int>("seconds");
+        QTest::newRow("lock") << u"session.Lock"_s << u"session.Unlock"_s << 3600;
+        QTest::newRow("locked hint")
+            << u"session.SetLockedHint:1"_s << u"session.SetLockedHint:0"_s << 3600;
+        QTest::newRow("other session in front")
+            << u"control.SetActive:0"_s << u"control.SetActive:1"_s << 3600;
+        QTest::newRow("sleep for 299 s") << u"control.Sleep:1"_s << u"control.Sleep:0"_s << 299;
+        QTest::newRow("sleep for 301 s") << u"control.Sleep:1"_s << u"control.Sleep:0"_s << 301;
+    }
+    void awayTimeIsNotCounted() {
+        QFETCH(QString, away);
+        QFETCH(QString, back);
+        QFETCH(int, seconds);
+        const bool asleep = away.contains(u"Sleep");
+        // The foreground rule: back after more than 300 s in the background is a new session.
+        const bool newSession = asleep && seconds > 300;
+        const auto configuration = TelemetryManager::installed()->configuration();
+        QVERIFY(startStoredSession());
+        SessionManager& sessions = SessionManager::shared();
+        const QUuid before = configuration->sessionID();
+        QCOMPARE(fake(away).type(), QDBusMessage::ReplyMessage);
+        QTRY_COMPARE(activity->state(),
+                     asleep ? AppActivity::State::background : AppActivity::State::inactive);
+        QVERIFY(!sessions.isTimerRunning());
+        env->advance(seconds * 1000);
+        QCOMPARE(fake(back).type(), QDBusMessage::ReplyMessage);
+        QTRY_VERIFY(activity->isActive());
+        QVERIFY(sessions.isTimerRunning());
+        env->advance(3000);
+        sessions.updateSessionDuration();
+        QCOMPARE(configuration->sessionID() != before, newSession);
+        QCOMPARE(sessions.currentSessionDuration(), newSession ? 3.0 : 5.0);
+        if (newSession) {
+            QTRY_COMPARE(env->cachedCount(), 1);
+            QCOMPARE(TelemetryManager::installed()->signalManager().signalCache().pop().at(0).type,
+                     u"TelemetryDeck.Session.started"_s);
+        }
+    }
+
+    void shutdownWaitsForTheCacheFile() {
+        // Only the shutdown writes the file here.
+        auto configuration = env->configuration(closedPortUrl());
+        Timing timing = configuration->timing();
+        timing.cacheWriteDelay = std::chrono::hours(1);
+        configuration->setTiming(timing);
+        QVERIFY(env->install(configuration));
+        QTRY_COMPARE(inhibitors().size(), 1);
+        QVERIFY2(inhibitors().at(0).startsWith(u"shutdown tst_desktopsession ") &&
+                     inhibitors().at(0).endsWith(u" delay"),
+                 qPrintable(inhibitors().at(0)));
+        TelemetryDeck::signal(u"kept"_s);
+        QTRY_COMPARE(env->cachedCount(), 1);
+        QVERIFY(!QFile::exists(env->cacheFilePath()));
+
+        fake(u"control.Shutdown:1"_s);
+        QTRY_VERIFY(inhibitors().isEmpty());
+        QFile file(env->cacheFilePath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const auto kept = decodeCacheFile(file.readAll());
+        QVERIFY(kept && kept->size() == 1 && kept->at(0).type == u"kept"_s);
+        // Called off: the delay is taken again.
+        fake(u"control.Shutdown:0"_s);
+        QTRY_COMPARE(inhibitors().size(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDesktopSession)
+#include "tst_desktopsession.moc"
