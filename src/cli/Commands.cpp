@@ -14,8 +14,12 @@ const std::array commandTable{
         u"MACHINE VALUE...", &runDecode},
     Command{u"features", u"Decode a Fitness Machine Feature value into its flags (JSON)", u"VALUE",
             &runFeatures},
-    Command{u"signal", u"Send one analytics signal and report whether it was delivered (JSON)",
-            u"--app-id ID [--base-url URL] [--namespace NS] [--test-mode] NAME [KEY=VALUE...]",
+    Command{u"signal",
+            u"Send one analytics signal (with --session: as a session begins, like the overlay) "
+            u"and report whether it was delivered (JSON); what is not delivered is kept for the "
+            u"next run, also when stopped by signal N (exit status 128+N)",
+            u"--app-id ID [--base-url URL] [--namespace NS] [--test-mode] [--session] NAME "
+            u"[KEY=VALUE...]",
             &runSignal},
     Command{u"monitor",
             u"Connect to a machine and print one JSON line per live metrics update (status on "

@@ -6,26 +6,18 @@
 #include "cli/JsonOutput.h"
 #include "connection/FTMSManager.h"
 #include "model/Localization.h"
+#include "model/StopSignals.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QJsonObject>
 #include <QTimer>
 
-#include <atomic>
-#include <csignal>
-
 namespace tallyfin::cli {
 
 namespace {
 
 constexpr QStringView name = u"monitor";
-
-std::atomic<bool> interrupted{false};
-
-extern "C" void onInterrupt(int) {
-    interrupted.store(true);
-}
 
 bool unusable(bluetooth::CentralState state) {
     using S = bluetooth::CentralState;
@@ -207,13 +199,6 @@ int runMonitor(const QStringList& arguments, QTextStream& out, QTextStream& err)
     QEventLoop loop;
     QObject::connect(&session, &MonitorSession::finished, &loop, &QEventLoop::exit);
 
-    interrupted.store(false);
-    struct sigaction action {};
-    struct sigaction previous {};
-    action.sa_handler = onInterrupt;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, &previous);
-
     const auto stopWithGrace = [&] {
         session.stop();
         // A stack that never confirms the disconnection must not keep us here.
@@ -222,20 +207,13 @@ int runMonitor(const QStringList& arguments, QTextStream& out, QTextStream& err)
             loop.exit(exitOk);
         });
     };
-    QTimer interruptPoll;
-    QObject::connect(&interruptPoll, &QTimer::timeout, &loop, [&] {
-        if (interrupted.exchange(false)) {
-            stopWithGrace();
-        }
-    });
-    interruptPoll.start(std::chrono::milliseconds(100));
+    QObject::connect(&StopSignals::install(), &StopSignals::stopRequested, &loop, stopWithGrace);
     if (options->seconds) {
         QTimer::singleShot(std::chrono::seconds(*options->seconds), &loop, stopWithGrace);
     }
 
     session.start();
     const int status = loop.exec();
-    sigaction(SIGINT, &previous, nullptr);
     out.flush();
     err.flush();
     return status;

@@ -1,13 +1,14 @@
 #include "analytics/AppActivity.h"
+#include "analytics/SessionManager.h"
 #include "analytics/TelemetryDeck.h"
 #include "analytics/TelemetryManager.h"
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
+#include "model/StopSignals.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QJsonObject>
-#include <QThread>
+#include <QTimer>
 
 namespace tallyfin::cli {
 
@@ -27,6 +28,7 @@ struct SignalArguments {
     std::optional<QUrl> baseURL;
     std::optional<QString> nameSpace;
     bool testMode = false;
+    bool session = false;
     QString signalName;
     Parameters parameters;
 };
@@ -79,6 +81,8 @@ std::optional<SignalArguments> parse(const QStringList& arguments, QString& erro
             parsed.nameSpace = *value;
         } else if (argument == u"--test-mode") {
             parsed.testMode = true;
+        } else if (argument == u"--session") {
+            parsed.session = true;
         } else {
             error = u"unknown option '" % argument % u"'";
             return std::nullopt;
@@ -124,36 +128,43 @@ int runSignal(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     auto configuration = std::make_shared<TelemetryManagerConfiguration>(
         parsed->appID, std::nullopt, parsed->baseURL, parsed->nameSpace);
     configuration->setTestMode(parsed->testMode);
-    // Only the one signal asked for: no session signals from this short-lived process.
-    configuration->setSendNewSessionBeganSignal(false);
-    configuration->setSessionStatsEnabled(false);
+    // Without --session only the one signal asked for; with it the session begins as in the
+    // overlay (a new-install signal on a first run, then the session-started signal).
+    configuration->setSendNewSessionBeganSignal(parsed->session);
+    configuration->setSessionStatsEnabled(parsed->session);
     Timing timing = configuration->timing();
     timing.requestTimeout = requestTimeout;
     configuration->setTiming(timing);
+    const QUuid firstSessionID = configuration->sessionID();
 
     TelemetryDeck::initialize(configuration);
     const auto manager = TelemetryManager::installed();
     SignalManager& signals_ = manager->signalManager();
     TelemetryDeck::signal(parsed->signalName, parsed->parameters);
 
-    // Wait for the record to be built, then ask for an early send and wait until the cache is
-    // empty with nothing in flight, or until the time is up.
-    const QDeadlineTimer deadline(deliveryWaitMSecs);
+    // Once every signal is built (with --session: once the session has begun and lasted the
+    // second that makes it count), ask for an early send; then wait until the cache is empty
+    // with nothing in flight, the time is up, or a stop signal comes.
+    QEventLoop loop;
+    QObject::connect(&StopSignals::install(), &StopSignals::stopRequested, &loop,
+                     [&loop](int signalNumber) { loop.exit(128 + signalNumber); });
+    QTimer::singleShot(deliveryWaitMSecs, &loop, [&loop] { loop.exit(0); });
     bool syncRequested = false;
-    while (!deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        if (signals_.processedCount() == 0) {
-            continue;
-        }
-        if (!syncRequested) {
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        const bool sessionCounted =
+            !parsed->session || (configuration->sessionID() != firstSessionID &&
+                                 SessionManager::shared().currentSessionDuration() >= 1.0);
+        if (!syncRequested && sessionCounted && signals_.buildingCount() == 0) {
             TelemetryDeck::requestImmediateSync();
             syncRequested = true;
+        } else if (syncRequested && signals_.signalCache().count() == 0 &&
+                   signals_.batchesInFlight() == 0) {
+            loop.exit(0);
         }
-        if (signals_.signalCache().count() == 0 && signals_.batchesInFlight() == 0) {
-            break;
-        }
-        QThread::msleep(20);
-    }
+    });
+    poll.start(20);
+    const int stopped = loop.exec();
 
     const qint64 kept = signals_.signalCache().count();
     const qint64 delivered = signals_.deliveredCount();
@@ -163,6 +174,9 @@ int runSignal(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     writeJsonLine(out, QJsonObject{{u"signal"_s, parsed->signalName},
                                    {u"delivered"_s, static_cast<double>(delivered)},
                                    {u"kept"_s, static_cast<double>(kept)}});
+    if (stopped != 0) {
+        return stopped;
+    }
     return kept == 0 ? exitOk : exitFailure;
 }
 

@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 #include "cli/Dispatcher.h"
+#include "model/StopSignals.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -9,6 +10,8 @@
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tallyfin-cli"));
+    // Commands that wait end through their normal way out on SIGTERM, SIGINT or SIGHUP.
+    tallyfin::StopSignals::install();
 
     QTextStream out(stdout);
     QTextStream err(stderr);

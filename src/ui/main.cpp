@@ -4,6 +4,7 @@
 #include "bluetooth/simulated/SimulatedCentral.h"
 #include "model/ApplicationInfo.h"
 #include "model/Localization.h"
+#include "model/StopSignals.h"
 #include "tallyfin/BuildInfo.h"
 #include "ui/AppIcon.h"
 #include "ui/AppShell.h"
@@ -17,6 +18,7 @@
 #include <QQuickWindow>
 
 #include <cstdio>
+#include <cstring>
 
 Q_IMPORT_QML_PLUGIN(TallyfinPlugin)
 
@@ -36,8 +38,13 @@ int main(int argc, char* argv[]) {
     // The analytics client reports the build number next to the version.
     app.setProperty("buildNumber",
                     ApplicationInfo::fromBuild().textOrUnknown(ApplicationInfo::buildVersionKey));
-    // The panel and the popover come and go; only Quit ends the program.
+    // The panel and the popover come and go; only Quit ends the program, or a stop by SIGTERM,
+    // SIGINT or SIGHUP, which takes the same way out.
     QApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(&StopSignals::install(), &StopSignals::stopRequested, &app, [](int signal) {
+        std::fprintf(stderr, "tallyfin: stopping on SIG%s\n", sigabbrev_np(signal));
+        QCoreApplication::quit();
+    });
     // The user's language, English where there is no table for it; the help is translated too.
     installTranslations(app);
 
