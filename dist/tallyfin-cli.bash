@@ -18,7 +18,7 @@ _tallyfin_cli() {
             case $prev in
             --app-id | --base-url | --namespace) return ;;
             esac
-            [[ $cur == -* ]] && words="--app-id --base-url --namespace --test-mode --help"
+            [[ $cur == -* ]] && words="--app-id --base-url --namespace --test-mode --session --help"
             ;;
         monitor)
             case $prev in
