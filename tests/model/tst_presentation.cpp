@@ -1,50 +1,119 @@
 #include "model/DevicePresentation.h"
-#include "model/EquipmentType.h"
 #include "model/FitnessMachineFeature.h"
+#include "model/FitnessMetrics.h"
 #include "model/Localization.h"
 
 #include <QCoreApplication>
+#include <QMetaProperty>
 #include <QTest>
+
+#include <limits>
 
 using namespace tallyfin;
 using namespace Qt::StringLiterals;
 
-// Names of kinds, devices, metrics and capabilities, and the string table behind them.
+namespace {
+
+FitnessMetrics metricsOf(EquipmentType type, double speed = 0) {
+    FitnessMetrics m;
+    m.equipmentType = type;
+    m.speed = speed;
+    return m;
+}
+
+} // namespace
+
+// The texts built from the records and from advertised names; the tile texts are checked with the
+// tiles. Runs under a German locale, so a decimal comma would show up here.
 class TestPresentation : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // Runs first, before the table is installed: lookups fall back to their defaults or keys.
+    // Runs first, before any table is installed: lookups fall back to their defaults or keys.
     void withoutTable() {
-        QCOMPARE(deviceTypeName(u""), u"Fitness Equipment"_s);
         QCOMPARE(deviceTypeName(u"Some Rower"), u"Rower"_s);
-        QCOMPARE(tallyfin::displayName(EquipmentType::bike), u"equipment.bike"_s);
-        QCOMPARE(localizedText("deviceList.unknownDevice", u"Unknown device"), u"Unknown device"_s);
+        QCOMPARE(deviceTypeName(u""), u"Fitness Equipment"_s);
+        QCOMPARE(displayName(EquipmentType::bike), u"equipment.bike"_s);
     }
 
-    // English texts; tst_translations checks that every table has every key.
-    void installTable() {
-        QCOMPARE(installTranslations(*QCoreApplication::instance(), {u"en"_s}), u"en"_s);
-    }
-
+    // English from here on; tst_translations checks that every table has every key.
     void tableWinsOverDefault() {
+        QCOMPARE(installTranslations(*QCoreApplication::instance(), {u"en"_s}), u"en"_s);
         QCOMPARE(localizedText("device.type.bike", u"Bicycle"), u"Indoor Bike"_s);
-        // A key the table lacks still falls back.
         QCOMPARE(localizedText("test.notInTable", u"Fallback"), u"Fallback"_s);
         QCOMPARE(localizedText("test.notInTable"), u"test.notInTable"_s);
+        QCOMPARE(displayName(EquipmentType::crossTrainer), u"Cross Trainer"_s);
+        QCOMPARE(displayName(EquipmentType::unknown), u"Not detected yet"_s);
     }
 
-    void displayName_data() {
+    void formattedTime_data() {
+        QTest::addColumn<double>("totalTime");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("zero") << 0.0 << u"00:00"_s;
+        QTest::newRow("fraction truncated") << 59.9 << u"00:59"_s;
+        QTest::newRow("past an hour: minutes grow") << 3725.0 << u"62:05"_s;
+    }
+
+    void formattedTime() {
+        QFETCH(double, totalTime);
+        QFETCH(QString, text);
+        FitnessMetrics m;
+        m.totalTime = totalTime;
+        QCOMPARE(m.formattedTime(), text);
+    }
+
+    void formattedSpeed_data() {
         QTest::addColumn<EquipmentType>("type");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("cross trainer") << EquipmentType::crossTrainer << u"Cross Trainer"_s;
-        QTest::newRow("unknown") << EquipmentType::unknown << u"Not detected yet"_s;
+        QTest::addColumn<UnitSystem>("units");
+        QTest::addColumn<double>("speed");
+        QTest::addColumn<QString>("text");
+        using enum EquipmentType;
+        using enum UnitSystem;
+        QTest::newRow("rower 2:05") << rower << metric << 500.0 / 125 << u"2:05 /500m"_s;
+        QTest::newRow("rower rounds 156.25 down") << rower << metric << 3.2 << u"2:36 /500m"_s;
+        QTest::newRow("rower rounds 62.5 up") << rower << metric << 8.0 << u"1:03 /500m"_s;
+        QTest::newRow("rower standing") << rower << imperial << 0.0 << u"--:-- /500m"_s;
+        QTest::newRow("rower, not a number")
+            << rower << metric << std::numeric_limits<double>::quiet_NaN() << u"--:-- /500m"_s;
+        QTest::newRow("bike 25 km/h") << bike << metric << 2500 / 100.0 / 3.6 << u"25.0 km/h"_s;
+        QTest::newRow("unknown in m/s") << unknown << metric << 2.5 << u"2.5 m/s"_s;
+        QTest::newRow("15.96 mph rounds up")
+            << crossTrainer << imperial << 15.96 * metresPerMile / 3600 << u"16.0 mph"_s;
+        QTest::newRow("treadmill 7:59.4 per mile")
+            << treadmill << imperial << metresPerMile / 479.4 << u"7:59 /mi"_s;
+        QTest::newRow("treadmill 7:59.6 per mile carries to the minute")
+            << treadmill << imperial << metresPerMile / 479.6 << u"8:00 /mi"_s;
+        QTest::newRow("treadmill standing") << treadmill << imperial << 0.0 << u"--:-- /mi"_s;
     }
 
-    void displayName() {
+    void formattedSpeed() {
         QFETCH(EquipmentType, type);
-        QFETCH(QString, name);
-        QCOMPARE(tallyfin::displayName(type), name);
+        QFETCH(UnitSystem, units);
+        QFETCH(double, speed);
+        QFETCH(QString, text);
+        QCOMPARE(metricsOf(type, speed).formattedSpeed(units), text);
+    }
+
+    // A speed close to zero makes an enormous pace; it must still be a text, not a crash.
+    void rowerPaceNearZeroSpeed() {
+        const QString text = metricsOf(EquipmentType::rower, 1e-300).formattedSpeed();
+        QVERIFY(text.endsWith(u" /500m"));
+        QVERIFY(!text.startsWith(u'-'));
+    }
+
+    void rateTooltip_data() {
+        QTest::addColumn<EquipmentType>("type");
+        QTest::addColumn<QString>("tooltip");
+        QTest::newRow("rower") << EquipmentType::rower << u"Stroke rate (strokes per minute)"_s;
+        QTest::newRow("unknown: as a bike")
+            << EquipmentType::unknown << u"Cadence (revolutions per minute)"_s;
+        QTest::newRow("treadmill") << EquipmentType::treadmill << u"Step rate (steps per minute)"_s;
+    }
+
+    void rateTooltip() {
+        QFETCH(EquipmentType, type);
+        QFETCH(QString, tooltip);
+        QCOMPARE(tallyfin::rateTooltip(metricsOf(type)), tooltip);
     }
 
     void device_data() {
@@ -61,8 +130,6 @@ private Q_SLOTS:
         QTest::newRow("no match") << u"KICKR CORE 5A1B"_s
                                   << u"figure.strengthtraining.traditional"_s
                                   << u"Fitness Equipment"_s;
-        QTest::newRow("empty") << QString() << u"figure.strengthtraining.traditional"_s
-                               << u"Fitness Equipment"_s;
     }
 
     void device() {
@@ -100,11 +167,10 @@ private Q_SLOTS:
         QFETCH(QStringList, metrics);
         QFETCH(QStringList, capabilities);
         FitnessMachineFeature features;
+        const QMetaObject& meta = FitnessMachineFeature::staticMetaObject;
         for (const QString& flag : flags) {
-            const QMetaObject& meta = FitnessMachineFeature::staticMetaObject;
-            const int index = meta.indexOfProperty(flag.toLatin1().constData());
-            QVERIFY(index >= 0);
-            meta.property(index).writeOnGadget(&features, true);
+            QVERIFY(meta.property(meta.indexOfProperty(qPrintable(flag)))
+                        .writeOnGadget(&features, true));
         }
         QCOMPARE(features.supportedMetricNames(), metrics);
         QCOMPARE(features.controlCapabilityNames(), capabilities);

@@ -1,8 +1,5 @@
-#include "model/Localization.h"
 #include "ui/MetricTileModel.h"
-#include "ui/MetricsDimensions.h"
 
-#include <QCoreApplication>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -38,99 +35,92 @@ class MetricTilesTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // English units; the German ones are checked with the views.
-    void initTestCase() {
-        QCOMPARE(installTranslations(*QCoreApplication::instance(), {u"en"_s}), u"en"_s);
-    }
-
+    // Which tiles a machine's flags show, in order, and what each says.
     void tiles_data() {
         QTest::addColumn<FitnessMachineFeature>("features");
         QTest::addColumn<FitnessMetrics>("metrics");
         QTest::addColumn<UnitSystem>("units");
         QTest::addColumn<QString>("expected");
-        const auto metric = UnitSystem::metric;
-        const auto imperial = UnitSystem::imperial;
+        using enum EquipmentType;
+        using enum UnitSystem;
+        const auto with = [](EquipmentType type, auto field, auto value) {
+            FitnessMetrics m;
+            m.equipmentType = type;
+            m.*field = value;
+            return m;
+        };
+        const auto only = [](bool FitnessMachineFeature::*flag) {
+            FitnessMachineFeature f;
+            f.*flag = true;
+            return f;
+        };
+        const auto speed = only(&FitnessMachineFeature::averageSpeedSupported);
+        const auto distance = only(&FitnessMachineFeature::totalDistanceSupported);
+        const auto steps = only(&FitnessMachineFeature::stepCountSupported);
+        const double mile = metresPerMile;
 
         QTest::newRow("no feature value yet")
             << FitnessMachineFeature() << FitnessMetrics() << metric << QString();
-
-        FitnessMachineFeature speedOnly;
-        speedOnly.averageSpeedSupported = true;
-        FitnessMetrics rower;
-        rower.equipmentType = EquipmentType::rower;
-        rower.speed = 4.0;
-        QTest::newRow("rower pace") << speedOnly << rower << metric << u"speedometer|2:05|/500M"_s;
-        FitnessMetrics bike;
-        bike.equipmentType = EquipmentType::bike;
-        bike.speed = 25.0 / 3.6;
-        QTest::newRow("bike speed") << speedOnly << bike << metric << u"speedometer|25.0|KM/H"_s;
-        bike.speed = 10 * metresPerMile / 3600;
-        QTest::newRow("bike in mph") << speedOnly << bike << imperial << u"speedometer|10.0|MPH"_s;
-        FitnessMetrics treadmillAt8 = bike;
-        treadmillAt8.equipmentType = EquipmentType::treadmill;
-        treadmillAt8.speed = metresPerMile / 480;
+        QTest::newRow("bike speed") << speed << with(bike, &FitnessMetrics::speed, 25.0 / 3.6)
+                                    << metric << u"speedometer|25.0|KM/H"_s;
+        QTest::newRow("bike in mph")
+            << speed << with(bike, &FitnessMetrics::speed, 10 * mile / 3600) << imperial
+            << u"speedometer|10.0|MPH"_s;
         QTest::newRow("treadmill pace per mile")
-            << speedOnly << treadmillAt8 << imperial << u"speedometer|8:00|/MI"_s;
-
-        FitnessMachineFeature paceOnly;
-        paceOnly.paceSupported = true;
-        QTest::newRow("pace flag alone")
-            << paceOnly << FitnessMetrics() << metric << u"speedometer|--|KM/H"_s;
-
-        FitnessMachineFeature distance;
-        distance.totalDistanceSupported = true;
-        FitnessMetrics near;
-        near.distance = 999;
-        QTest::newRow("999 m") << distance << near << metric << u"figure.walk|999|M"_s;
-        FitnessMetrics far;
-        far.distance = 1500;
-        QTest::newRow("1.5 km") << distance << far << metric << u"figure.walk|1.50|KM"_s;
-        FitnessMetrics underATenth;
-        underATenth.distance = 160.93;
+            << speed << with(treadmill, &FitnessMetrics::speed, mile / 480) << imperial
+            << u"speedometer|8:00|/MI"_s;
+        QTest::newRow("unknown kind: speed in m/s, whole")
+            << speed << with(unknown, &FitnessMetrics::speed, 2.5) << metric
+            << u"speedometer|2.5 m/s|KM/H"_s;
+        QTest::newRow("pace flag alone") << only(&FitnessMachineFeature::paceSupported)
+                                         << FitnessMetrics() << metric << u"speedometer|--|KM/H"_s;
+        QTest::newRow("999.6 m: metres, rounded")
+            << distance << with(bike, &FitnessMetrics::distance, 999.6) << metric
+            << u"figure.walk|1000|M"_s;
+        QTest::newRow("1000 m: kilometres")
+            << distance << with(bike, &FitnessMetrics::distance, 1000.0) << metric
+            << u"figure.walk|1.00|KM"_s;
         QTest::newRow("just under a tenth of a mile: feet, rounded")
-            << distance << underATenth << imperial << u"figure.walk|528|FT"_s;
-        FitnessMetrics aTenth;
-        aTenth.distance = metresPerMile / 10;
+            << distance << with(bike, &FitnessMetrics::distance, 160.93) << imperial
+            << u"figure.walk|528|FT"_s;
         QTest::newRow("a tenth of a mile: miles")
-            << distance << aTenth << imperial << u"figure.walk|0.10|MI"_s;
+            << distance << with(bike, &FitnessMetrics::distance, mile / 10) << imperial
+            << u"figure.walk|0.10|MI"_s;
+        QTest::newRow("unknown kind: no rate")
+            << steps << with(unknown, &FitnessMetrics::cadence, qint64(80)) << metric
+            << u"metronome|--|"_s;
+        QTest::newRow("treadmill steps")
+            << steps << with(treadmill, &FitnessMetrics::stepRate, qint64(150)) << metric
+            << u"metronome|150|SPM"_s;
+        QTest::newRow("cross trainer steps, not cadence")
+            << steps << with(crossTrainer, &FitnessMetrics::stepRate, qint64(60)) << metric
+            << u"metronome|60|SPM"_s;
 
-        FitnessMetrics idle;
-        idle.equipmentType = EquipmentType::bike;
-        idle.power = -5;
+        FitnessMetrics idle = with(bike, &FitnessMetrics::power, qint64(-5));
+        idle.speed = -2;
+        idle.cadence = -5;
         QTest::newRow("everything, nothing measured yet")
             << allMeasured() << idle << metric
             << u"timer|--:--|, figure.walk|--|M, speedometer|--|KM/H, metronome|--|RPM, "
                "bolt.fill|--|W, flame.fill|--|KCAL, heart.fill|--|BPM"_s;
 
-        FitnessMetrics rowing;
-        rowing.equipmentType = EquipmentType::rower;
-        rowing.totalTime = 3725;
-        rowing.distance = 1234;
+        FitnessMetrics rowing = with(rower, &FitnessMetrics::totalTime, 3725.0);
+        rowing.distance = 12346;
         rowing.speed = 3.2;
         rowing.strokeRate = 24;
+        rowing.cadence = 90;
         rowing.power = 180;
         rowing.calories = 42;
         rowing.heartRate = 131;
         QTest::newRow("rower, everything")
             << allMeasured() << rowing << metric
-            << u"timer|62:05|, figure.walk|1.23|KM, speedometer|2:36|/500M, metronome|24|SPM, "
+            << u"timer|62:05|, figure.walk|12.35|KM, speedometer|2:36|/500M, metronome|24|SPM, "
                "bolt.fill|180|W, flame.fill|42|KCAL, heart.fill|131|BPM"_s;
         // Only distance changes; the pace stays per 500 m and the counts stay as they are.
         QTest::newRow("rower, everything, imperial")
             << allMeasured() << rowing << imperial
-            << u"timer|62:05|, figure.walk|0.77|MI, speedometer|2:36|/500M, metronome|24|SPM, "
+            << u"timer|62:05|, figure.walk|7.67|MI, speedometer|2:36|/500M, metronome|24|SPM, "
                "bolt.fill|180|W, flame.fill|42|KCAL, heart.fill|131|BPM"_s;
-
-        FitnessMachineFeature steps;
-        steps.stepCountSupported = true;
-        FitnessMetrics unknown;
-        unknown.cadence = 80;
-        QTest::newRow("unknown kind has no rate unit")
-            << steps << unknown << metric << u"metronome|--|"_s;
-        FitnessMetrics treadmill;
-        treadmill.equipmentType = EquipmentType::treadmill;
-        treadmill.stepRate = 150;
-        QTest::newRow("treadmill steps") << steps << treadmill << metric << u"metronome|150|SPM"_s;
     }
 
     void tiles() {
@@ -139,15 +129,6 @@ private Q_SLOTS:
         QFETCH(UnitSystem, units);
         QFETCH(QString, expected);
         QCOMPARE(describe(metricTiles(metrics, features, units)), expected);
-    }
-
-    void tooltipsComeFromTheStringTable() {
-        const QList<MetricTile> tiles = metricTiles(FitnessMetrics(), allMeasured());
-        QCOMPARE(tiles.size(), 7);
-        for (const MetricTile& tile : tiles) {
-            QVERIFY2(!tile.tooltip.isEmpty() && !tile.tooltip.startsWith(u"metric."_s),
-                     qPrintable(tile.icon + u": "_s + tile.tooltip));
-        }
     }
 
     // New values change rows in place (so tiles can animate); new flags rebuild the rows.
@@ -180,16 +161,6 @@ private Q_SLOTS:
         QCOMPARE(model.rowCount(), 1);
         QCOMPARE(model.data(model.index(0), MetricTileModel::UnitRole).toString(), u"BPM"_s);
         QVERIFY(!model.data(model.index(1), MetricTileModel::ValueRole).isValid());
-    }
-
-    void dimensionsPerSize() {
-        // Trailing padding of the information button is the padding less the spacing.
-        for (const OverlaySize size : allOverlaySizes) {
-            const MetricsDimensions d = metricsDimensions(size);
-            QCOMPARE(d.infoTrailingPadding, d.horizontalPadding - d.spacing);
-        }
-        DimensionTables tables;
-        QCOMPARE(tables.metrics(7).cornerRadius, 26.0); // out of range: medium
     }
 };
 
