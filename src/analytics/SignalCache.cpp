@@ -36,6 +36,10 @@ void SignalCache::log(LogLevel level, const QString& message) const {
 
 void SignalCache::changed() {
     ++m_generation;
+    reportChange();
+}
+
+void SignalCache::reportChange() {
     if (!m_changeReported && m_changeHandler && !m_closed && !m_filePath.isEmpty()) {
         m_changeReported = true;
         m_changeHandler();
@@ -74,6 +78,11 @@ int SignalCache::count() const {
 void SignalCache::setChangeHandler(std::function<void()> handler) {
     QWriteLocker locker(&m_lock);
     m_changeHandler = std::move(handler);
+    // A loaded backlog is not on disk any more: the new handler writes it back.
+    m_changeReported = false;
+    if (m_generation != m_writtenGeneration) {
+        reportChange();
+    }
 }
 
 bool SignalCache::persist() {
@@ -136,15 +145,16 @@ void SignalCache::loadCache() {
     }
     const QByteArray data = file.readAll();
     file.close();
+    // Read once: what it held now lives in the cache, which writes it back within the write
+    // delay once a change handler is set (and at termination in any case).
+    file.remove();
     auto records = decodeCacheFile(data);
     if (!records) {
-        file.remove();
         return;
     }
     log(LogLevel::Info, u"Loaded "_s % QString::number(records->size()) % u" signals");
     m_cachedSignals = std::move(*records);
-    // The file stays: it holds exactly these records until the cache changes.
-    m_writtenGeneration = ++m_generation;
+    ++m_generation;
 }
 
 } // namespace tallyfin::analytics

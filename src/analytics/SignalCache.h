@@ -42,7 +42,8 @@ public:
     // At termination: writes every record to the file whatever was written before, and writes
     // nothing after it.
     void backupCache();
-    // Replaces the records with those of the file; a file that cannot be decoded is deleted.
+    // Replaces the records with those of the file and deletes it (they are written back within
+    // the write delay); a file that cannot be decoded is deleted and ignored.
     void loadCache();
 
     QString filePath() const { return m_filePath; }
@@ -50,6 +51,8 @@ public:
 private:
     void log(LogLevel level, const QString& message) const;
     void changed();
+    // Asks the change handler, once until the next write, to bring the file up to date.
+    void reportChange();
     bool write(LogLevel successLevel, bool always);
 
     std::optional<LogHandler> m_logHandler;

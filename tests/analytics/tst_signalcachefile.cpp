@@ -133,6 +133,18 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(path));
     }
 
+    void loadedBacklogIsReadOnceAndWrittenBack() {
+        const QString path = env->root() + u"/file/telemetrysignalcache"_s;
+        QVERIFY(writeFile(path, encodeCacheFile({record(u"a"_s), record(u"b"_s)})));
+        SignalCache cache(env->logHandler(), path);
+        QVERIFY(!QFile::exists(path));
+        bool asked = false;
+        cache.setChangeHandler([&] { asked = true; });
+        QVERIFY(asked);
+        QVERIFY(cache.persist());
+        QCOMPARE(fileTypes(path), (QStringList{u"a"_s, u"b"_s}));
+    }
+
     void unreadableFileIsDeletedAndIgnored_data() {
         QTest::addColumn<QByteArray>("content");
         const QByteArray valid = encodeCacheFile({record(u"a"_s)});
