@@ -5,11 +5,33 @@
 #include <QCoreApplication>
 #include <QTest>
 
-#include <map>
-#include <string>
-
 using namespace tallyfin::ui;
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// The options a command line asks for, in one line.
+QString describe(const CommandLineOptions& o) {
+    QStringList parts;
+    if (o.demo) {
+        parts << u"demo"_s;
+    }
+    if (o.connectTo) {
+        parts << u"connect="_s + *o.connectTo;
+    }
+    if (o.size) {
+        parts << u"size="_s + overlaySizeName(*o.size);
+    }
+    if (o.units) {
+        parts << u"units="_s + tallyfin::unitSystemName(*o.units);
+    }
+    if (o.screenshot) {
+        parts << u"screenshot="_s + *o.screenshot;
+    }
+    return (parts << u"after="_s + QString::number(o.screenshotDelayMs)).join(u' ');
+}
+
+} // namespace
 
 class CommandLineTest : public QObject {
     Q_OBJECT
@@ -20,66 +42,41 @@ private Q_SLOTS:
 
     void accepted_data() {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<bool>("demo");
-        QTest::addColumn<QString>("connectTo");
-        QTest::addColumn<int>("size"); // -1: none
-        QTest::addColumn<QString>("screenshot");
-        QTest::addColumn<int>("after");
-        QTest::addColumn<int>("units"); // -1: none
-
-        QTest::newRow("nothing") << QStringList{} << false << QString() << -1 << QString() << 1000
-                                 << -1;
+        QTest::addColumn<QString>("options");
+        QTest::newRow("nothing") << QStringList{} << u"after=1000"_s;
         QTest::newRow("demo connected, large, imperial")
-            << QStringList{u"--demo"_s, u"--connect"_s, u"Row"_s,     u"--size"_s,
+            << QStringList{u"--demo"_s, u"--connect"_s, u"Throwback Bike"_s, u"--size"_s,
                            u"large"_s,  u"--units"_s,   u"imperial"_s}
-            << true << u"Row"_s << int(OverlaySize::large) << QString() << 1000
-            << int(tallyfin::UnitSystem::imperial);
+            << u"demo connect=Throwback Bike size=large units=imperial after=1000"_s;
         QTest::newRow("screenshot after")
-            << QStringList{u"--screenshot"_s, u"/tmp/a.png"_s, u"--after"_s, u"1500"_s} << false
-            << QString() << -1 << u"/tmp/a.png"_s << 1500 << -1;
+            << QStringList{u"--screenshot"_s, u"/tmp/a.png"_s, u"--after"_s, u"1500"_s}
+            << u"screenshot=/tmp/a.png after=1500"_s;
         QTest::newRow("equals form") << QStringList{u"--size=small"_s, u"--screenshot=x.PNG"_s,
                                                     u"--after=0"_s, u"--units=metric"_s}
-                                     << false << QString() << int(OverlaySize::small) << u"x.PNG"_s
-                                     << 0 << int(tallyfin::UnitSystem::metric);
-        QTest::newRow("name with spaces")
-            << QStringList{u"--demo"_s, u"--connect"_s, u"Throwback Bike"_s} << true
-            << u"Throwback Bike"_s << -1 << QString() << 1000 << -1;
+                                     << u"size=small units=metric screenshot=x.PNG after=0"_s;
     }
 
     void accepted() {
         QFETCH(QStringList, arguments);
-        QFETCH(bool, demo);
-        QFETCH(QString, connectTo);
-        QFETCH(int, size);
-        QFETCH(QString, screenshot);
-        QFETCH(int, after);
-        QFETCH(int, units);
-
+        QFETCH(QString, options);
         const auto parsed = parseCommandLine(QStringList{u"tallyfin"_s} + arguments);
         if (const auto* error = std::get_if<CommandLineError>(&parsed)) {
             QFAIL(qPrintable(error->message));
         }
-        const auto* options = std::get_if<CommandLineOptions>(&parsed);
-        QCOMPARE(options->demo, demo);
-        QCOMPARE(options->connectTo.value_or(QString()), connectTo);
-        QCOMPARE(options->size ? int(*options->size) : -1, size);
-        QCOMPARE(options->screenshot.value_or(QString()), screenshot);
-        QCOMPARE(options->screenshotDelayMs, after);
-        QCOMPARE(options->units ? int(*options->units) : -1, units);
+        QCOMPARE(describe(std::get<CommandLineOptions>(parsed)), options);
     }
 
     void rejected_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("mentions");
-
         QTest::newRow("unknown option") << QStringList{u"--fast"_s} << u"--fast"_s;
         QTest::newRow("stray word") << QStringList{u"demo"_s} << u"demo"_s;
+        QTest::newRow("value on a flag") << QStringList{u"--demo=yes"_s} << u"--demo=yes"_s;
         QTest::newRow("size missing") << QStringList{u"--size"_s} << u"--size"_s;
+        QTest::newRow("size is an option") << QStringList{u"--size"_s, u"--demo"_s} << u"--size"_s;
         QTest::newRow("size capitalised") << QStringList{u"--size"_s, u"Large"_s} << u"Large"_s;
         QTest::newRow("units unknown") << QStringList{u"--units"_s, u"miles"_s} << u"miles"_s;
-        QTest::newRow("size is an option") << QStringList{u"--size"_s, u"--demo"_s} << u"--size"_s;
         QTest::newRow("connect empty") << QStringList{u"--connect="_s} << u"--connect"_s;
-        QTest::newRow("connect missing") << QStringList{u"--connect"_s} << u"--connect"_s;
         QTest::newRow("screenshot without format")
             << QStringList{u"--screenshot"_s, u"/tmp/picture"_s} << u"/tmp/picture"_s;
         QTest::newRow("screenshot unknown format")
@@ -89,7 +86,6 @@ private Q_SLOTS:
             << QStringList{u"--screenshot"_s, u"a.png"_s, u"--after"_s, u"-5"_s} << u"-5"_s;
         QTest::newRow("after not a number")
             << QStringList{u"--screenshot"_s, u"a.png"_s, u"--after"_s, u"soon"_s} << u"soon"_s;
-        QTest::newRow("value on a flag") << QStringList{u"--demo=yes"_s} << u"--demo=yes"_s;
     }
 
     void rejected() {
@@ -102,50 +98,35 @@ private Q_SLOTS:
     }
 
     void xwayland_data() {
-        QTest::addColumn<QString>("session");
-        QTest::addColumn<QString>("waylandDisplay");
-        QTest::addColumn<QString>("display");
-        QTest::addColumn<QString>("platform");
+        QTest::addColumn<QString>("environment");
         QTest::addColumn<bool>("platformArgument");
         QTest::addColumn<bool>("expected");
-
-        QTest::newRow("x11 session")
-            << u"x11"_s << QString() << u":0"_s << QString() << false << false;
-        QTest::newRow("wayland session")
-            << u"wayland"_s << u"wayland-0"_s << u":0"_s << QString() << false << true;
+        const QString wayland = u"XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=wayland-0"_s;
+        QTest::newRow("x11 session") << u"XDG_SESSION_TYPE=x11 DISPLAY=:0"_s << false << false;
+        QTest::newRow("wayland session") << wayland + u" DISPLAY=:0"_s << false << true;
         QTest::newRow("wayland display only")
-            << QString() << u"wayland-0"_s << u":1"_s << QString() << false << true;
+            << u"WAYLAND_DISPLAY=wayland-0 DISPLAY=:1"_s << false << true;
         QTest::newRow("user chose wayland")
-            << u"wayland"_s << u"wayland-0"_s << u":0"_s << u"wayland"_s << false << false;
-        QTest::newRow("platform argument")
-            << u"wayland"_s << u"wayland-0"_s << u":0"_s << QString() << true << false;
-        QTest::newRow("no XWayland")
-            << u"wayland"_s << u"wayland-0"_s << QString() << QString() << false << false;
+            << wayland + u" DISPLAY=:0 QT_QPA_PLATFORM=wayland"_s << false << false;
+        QTest::newRow("platform argument") << wayland + u" DISPLAY=:0"_s << true << false;
+        QTest::newRow("no XWayland") << wayland << false << false;
     }
 
     void xwayland() {
-        QFETCH(QString, session);
-        QFETCH(QString, waylandDisplay);
-        QFETCH(QString, display);
-        QFETCH(QString, platform);
+        QFETCH(QString, environment);
         QFETCH(bool, platformArgument);
         QFETCH(bool, expected);
-
-        const std::map<std::string, QByteArray> env{
-            {"XDG_SESSION_TYPE", session.toUtf8()},
-            {"WAYLAND_DISPLAY", waylandDisplay.toUtf8()},
-            {"DISPLAY", display.toUtf8()},
-            {"QT_QPA_PLATFORM", platform.toUtf8()},
-        };
-        auto lookup = [&env](const char* name) {
-            const auto it = env.find(name);
-            return it == env.end() ? QByteArray() : it->second;
-        };
+        QMap<QByteArray, QByteArray> variables;
+        for (const QString& variable : environment.split(u' ')) {
+            variables.insert(variable.section(u'=', 0, 0).toUtf8(),
+                             variable.section(u'=', 1).toUtf8());
+        }
+        const auto lookup = [&](const char* name) { return variables.value(name); };
         const char* withPlatform[] = {"tallyfin", "-platform", "wayland"};
         const char* plain[] = {"tallyfin", "--demo"};
-        const bool result = platformArgument ? shouldUseXWayland(lookup, 3, withPlatform)
-                                             : shouldUseXWayland(lookup, 2, plain);
-        QCOMPARE(result, expected);
+        QCOMPARE(platformArgument ? shouldUseXWayland(lookup, 3, withPlatform)
+                                  : shouldUseXWayland(lookup, 2, plain),
+                 expected);
     }
 };
 

@@ -12,6 +12,7 @@ private Q_SLOTS:
     void frames_data() {
         QTest::addColumn<QRect>("screen");
         QTest::addColumn<QRect>("visible");
+        QTest::addColumn<int>("height"); // the panel's current height
         QTest::addColumn<QRect>("initial");
         QTest::addColumn<QRect>("disconnected");
         QTest::addColumn<QRect>("small");
@@ -20,25 +21,27 @@ private Q_SLOTS:
 
         // 1920 x 1080 with a 40-point panel along the bottom: the visible area ends at y 1040.
         QTest::newRow("bottom panel")
-            << QRect(0, 0, 1920, 1080) << QRect(0, 0, 1920, 1040) << QRect(670, 940, 580, 80)
+            << QRect(0, 0, 1920, 1080) << QRect(0, 0, 1920, 1040) << 80 << QRect(670, 940, 580, 80)
             << QRect(670, 940, 580, 80) << QRect(173, 940, 1574, 80) << QRect(67, 940, 1786, 80)
             << QRect(0, 940, 1920, 80);
         // A dock on the left: the initial frame centres on the visible area, every later frame
         // on the full screen.
         QTest::newRow("left dock")
-            << QRect(0, 0, 1000, 800) << QRect(100, 0, 900, 800) << QRect(260, 700, 580, 80)
+            << QRect(0, 0, 1000, 800) << QRect(100, 0, 900, 800) << 80 << QRect(260, 700, 580, 80)
             << QRect(210, 700, 580, 80) << QRect(90, 700, 820, 80) << QRect(35, 700, 930, 80)
             << QRect(0, 700, 1000, 80);
-        // A second screen to the right of the first.
-        QTest::newRow("offset screen") << QRect(1920, 0, 2560, 1440) << QRect(1920, 30, 2560, 1410)
-                                       << QRect(2910, 1340, 580, 80) << QRect(2910, 1340, 580, 80)
-                                       << QRect(2150, 1340, 2099, 80) << QRect(2009, 1340, 2381, 80)
-                                       << QRect(1920, 1340, 2560, 80);
+        // A second screen to the right of the first, and a taller panel: the height is kept.
+        QTest::newRow("offset screen")
+            << QRect(1920, 0, 2560, 1440) << QRect(1920, 30, 2560, 1410) << 120
+            << QRect(2910, 1340, 580, 80) << QRect(2910, 1300, 580, 120)
+            << QRect(2150, 1300, 2099, 120) << QRect(2009, 1300, 2381, 120)
+            << QRect(1920, 1300, 2560, 120);
     }
 
     void frames() {
         QFETCH(QRect, screen);
         QFETCH(QRect, visible);
+        QFETCH(int, height);
         QFETCH(QRect, initial);
         QFETCH(QRect, disconnected);
         QFETCH(QRect, small);
@@ -46,17 +49,10 @@ private Q_SLOTS:
         QFETCH(QRect, large);
 
         QCOMPARE(panel::initialFrame(visible), initial);
-        QCOMPARE(panel::disconnectedFrame(screen, visible, 80), disconnected);
-        QCOMPARE(panel::connectedFrame(screen, visible, OverlaySize::small, 80), small);
-        QCOMPARE(panel::connectedFrame(screen, visible, OverlaySize::medium, 80), medium);
-        QCOMPARE(panel::connectedFrame(screen, visible, OverlaySize::large, 80), large);
-    }
-
-    void keepsTheCurrentHeight() {
-        const QRect frame = panel::connectedFrame(QRect(0, 0, 1000, 800), QRect(0, 0, 1000, 800),
-                                                  OverlaySize::medium, 120);
-        QCOMPARE(frame.height(), 120);
-        QCOMPARE(frame.y() + frame.height(), 800 - panel::bottomGap);
+        QCOMPARE(panel::disconnectedFrame(screen, visible, height), disconnected);
+        QCOMPARE(panel::connectedFrame(screen, visible, OverlaySize::small, height), small);
+        QCOMPARE(panel::connectedFrame(screen, visible, OverlaySize::medium, height), medium);
+        QCOMPARE(panel::connectedFrame(screen, visible, OverlaySize::large, height), large);
     }
 
     // Without a compositor the windows are cut to their outline.
