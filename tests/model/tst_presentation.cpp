@@ -4,7 +4,6 @@
 #include "model/Localization.h"
 
 #include <QCoreApplication>
-#include <QMetaProperty>
 #include <QTest>
 
 #include <limits>
@@ -140,40 +139,48 @@ private Q_SLOTS:
         QCOMPARE(deviceTypeName(advertisedName), type);
     }
 
-    void metricNames_data() {
-        QTest::addColumn<QStringList>("flags");
-        QTest::addColumn<QStringList>("metrics");
-        QTest::addColumn<QStringList>("capabilities");
-        QTest::newRow("nothing") << QStringList{} << QStringList{} << QStringList{};
-        QTest::newRow("power after resistance")
-            << QStringList{u"powerMeasurementSupported"_s, u"resistanceLevelSupported"_s}
-            << QStringList{u"Resistance"_s, u"Power"_s} << QStringList{};
-        QTest::newRow("unnamed flags never listed")
-            << QStringList{u"elevationGainSupported"_s, u"strideCountSupported"_s,
-                           u"metabolicEquivalentSupported"_s, u"remainingTimeSupported"_s}
-            << QStringList{} << QStringList{};
-        QTest::newRow("calories, heart rate, time last")
-            << QStringList{u"elapsedTimeSupported"_s, u"heartRateMeasurementSupported"_s,
-                           u"expendedEnergySupported"_s, u"averageSpeedSupported"_s}
-            << QStringList{u"Speed"_s, u"Calories"_s, u"Heart Rate"_s, u"Time"_s} << QStringList{};
-        QTest::newRow("targets")
-            << QStringList{u"heartRateTargetSettingSupported"_s, u"speedTargetSettingSupported"_s,
-                           u"powerTargetSettingSupported"_s, u"inclinationTargetSettingSupported"_s}
-            << QStringList{} << QStringList{u"Speed"_s, u"Incline"_s, u"Power"_s, u"Heart Rate"_s};
-    }
-
-    void metricNames() {
-        QFETCH(QStringList, flags);
-        QFETCH(QStringList, metrics);
-        QFETCH(QStringList, capabilities);
-        FitnessMachineFeature features;
-        const QMetaObject& meta = FitnessMachineFeature::staticMetaObject;
-        for (const QString& flag : flags) {
-            QVERIFY(meta.property(meta.indexOfProperty(qPrintable(flag)))
-                        .writeOnGadget(&features, true));
+    // Each flag alone gives its own name; all together give the names in display order (Power
+    // after Resistance, not in bit order), and the four flags without a name never appear.
+    void featureNames() {
+        using F = FitnessMachineFeature;
+        const std::pair<bool F::*, QString> metrics[] = {
+            {&F::averageSpeedSupported, u"Speed"_s},
+            {&F::cadenceSupported, u"Cadence"_s},
+            {&F::totalDistanceSupported, u"Distance"_s},
+            {&F::inclinationSupported, u"Incline"_s},
+            {&F::paceSupported, u"Pace"_s},
+            {&F::stepCountSupported, u"Steps"_s},
+            {&F::resistanceLevelSupported, u"Resistance"_s},
+            {&F::powerMeasurementSupported, u"Power"_s},
+            {&F::expendedEnergySupported, u"Calories"_s},
+            {&F::heartRateMeasurementSupported, u"Heart Rate"_s},
+            {&F::elapsedTimeSupported, u"Time"_s}};
+        const std::pair<bool F::*, QString> targets[] = {
+            {&F::speedTargetSettingSupported, u"Speed"_s},
+            {&F::inclinationTargetSettingSupported, u"Incline"_s},
+            {&F::resistanceTargetSettingSupported, u"Resistance"_s},
+            {&F::powerTargetSettingSupported, u"Power"_s},
+            {&F::heartRateTargetSettingSupported, u"Heart Rate"_s}};
+        F all;
+        all.elevationGainSupported = all.strideCountSupported = true;
+        all.metabolicEquivalentSupported = all.remainingTimeSupported = true;
+        QVERIFY(all.supportedMetricNames().isEmpty());
+        QStringList allMetrics;
+        QStringList allTargets;
+        for (const auto& [flag, name] : metrics) {
+            F one;
+            one.*flag = all.*flag = true;
+            QCOMPARE(one.supportedMetricNames(), QStringList{name});
+            allMetrics << name;
         }
-        QCOMPARE(features.supportedMetricNames(), metrics);
-        QCOMPARE(features.controlCapabilityNames(), capabilities);
+        for (const auto& [flag, name] : targets) {
+            F one;
+            one.*flag = all.*flag = true;
+            QCOMPARE(one.controlCapabilityNames(), QStringList{name});
+            allTargets << name;
+        }
+        QCOMPARE(all.supportedMetricNames(), allMetrics);
+        QCOMPARE(all.controlCapabilityNames(), allTargets);
     }
 };
 
