@@ -15,7 +15,10 @@ namespace tallyfin::bluetooth {
 namespace {
 
 const QString bluezService = QStringLiteral("org.bluez");
+const QString adapterInterface = QStringLiteral("org.bluez.Adapter1");
 const QString deviceInterface = QStringLiteral("org.bluez.Device1");
+const QString objectManagerInterface = QStringLiteral("org.freedesktop.DBus.ObjectManager");
+const QString propertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
 const QString txPowerProperty = QStringLiteral("TxPower");
 const QString nameProperty = QStringLiteral("Name");
 // bluetoothd answers at once; a name that has to be activated first may take a moment.
@@ -34,17 +37,21 @@ BluezMonitor::BluezMonitor(QObject* parent)
             this, [this] { finishProbe(QDBusMessage()); }, Qt::QueuedConnection);
         return;
     }
-    bus.connect(bluezService, QStringLiteral("/"),
-                QStringLiteral("org.freedesktop.DBus.ObjectManager"),
+    bus.connect(bluezService, QStringLiteral("/"), objectManagerInterface,
                 QStringLiteral("InterfacesAdded"), this, SLOT(interfacesAdded(QDBusMessage)));
-    bus.connect(bluezService, QString(), QStringLiteral("org.freedesktop.DBus.Properties"),
-                QStringLiteral("PropertiesChanged"), {deviceInterface}, QString(), this,
-                SLOT(propertiesChanged(QDBusMessage)));
+    bus.connect(bluezService, QStringLiteral("/"), objectManagerInterface,
+                QStringLiteral("InterfacesRemoved"), this, SLOT(interfacesRemoved(QDBusMessage)));
+    // One rule per interface, not per object: a crowd of devices must not use up the bus's rules.
+    for (const QString& interface : {deviceInterface, adapterInterface}) {
+        bus.connect(bluezService, QString(), propertiesInterface,
+                    QStringLiteral("PropertiesChanged"), {interface}, QString(), this,
+                    SLOT(propertiesChanged(QDBusMessage)));
+    }
 
-    // The devices bluetoothd already knows, and whether we may ask it at all.
-    const QDBusMessage call = QDBusMessage::createMethodCall(
-        bluezService, QStringLiteral("/"), QStringLiteral("org.freedesktop.DBus.ObjectManager"),
-        QStringLiteral("GetManagedObjects"));
+    // The adapter and the devices bluetoothd already knows, and whether we may ask it at all.
+    const QDBusMessage call =
+        QDBusMessage::createMethodCall(bluezService, QStringLiteral("/"), objectManagerInterface,
+                                       QStringLiteral("GetManagedObjects"));
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, probeTimeoutMs), this);
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, this,
                      [this](QDBusPendingCallWatcher* finished) {
@@ -65,10 +72,30 @@ void BluezMonitor::finishProbe(const QDBusMessage& reply) {
             if (it.value().contains(deviceInterface)) {
                 record(it.key().path(), it.value().value(deviceInterface), true);
             }
+            const auto adapter = it.value().constFind(adapterInterface);
+            if (adapter != it.value().cend()) {
+                recordAdapter(it.key().path(), *adapter);
+            }
         }
     }
     m_probed = true;
-    Q_EMIT probeFinished();
+    Q_EMIT changed();
+}
+
+void BluezMonitor::recordAdapter(const QString& path, const QVariantMap& adapterProperties) {
+    // The first adapter in path order, as QtBluetooth picks its default ("hci0").
+    if (adapterPresent() && path != m_adapterPath) {
+        return;
+    }
+    m_adapterPath = path;
+    m_adapterPowered = adapterProperties.value(QStringLiteral("Powered")).toBool();
+    const auto address = adapterProperties.constFind(QStringLiteral("Address"));
+    if (address != adapterProperties.cend()) {
+        m_adapterAddress = QBluetoothAddress(address->toString());
+    }
+    if (m_probed) {
+        Q_EMIT changed();
+    }
 }
 
 bool BluezMonitor::isAccessDenied(const QString& errorName) {
@@ -132,15 +159,33 @@ void BluezMonitor::interfacesAdded(const QDBusMessage& message) {
     }
     InterfaceMap interfaces;
     arguments.at(1).value<QDBusArgument>() >> interfaces;
+    const QString path = arguments.at(0).value<QDBusObjectPath>().path();
     if (interfaces.contains(deviceInterface)) {
-        record(arguments.at(0).value<QDBusObjectPath>().path(), interfaces.value(deviceInterface),
-               true);
+        record(path, interfaces.value(deviceInterface), true);
+    }
+    const auto adapter = interfaces.constFind(adapterInterface);
+    if (adapter != interfaces.cend()) {
+        recordAdapter(path, *adapter);
+    }
+}
+
+void BluezMonitor::interfacesRemoved(const QDBusMessage& message) {
+    const QList<QVariant> arguments = message.arguments();
+    if (arguments.size() < 2 || arguments.at(0).value<QDBusObjectPath>().path() != m_adapterPath ||
+        !arguments.at(1).toStringList().contains(adapterInterface)) {
+        return;
+    }
+    m_adapterPath.clear();
+    m_adapterAddress.clear();
+    m_adapterPowered = false;
+    if (m_probed) {
+        Q_EMIT changed();
     }
 }
 
 void BluezMonitor::propertiesChanged(const QDBusMessage& message) {
     const QList<QVariant> arguments = message.arguments();
-    if (arguments.size() < 2 || arguments.at(0).toString() != deviceInterface) {
+    if (arguments.size() < 2) {
         return;
     }
     // QtDBus hands a{sv} over already converted, but be ready for the raw form.
@@ -150,7 +195,13 @@ void BluezMonitor::propertiesChanged(const QDBusMessage& message) {
     } else {
         changed = arguments.at(1).toMap();
     }
-    record(message.path(), changed, false);
+    const QString interface = arguments.at(0).toString();
+    if (interface == deviceInterface) {
+        record(message.path(), changed, false);
+    } else if (interface == adapterInterface && message.path() == m_adapterPath &&
+               changed.contains(QStringLiteral("Powered"))) {
+        recordAdapter(message.path(), changed);
+    }
 }
 
 } // namespace tallyfin::bluetooth

@@ -14,6 +14,11 @@ namespace tallyfin::bluetooth {
 // transmit power and the own name of each device, and whether this user may talk to bluetoothd at
 // all (QtBluetooth reports a refused bus policy as if there were no adapter). On systems without
 // bluetoothd it stays empty.
+//
+// It also follows the adapter (present, powered) in place of QBluetoothLocalDevice, which watches
+// every device bluetoothd knows with a bus match rule of its own: in a crowd those use up the
+// bus's limit per connection (512 by default), and the rules the connection needs later are
+// refused. Everything here takes a fixed number of rules, however many devices there are.
 class BluezMonitor final : public QObject {
     Q_OBJECT
 
@@ -27,8 +32,12 @@ public:
     std::optional<QString> name(const QBluetoothAddress& address) const;
     // The bus refused our calls to bluetoothd.
     bool accessDenied() const { return m_accessDenied; }
-    // The first look at bluetoothd has been answered (or has failed).
-    bool probed() const { return m_probed; }
+    // bluetoothd has an adapter (the first it lists, as QtBluetooth's default), and it is on.
+    bool adapterPresent() const { return !m_adapterPath.isEmpty(); }
+    bool adapterPowered() const { return m_adapterPowered; }
+    // Handed to QLowEnergyController, which otherwise looks the default adapter up through a
+    // QBluetoothLocalDevice of its own (watching every known device for a moment).
+    QBluetoothAddress adapterAddress() const { return m_adapterAddress; }
 
     // The address of a BlueZ device object path ("/org/bluez/hci0/dev_C0_FF_EE_00_00_01"), or a
     // null address for any other path.
@@ -37,23 +46,29 @@ public:
     static bool isAccessDenied(const QString& errorName);
 
 Q_SIGNALS:
-    // Once, when the first look at bluetoothd has been answered.
-    void probeFinished();
+    // Once the first look at bluetoothd has been answered (or has failed), then whenever the
+    // adapter appears, goes away, or is switched on or off.
+    void changed();
 
 private Q_SLOTS:
     void interfacesAdded(const QDBusMessage& message);
+    void interfacesRemoved(const QDBusMessage& message);
     void propertiesChanged(const QDBusMessage& message);
 
 private:
     void finishProbe(const QDBusMessage& reply);
     // `complete`: all of the device's properties, rather than those that changed.
     void record(const QString& path, const QVariantMap& deviceProperties, bool complete);
+    void recordAdapter(const QString& path, const QVariantMap& adapterProperties);
 
     // By address as a number: QBluetoothAddress has no hash.
     QHash<quint64, int> m_txPower;
     QHash<quint64, QString> m_names;
     bool m_accessDenied = false;
     bool m_probed = false;
+    QString m_adapterPath;
+    QBluetoothAddress m_adapterAddress;
+    bool m_adapterPowered = false;
 };
 
 } // namespace tallyfin::bluetooth

@@ -7,17 +7,40 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <utility>
 
 #ifdef TALLYFIN_HAVE_BLUEZ
 #include "BluezMonitor.h"
 #else
+#include <QBluetoothLocalDevice>
 namespace tallyfin::bluetooth {
 // Where the stack is not BlueZ, QtBluetooth tells all there is.
 class BluezMonitor {
 public:
     std::optional<int> txPowerLevel(const QBluetoothAddress&) const { return std::nullopt; }
     std::optional<QString> name(const QBluetoothAddress&) const { return std::nullopt; }
-    bool accessDenied() const { return false; }
+    QBluetoothAddress adapterAddress() const { return {}; }
+    bool accessDenied() const { return m_accessDenied; }
+    bool adapterPresent() const { return m_localDevice.isValid(); }
+    bool adapterPowered() const {
+        return m_localDevice.hostMode() != QBluetoothLocalDevice::HostPoweredOff;
+    }
+    template<typename F>
+    void whenChanged(QObject* context, F changed) {
+        QObject::connect(&m_localDevice, &QBluetoothLocalDevice::hostModeStateChanged, context,
+                         changed);
+        QObject::connect(&m_localDevice, &QBluetoothLocalDevice::errorOccurred, context,
+                         [this, changed](QBluetoothLocalDevice::Error error) {
+                             m_accessDenied |=
+                                 error == QBluetoothLocalDevice::MissingPermissionsError;
+                             changed();
+                         });
+        QMetaObject::invokeMethod(context, changed, Qt::QueuedConnection);
+    }
+
+private:
+    QBluetoothLocalDevice m_localDevice;
+    bool m_accessDenied = false;
 };
 } // namespace tallyfin::bluetooth
 #endif
@@ -91,22 +114,50 @@ QVariantMap advertisementFor(const QBluetoothDeviceInfo& info, std::optional<int
 
 QtBluetoothCentral::QtBluetoothCentral(CentralDelegate& delegate)
     : m_delegate(delegate) {
-    m_localDevice = new QBluetoothLocalDevice(&m_context);
+    m_bluez = std::make_unique<BluezMonitor>();
+    // Like the stack on Apple platforms, the first state arrives after construction; with BlueZ
+    // once we know whether bluetoothd lets us in.
+#ifdef TALLYFIN_HAVE_BLUEZ
+    QObject::connect(m_bluez.get(), &BluezMonitor::changed, &m_context, [this] { refreshState(); });
+#else
+    m_bluez->whenChanged(&m_context, [this] { refreshState(); });
+#endif
+}
+
+QtBluetoothCentral::~QtBluetoothCentral() {
+    stopScan();
+    for (const auto& peripheral : std::as_const(m_peripherals)) {
+        peripheral->detach();
+    }
+}
+
+void QtBluetoothCentral::refreshState() {
+    const CentralState state =
+        centralStateFor(m_bluez->adapterPresent(),
+                        m_bluez->adapterPowered() ? QBluetoothLocalDevice::HostConnectable
+                                                  : QBluetoothLocalDevice::HostPoweredOff,
+                        m_permissionDenied || m_bluez->accessDenied());
+    if (m_stateReported && state == m_state) {
+        return;
+    }
+    m_state = state;
+    m_stateReported = true;
+    static constexpr const char* names[] = {"unknown",      "resetting",  "unsupported",
+                                            "unauthorized", "poweredOff", "poweredOn"};
+    qCInfo(lcBluetoothQt) << "central state" << names[int(state)];
+    m_delegate.centralDidUpdateState(state);
+}
+
+void QtBluetoothCentral::scanForPeripherals(const QList<QBluetoothUuid>& serviceUuids) {
+    // A new scan starts afresh, so that machines already seen are reported again.
+    stopScan();
+    m_serviceFilter = serviceUuids;
+    m_scanning = true;
+    // Each scan has an agent of its own, and nothing of it outlives the scan: whatever it holds
+    // on the bus is released with it.
     m_agent = new QBluetoothDeviceDiscoveryAgent(&m_context);
     // Scan until told to stop, as the manager expects.
     m_agent->setLowEnergyDiscoveryTimeout(0);
-    m_bluez = std::make_unique<BluezMonitor>();
-
-    QObject::connect(m_localDevice, &QBluetoothLocalDevice::hostModeStateChanged, &m_context,
-                     [this] { refreshState(); });
-    QObject::connect(m_localDevice, &QBluetoothLocalDevice::errorOccurred, &m_context,
-                     [this](QBluetoothLocalDevice::Error error) {
-                         qCWarning(lcBluetoothQt) << "local adapter error" << error;
-                         if (error == QBluetoothLocalDevice::MissingPermissionsError) {
-                             m_permissionDenied = true;
-                             refreshState();
-                         }
-                     });
     QObject::connect(m_agent, &QBluetoothDeviceDiscoveryAgent::deviceDiscovered, &m_context,
                      [this](const QBluetoothDeviceInfo& info) { handleReport(info); });
     QObject::connect(m_agent, &QBluetoothDeviceDiscoveryAgent::deviceUpdated, &m_context,
@@ -126,58 +177,21 @@ QtBluetoothCentral::QtBluetoothCentral(CentralDelegate& delegate)
             qCInfo(lcBluetoothQt) << "the stack ended the scan";
         }
     });
-
-    // Like the stack on Apple platforms, the first state arrives after construction; with BlueZ
-    // once we know whether bluetoothd lets us in.
-#ifdef TALLYFIN_HAVE_BLUEZ
-    QObject::connect(m_bluez.get(), &BluezMonitor::probeFinished, &m_context,
-                     [this] { refreshState(); });
-#else
-    QMetaObject::invokeMethod(
-        &m_context, [this] { refreshState(); }, Qt::QueuedConnection);
-#endif
-}
-
-QtBluetoothCentral::~QtBluetoothCentral() {
-    m_scanning = false;
-    if (m_agent->isActive()) {
-        m_agent->stop();
-    }
-    for (const auto& peripheral : std::as_const(m_peripherals)) {
-        peripheral->detach();
-    }
-}
-
-void QtBluetoothCentral::refreshState() {
-    const CentralState state = centralStateFor(m_localDevice->isValid(), m_localDevice->hostMode(),
-                                               m_permissionDenied || m_bluez->accessDenied());
-    if (m_stateReported && state == m_state) {
-        return;
-    }
-    m_state = state;
-    m_stateReported = true;
-    static constexpr const char* names[] = {"unknown",      "resetting",  "unsupported",
-                                            "unauthorized", "poweredOff", "poweredOn"};
-    qCInfo(lcBluetoothQt) << "central state" << names[int(state)];
-    m_delegate.centralDidUpdateState(state);
-}
-
-void QtBluetoothCentral::scanForPeripherals(const QList<QBluetoothUuid>& serviceUuids) {
-    m_serviceFilter = serviceUuids;
-    m_scanning = true;
-    // A new scan starts afresh, so that machines already seen are reported again.
-    if (m_agent->isActive()) {
-        m_agent->stop();
-    }
     qCInfo(lcBluetoothQt) << "scanning for" << serviceUuids;
     m_agent->start(QBluetoothDeviceDiscoveryAgent::LowEnergyMethod);
 }
 
 void QtBluetoothCentral::stopScan() {
     m_scanning = false;
+    if (m_agent == nullptr) {
+        return;
+    }
+    // Reports still on their way are dropped at delivery.
+    m_agent->disconnect(&m_context);
     if (m_agent->isActive()) {
         m_agent->stop();
     }
+    delete std::exchange(m_agent, nullptr);
 }
 
 void QtBluetoothCentral::handleReport(const QBluetoothDeviceInfo& info) {
@@ -241,7 +255,7 @@ QtBluetoothCentral::ownPeripheral(const PeripheralPtr& peripheral) const {
 
 void QtBluetoothCentral::connect(const PeripheralPtr& peripheral) {
     if (const auto own = ownPeripheral(peripheral)) {
-        own->connectToDevice();
+        own->connectToDevice(m_bluez->adapterAddress());
     }
 }
 

@@ -32,8 +32,9 @@ QUuid peripheralIdentifier(const QBluetoothDeviceInfo& info);
 // appears on the air.
 QVariantMap advertisementFor(const QBluetoothDeviceInfo& info, std::optional<int> txPowerLevel);
 
-// The central over QtBluetooth: QBluetoothDeviceDiscoveryAgent for scanning,
-// QBluetoothLocalDevice for the state, one QLowEnergyController per connected machine.
+// The central over QtBluetooth: QBluetoothDeviceDiscoveryAgent for scanning, the adapter's state
+// from bluetoothd (QBluetoothLocalDevice elsewhere), one QLowEnergyController per connected
+// machine.
 //
 // Create it on the main thread: every delegate call is made there, always from the event loop
 // and never from inside a request, like the stack on Apple platforms does it.
@@ -66,7 +67,7 @@ private:
     CentralDelegate& m_delegate;
     // Context of every signal connection and queued call: they end with the central.
     QObject m_context;
-    QBluetoothLocalDevice* m_localDevice = nullptr;
+    // Only while scanning.
     QBluetoothDeviceDiscoveryAgent* m_agent = nullptr;
     std::unique_ptr<BluezMonitor> m_bluez;
     CentralState m_state = CentralState::unknown;

@@ -45,7 +45,7 @@ void QtBluetoothPeripheral::later(F&& step) {
         Qt::QueuedConnection);
 }
 
-void QtBluetoothPeripheral::connectToDevice() {
+void QtBluetoothPeripheral::connectToDevice(const QBluetoothAddress& adapter) {
     if (m_link != Link::idle || m_centralDelegate == nullptr) {
         qCDebug(lcBluetoothQt) << "connection to" << m_info.address().toString()
                                << "already requested";
@@ -54,7 +54,7 @@ void QtBluetoothPeripheral::connectToDevice() {
     ++m_generation;
     m_link = Link::connecting;
     m_linkError.reset();
-    m_controller = QLowEnergyController::createCentral(m_info, &m_context);
+    m_controller = QLowEnergyController::createCentral(m_info, adapter, &m_context);
     qCInfo(lcBluetoothQt) << "connecting to" << m_info.address().toString() << m_info.name();
 
     // Every signal arrives through a later turn of the event loop and only while this attempt

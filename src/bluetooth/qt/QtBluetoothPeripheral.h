@@ -38,7 +38,8 @@ public:
 
     // Requests of the central.
     void updateInfo(const QBluetoothDeviceInfo& info);
-    void connectToDevice();
+    // Through the adapter with this address, or the default one when it is null.
+    void connectToDevice(const QBluetoothAddress& adapter);
     void cancelConnection();
     // The central is going away: drop the link without calling anyone.
     void detach();

@@ -75,6 +75,17 @@ private:
     QDBusInterface m_interface;
 };
 
+// How many match rules this process's system bus connection holds, from the bus's own statistics
+// (dbus-daemon built with them, as Debian's is); -1 when it cannot tell.
+inline int matchRulesOfThisProcess() {
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus.Debug.Stats"), QStringLiteral("GetConnectionStats"));
+    call << QDBusConnection::systemBus().baseService();
+    const QDBusReply<QVariantMap> stats = QDBusConnection::systemBus().call(call);
+    return stats.isValid() ? stats.value().value(QStringLiteral("MatchRules"), -1).toInt() : -1;
+}
+
 inline bool onMainThread() {
     return QThread::currentThread() == QCoreApplication::instance()->thread();
 }

@@ -7,6 +7,11 @@ advertising machines (an indoor bike, a rower, a bike that drops out mid-stream,
 refuses connections, a bike without a name and a heart-rate strap that is not a fitness machine), and on connection
 their GATT tree with notifications through PropertiesChanged(Value).
 
+With --crowd MACHINES,OTHERS a discovery also finds that many more devices within a moment:
+"Crowd Bike NNNN" fitness machines, which notify without end every --notify-ms milliseconds
+(power counting up by one watt), and other devices, all with a signal strength that changes every
+two seconds. That is how a gym or a block of flats looks to bluetoothd.
+
 The test steers and inspects it through org.tallyfin.FakeBluez1 on /org/tallyfin/fake:
 SetPowered(b) switches the adapter, Advertise(address, rssi) makes a remembered machine
 advertise again, Calls() returns every BlueZ method call received, in order,
@@ -14,6 +19,7 @@ as "Interface.Method path [detail]".
 
 Notification payloads are fixed, so the tests can compare the published values exactly.
 """
+import argparse
 import struct
 import sys
 
@@ -37,6 +43,9 @@ ADVERTISE_DELAY_MS = 200       # from StartDiscovery to the first advertisement
 READVERTISE_DELAY_MS = 400     # from the first advertisement to the RSSI update
 RESOLVE_DELAY_MS = 150         # from Connect to ServicesResolved
 NOTIFY_INTERVAL_MS = 100       # between notifications
+CROWD_BATCH = 250              # crowd devices added per turn of the main loop
+RSSI_PERIOD_MS = 2000          # how often each crowd device's signal strength changes
+RSSI_SLICES = 20               # the changes are spread over the period in this many slices
 
 
 def uuid16(short):
@@ -133,6 +142,28 @@ MACHINES = [
         'uuids': [0x180D], 'services': [],
     },
 ]
+
+
+def crowd(machines, others, notify_ms):
+    """The devices of --crowd, in the order they appear: the others first, then the machines."""
+    devices = []
+    for i in range(others + machines):
+        machine = i >= others
+        number = i - others + 1 if machine else i + 1
+        devices.append({
+            'address': 'C0:FF:%02X:%02X:%02X:%02X' % (0x01 if machine else 0x02, i >> 16,
+                                                    (i >> 8) & 0xFF, i & 0xFF),
+            'name': ('Crowd Bike %04d' if machine else 'Crowd Phone %04d') % number,
+            'rssi': -40 - i % 50, 'uuids': [0x1826] if machine else [0x180F],
+            'services': [{'uuid': 0x1826, 'chars': [
+                {'uuid': 0x2ACC, 'flags': ['read'], 'value': BIKE_FEATURES},
+                {'uuid': 0x2AD2, 'flags': ['notify'], 'every_ms': notify_ms,
+                 'notify': lambda sent: bike_data(2500, 160, sent % 30000 + 1)},
+            ]}] if machine else []})
+    return devices
+
+
+CROWD = []
 
 
 class Calls:
@@ -267,19 +298,44 @@ class Adapter(PropertyObject):
         for name in list(self.timers):
             self._cancel_timer(name)
 
+    def _heard(self, machine):
+        device = self.devices.get(machine['address'])
+        if device is None:
+            device = Device(self.bus, self.root, machine)
+            self.devices[machine['address']] = device
+            self.root.add(device)
+        else:
+            # A known device advertising again: bluetoothd refreshes its RSSI.
+            device.update(RSSI=dbus.Int16(machine['rssi']))
+
     def _advertise(self):
         for machine in MACHINES:
-            if machine.get('remembered'):
-                continue
-            device = self.devices.get(machine['address'])
-            if device is None:
-                device = Device(self.bus, self.root, machine)
-                self.devices[machine['address']] = device
-                self.root.add(device)
-            else:
-                # A known device advertising again: bluetoothd refreshes its RSSI.
-                device.update(RSSI=dbus.Int16(machine['rssi']))
+            if not machine.get('remembered'):
+                self._heard(machine)
         self._schedule(READVERTISE_DELAY_MS, self._readvertise)
+        if CROWD:
+            self.crowd_added = 0
+            self._schedule(0, self._add_crowd)
+
+    def _add_crowd(self):
+        # In batches, so that the main loop answers calls in between.
+        batch = CROWD[self.crowd_added:self.crowd_added + CROWD_BATCH]
+        for machine in batch:
+            self._heard(machine)
+        self.crowd_added += len(batch)
+        if self.crowd_added < len(CROWD):
+            self._schedule(0, self._add_crowd)
+        else:
+            log('crowd of', len(CROWD), 'devices advertising')
+            self.rssi_slice = 0
+            self._schedule(RSSI_PERIOD_MS // RSSI_SLICES, self._change_crowd_rssi)
+
+    def _change_crowd_rssi(self):
+        self.rssi_slice += 1
+        for i in range(self.rssi_slice % RSSI_SLICES, len(CROWD), RSSI_SLICES):
+            rssi = -40 - (i + self.rssi_slice) % 50
+            self.devices[CROWD[i]['address']].update(RSSI=dbus.Int16(rssi))
+        self._schedule(RSSI_PERIOD_MS // RSSI_SLICES, self._change_crowd_rssi)
 
     def _readvertise(self):
         for machine in MACHINES:
@@ -411,7 +467,7 @@ class Characteristic(PropertyObject):
             return
         self.update(Notifying=True)
         self.device.notifiers.append(self)
-        self.timer = GLib.timeout_add(NOTIFY_INTERVAL_MS, self._notify)
+        self.timer = GLib.timeout_add(self.spec.get('every_ms', NOTIFY_INTERVAL_MS), self._notify)
 
     @dbus.service.method(GATT_CHARACTERISTIC)
     def StopNotify(self):
@@ -426,8 +482,9 @@ class Characteristic(PropertyObject):
 
     def _notify(self):
         payloads = self.spec.get('notify', [])
-        if self.sent < len(payloads):
-            self.update(Value=dbus.Array(payloads[self.sent], signature='y'))
+        if callable(payloads) or self.sent < len(payloads):
+            payload = payloads(self.sent) if callable(payloads) else payloads[self.sent]
+            self.update(Value=dbus.Array(payload, signature='y'))
             self.sent += 1
             return True
         self.timer = None
@@ -480,8 +537,15 @@ class Control(dbus.service.Object):
 
 
 def main():
-    # --without-adapter: bluetoothd running on a machine without Bluetooth hardware.
-    with_adapter = '--without-adapter' not in sys.argv[1:]
+    parser = argparse.ArgumentParser(description='A fake bluetoothd on the system bus.')
+    # bluetoothd running on a machine without Bluetooth hardware.
+    parser.add_argument('--without-adapter', action='store_true')
+    parser.add_argument('--crowd', default='0,0', metavar='MACHINES,OTHERS')
+    parser.add_argument('--notify-ms', type=int, default=NOTIFY_INTERVAL_MS)
+    options = parser.parse_args()
+    with_adapter = not options.without_adapter
+    machines, others = (int(count) for count in options.crowd.split(','))
+    CROWD.extend(crowd(machines, others, options.notify_ms))
     dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
     bus = dbus.SystemBus()
     loop = GLib.MainLoop()

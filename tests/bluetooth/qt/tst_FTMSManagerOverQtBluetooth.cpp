@@ -296,6 +296,31 @@ private Q_SLOTS:
         QVERIFY(indexOfLineContaining(*m_manager, QStringLiteral("CONNECTED: ") + unknown) > 0);
     }
 
+    // More devices around than the bus lets one connection watch (512 match rules): the machine
+    // still connects, every value arrives, and the connection holds a handful of rules.
+    void valuesArriveInACrowd() {
+        const QStringList crowd = qEnvironmentVariable("TALLYFIN_FAKE_BLUEZ_CROWD").split(u',');
+        if (crowd.size() != 2) {
+            QSKIP("runs with a crowd of devices (with_fake_bluez.py --crowd)");
+        }
+        FTMSManager& manager = *m_manager;
+        // The last machine appears after every other device.
+        const QString name =
+            QStringLiteral("Crowd Bike %1").arg(crowd.at(0).toInt(), 4, 10, QLatin1Char('0'));
+        const bluetooth::PeripheralPtr machine = scanFor(name);
+        QVERIFY(machine);
+        manager.connect(machine);
+        QTRY_VERIFY_WITH_TIMEOUT(manager.powerHistory().size() >= 5, fakeBluezTimeoutMs);
+        // The machine counts its power up by one watt per notification: none is missing.
+        const QList<qint64> history = manager.powerHistory();
+        for (qsizetype i = 1; i < history.size(); ++i) {
+            QCOMPARE(history.at(i), history.at(i - 1) + 1);
+        }
+        QCOMPARE(manager.statusMessage(), localizedText("equipment.detected.bike"));
+        const int rules = matchRulesOfThisProcess();
+        QVERIFY2(rules >= 0 && rules < 20, qPrintable(QString::number(rules)));
+    }
+
     void failedConnectionKeepsThePeripheral() {
         FTMSManager& manager = *m_manager;
         const bluetooth::PeripheralPtr unreachable = scanFor(unreachableBikeName());

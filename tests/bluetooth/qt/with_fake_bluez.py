@@ -2,13 +2,13 @@
 """Runs a command against a fake bluetoothd on a private system bus.
 
     with_fake_bluez.py [--bus-config FILE] [--bluez fake|fake-without-adapter|none]
-                       -- COMMAND [ARGS...]
+                       [--crowd MACHINES,OTHERS] [--notify-ms MS] -- COMMAND [ARGS...]
 
 Starts dbus-daemon with a system bus listening in a fresh temporary directory (its configuration
 from FILE with @SOCKET@ replaced; system-bus.conf.in by default), starts fake_bluez.py on it
-(with an adapter, without one, or not at all), waits until the fake owns org.bluez, then runs
-COMMAND with DBUS_SYSTEM_BUS_ADDRESS pointing at that bus. Exits with COMMAND's status. The bus and the fake are always stopped
-afterwards, also when COMMAND fails or crashes, and they die with this wrapper if it is killed
+(with an adapter, without one, or not at all; --crowd and --notify-ms go to the fake), waits
+until the fake owns org.bluez, then runs COMMAND with DBUS_SYSTEM_BUS_ADDRESS pointing at that
+bus (and TALLYFIN_FAKE_BLUEZ_CROWD set to the crowd, if any). Exits with COMMAND's status. The bus and the fake are always stopped afterwards, also when COMMAND fails or crashes, and they die with this wrapper if it is killed
 (CTest's timeout), because every child gets PR_SET_PDEATHSIG.
 
     --fake SCRIPT   also starts SCRIPT (another fake service, which prints "ready") on the bus.
@@ -78,6 +78,8 @@ def main(argv):
     parser.add_argument('--bus-config', default=os.path.join(here, 'system-bus.conf.in'))
     parser.add_argument('--bluez', choices=['fake', 'fake-without-adapter', 'none'],
                         default='fake')
+    parser.add_argument('--crowd')
+    parser.add_argument('--notify-ms')
     parser.add_argument('command', nargs='+', help='the command to run, after --')
     if '--' not in argv:
         parser.print_usage(sys.stderr)
@@ -116,11 +118,16 @@ def main(argv):
         # QtBluetooth otherwise asks the owner of org.bluez for its version by running its
         # executable with --version, which here is Python.
         env.setdefault('BLUETOOTH_FORCE_DBUS_LE_VERSION', '5.66')
+        if options.crowd:
+            env['TALLYFIN_FAKE_BLUEZ_CROWD'] = options.crowd
 
         if options.bluez != 'none':
             fake_command = ['/usr/bin/python3', fake_script]
             if options.bluez == 'fake-without-adapter':
                 fake_command.append('--without-adapter')
+            for option in ('crowd', 'notify_ms'):
+                if getattr(options, option):
+                    fake_command += ['--' + option.replace('_', '-'), getattr(options, option)]
             fake = subprocess.Popen(fake_command, env=env, stdout=subprocess.PIPE,
                                     preexec_fn=die_with_parent)
             if read_line(fake.stdout, STARTUP_TIMEOUT_S) != 'ready':
