@@ -80,8 +80,9 @@ MonitorSession::MonitorSession(const bluetooth::CentralFactory& centralFactory, 
         [this](const QString& status) { onStatus(status); })));
     m_subscriptions.append(keep(m_manager->isConnectedPublisher().subscribe(
         [this](bool connected) { onConnectedChanged(connected); })));
-    QObject::connect(m_manager.get(), &FTMSManager::metricsChanged, this,
-                     &MonitorSession::onMetrics);
+    // The stream, not the views' NOTIFY signal: every value is printed.
+    m_subscriptions.append(keep(
+        m_manager->metricsPublisher().subscribe([this](const FitnessMetrics&) { onMetrics(); })));
     QObject::connect(m_manager.get(), &FTMSManager::discoveredDevicesChanged, this,
                      &MonitorSession::onDevicesChanged, Qt::QueuedConnection);
     QObject::connect(m_manager.get(), &FTMSManager::connectionFailed, this,

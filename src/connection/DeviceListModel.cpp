@@ -16,21 +16,28 @@ QVariant optionalVariant(const std::optional<T>& value) {
 DeviceListModel::DeviceListModel(FTMSManager& manager, QObject* parent)
     : QAbstractListModel(parent)
     , m_manager(manager) {
+    m_flush.setSingleShot(true);
+    m_flush.setInterval(0);
+    QObject::connect(&m_flush, &QTimer::timeout, this, &DeviceListModel::flush);
     QObject::connect(&m_manager, &FTMSManager::discoveredDevicesChanged, this,
-                     &DeviceListModel::refresh);
-    QObject::connect(&m_manager, &FTMSManager::deviceInfosChanged, this, &DeviceListModel::refresh);
-    refresh();
+                     &DeviceListModel::listChanged);
+    QObject::connect(&m_manager, &FTMSManager::advertisementRecorded, this,
+                     &DeviceListModel::rowRecorded);
+    listChanged();
 }
 
 int DeviceListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(m_devices.size());
+    return parent.isValid() ? 0 : m_count;
 }
 
 QVariant DeviceListModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) {
         return {};
     }
-    const DiscoveredDevice& device = m_devices.at(index.row());
+    return value(m_manager.discoveredDevice(index.row()), role);
+}
+
+QVariant DeviceListModel::value(const DiscoveredDevice& device, int role) const {
     switch (role) {
     case IdRole:
         return device.id.toString(QUuid::WithoutBraces);
@@ -61,43 +68,50 @@ QVariantMap DeviceListModel::get(int row) const {
     if (row < 0 || row >= count()) {
         return result;
     }
+    const DiscoveredDevice device = m_manager.discoveredDevice(row);
     const QHash<int, QByteArray> roles = roleNames();
     for (auto it = roles.cbegin(); it != roles.cend(); ++it) {
-        result.insert(QString::fromLatin1(it.value()), data(index(row), it.key()));
+        result.insert(QString::fromLatin1(it.value()), value(device, it.key()));
     }
     return result;
 }
 
-void DeviceListModel::refresh() {
-    QList<DiscoveredDevice> devices = m_manager.devices();
-    const bool sameRows = devices.size() == m_devices.size() &&
-                          std::equal(devices.cbegin(), devices.cend(), m_devices.cbegin(),
-                                     [](const auto& a, const auto& b) { return a.id == b.id; });
-    if (sameRows) {
-        // Only advertisements changed (signal strength drifts): keep the rows, refresh values.
-        m_devices = std::move(devices);
-        if (!m_devices.isEmpty()) {
-            Q_EMIT dataChanged(index(0), index(int(m_devices.size()) - 1));
-        }
-        return;
-    }
-    const bool appended = devices.size() > m_devices.size() &&
-                          std::equal(m_devices.cbegin(), m_devices.cend(), devices.cbegin(),
-                                     [](const auto& a, const auto& b) { return a.id == b.id; });
-    if (appended) {
-        const int first = int(m_devices.size());
-        beginInsertRows({}, first, int(devices.size()) - 1);
-        m_devices = std::move(devices);
-        endInsertRows();
-        if (first > 0) {
-            Q_EMIT dataChanged(index(0), index(first - 1));
-        }
-    } else {
+void DeviceListModel::listChanged() {
+    // The list only grows between scans; anything else starts the rows afresh.
+    if (m_manager.discoveredDevices().size() < m_count) {
         beginResetModel();
-        m_devices = std::move(devices);
+        m_count = 0;
+        m_changedRows.clear();
         endResetModel();
+        Q_EMIT countChanged();
     }
-    Q_EMIT countChanged();
+    if (m_manager.discoveredDevices().size() > m_count && !m_flush.isActive()) {
+        m_flush.start();
+    }
+}
+
+void DeviceListModel::rowRecorded(qsizetype row) {
+    // New rows are announced by the flush as a whole.
+    if (row < m_count) {
+        m_changedRows.insert(int(row));
+        if (!m_flush.isActive()) {
+            m_flush.start();
+        }
+    }
+}
+
+void DeviceListModel::flush() {
+    for (const int row : std::as_const(m_changedRows)) {
+        Q_EMIT dataChanged(index(row), index(row));
+    }
+    m_changedRows.clear();
+    const int size = int(m_manager.discoveredDevices().size());
+    if (size > m_count) {
+        beginInsertRows({}, m_count, size - 1);
+        m_count = size;
+        endInsertRows();
+        Q_EMIT countChanged();
+    }
 }
 
 } // namespace tallyfin

@@ -66,6 +66,11 @@ QString connectionFailedText(const QString& error) {
     //: Connection failed
     return formatted(qtTrId("connection.connectionFailed"), error);
 }
+QString noDataText(const QString& name) {
+    //: Connected, but the machine sends no values (%1 is the machine's name)
+    //% "No values from %1"
+    return formatted(qtTrId("connection.noData"), name);
+}
 QString simulationStoppedText() {
     //: Simulation stopped status
     return qtTrId("simulation.stopped");
@@ -148,7 +153,7 @@ FTMSManager::FTMSManager(const bluetooth::CentralFactory& centralFactory,
           false, [this] { Q_EMIT objectWillChange(); }, [this] { Q_EMIT isConnectedChanged(); })
     , m_metrics(
           FitnessMetrics{}, [this] { Q_EMIT objectWillChange(); },
-          [this] { Q_EMIT metricsChanged(); })
+          [this] { notifyViews(&FTMSManager::metricsChanged); })
     , m_machineFeatures(
           FitnessMachineFeature{}, [this] { Q_EMIT objectWillChange(); },
           [this] { Q_EMIT machineFeaturesChanged(); })
@@ -160,12 +165,24 @@ FTMSManager::FTMSManager(const bluetooth::CentralFactory& centralFactory,
     , m_deviceInfos(
           {}, [this] { Q_EMIT objectWillChange(); }, [this] { Q_EMIT deviceInfosChanged(); })
     , m_powerHistory(
-          {}, [this] { Q_EMIT objectWillChange(); }, [this] { Q_EMIT powerHistoryChanged(); })
+          {}, [this] { Q_EMIT objectWillChange(); },
+          [this] { notifyViews(&FTMSManager::powerHistoryChanged); })
     , m_isSimulating(
           false, [this] { Q_EMIT objectWillChange(); }, [this] { Q_EMIT isSimulatingChanged(); })
     , m_applicationInfo(std::move(applicationInfo))
     , m_sendSignal(std::move(sendSignal))
     , m_clock([] { return QDateTime::currentDateTime(); }) {
+    m_noDataTimer.setSingleShot(true);
+    m_noDataTimer.setInterval(std::chrono::seconds(5));
+    QObject::connect(&m_noDataTimer, &QTimer::timeout, this, &FTMSManager::reportNoData);
+    m_viewTimer.setSingleShot(true);
+    QObject::connect(&m_viewTimer, &QTimer::timeout, this, [this] {
+        if (!m_pendingViewSignals.isEmpty()) {
+            flushViews();
+            // Whatever changes during the next interval waits for its end.
+            m_viewTimer.start(m_viewInterval);
+        }
+    });
     m_deviceList = new DeviceListModel(*this, this);
     if (centralFactory) {
         m_centralManager = centralFactory(*this);
@@ -193,20 +210,25 @@ QString FTMSManager::logText() const {
 QList<DiscoveredDevice> FTMSManager::devices() const {
     QList<DiscoveredDevice> result;
     result.reserve(m_discoveredDevices.value().size());
-    for (const auto& peripheral : m_discoveredDevices.value()) {
-        DiscoveredDevice device;
-        device.id = peripheral->identifier();
-        device.name = deviceName(*peripheral);
-        device.peripheral = peripheral;
-        const auto info = m_deviceInfos.value().constFind(device.id);
-        if (info != m_deviceInfos.value().constEnd()) {
-            device.rssi = info->rssi;
-            device.manufacturerData = info->manufacturerData;
-            device.txPowerLevel = info->txPowerLevel;
-        }
-        result.append(std::move(device));
+    for (qsizetype i = 0; i < m_discoveredDevices.value().size(); ++i) {
+        result.append(discoveredDevice(i));
     }
     return result;
+}
+
+DiscoveredDevice FTMSManager::discoveredDevice(qsizetype index) const {
+    const PeripheralPtr& peripheral = m_discoveredDevices.value().at(index);
+    DiscoveredDevice device;
+    device.id = peripheral->identifier();
+    device.name = deviceName(*peripheral);
+    device.peripheral = peripheral;
+    const auto info = m_deviceInfos.value().constFind(device.id);
+    if (info != m_deviceInfos.value().constEnd()) {
+        device.rssi = info->rssi;
+        device.manufacturerData = info->manufacturerData;
+        device.txPowerLevel = info->txPowerLevel;
+    }
+    return device;
 }
 
 // Scanning
@@ -221,6 +243,7 @@ void FTMSManager::startScanning() {
         return;
     }
     if (state == CentralState::poweredOn) {
+        m_discoveredIndex.clear();
         m_discoveredDevices.set({});
         m_isScanning.set(true);
         setStatus(scanningText());
@@ -262,14 +285,24 @@ void FTMSManager::didDiscover(const PeripheralPtr& peripheral, const QVariantMap
 
 void FTMSManager::recordAdvertisement(const PeripheralPtr& peripheral,
                                       const DeviceAdvertisementInfo& info) {
+    // The same work however many machines are known: a crowd reports hundreds a second.
     const QUuid id = peripheral->identifier();
     m_deviceInfos.modify([&](auto& infos) { infos.insert(id, info); });
     const auto& devices = m_discoveredDevices.value();
-    const bool known = std::any_of(devices.cbegin(), devices.cend(),
-                                   [&](const auto& p) { return p->identifier() == id; });
-    if (!known) {
+    if (m_discoveredIndex.size() != devices.size()) {
+        // The list was assigned through its publisher: index it again.
+        m_discoveredIndex.clear();
+        for (qsizetype i = 0; i < devices.size(); ++i) {
+            m_discoveredIndex.insert(devices.at(i)->identifier(), i);
+        }
+    }
+    qsizetype index = m_discoveredIndex.value(id, -1);
+    if (index < 0) {
+        index = devices.size();
+        m_discoveredIndex.insert(id, index);
         m_discoveredDevices.modify([&](auto& list) { list.append(peripheral); });
     }
+    Q_EMIT advertisementRecorded(index);
 }
 
 // Connection
@@ -335,6 +368,7 @@ void FTMSManager::didConnect(const PeripheralPtr& peripheral) {
 
 void FTMSManager::didDisconnect(const PeripheralPtr& /*peripheral*/,
                                 const std::optional<QString>& /*error*/) {
+    m_noDataTimer.stop();
     later([this] {
         m_isConnected.set(false);
         m_connectedPeripheral.reset();
@@ -402,6 +436,10 @@ void FTMSManager::didDiscoverCharacteristics(const PeripheralPtr& peripheral,
             m_detectedEquipmentType = row.type;
             m_currentParser = dataParserFor(row.type);
             peripheral->setNotifyValue(true, characteristic);
+            // A subscription the stack accepted but that brings nothing must not go unnoticed.
+            m_subscribedLabel = label(characteristic->uuid);
+            m_noDataReported = false;
+            m_noDataTimer.start();
             later([this, name, status = row.status] {
                 m_machineFeatures.modify([&](auto& features) { features.deviceName = name; });
                 setStatus(status());
@@ -426,6 +464,16 @@ void FTMSManager::didUpdateValue(const PeripheralPtr& /*peripheral*/,
     }
     if (uuid == rowerDataUUID || uuid == indoorBikeDataUUID || uuid == crossTrainerDataUUID ||
         uuid == treadmillDataUUID) {
+        m_noDataTimer.stop();
+        if (std::exchange(m_noDataReported, false)) {
+            later([this] {
+                for (const DetectionRow& row : detectionTable()) {
+                    if (row.type == m_detectedEquipmentType) {
+                        setStatus(row.status());
+                    }
+                }
+            });
+        }
         // The spine: logged above, decoded into a copy, published on a later turn.
         FitnessMetrics copy = m_metrics;
         if (m_currentParser) {
@@ -436,6 +484,36 @@ void FTMSManager::didUpdateValue(const PeripheralPtr& /*peripheral*/,
     }
     qCDebug(lcConnection) << "value of an unexpected characteristic"
                           << bluetooth::canonicalText(uuid);
+}
+
+void FTMSManager::reportNoData() {
+    if (!m_connectedPeripheral) {
+        return;
+    }
+    m_noDataReported = true;
+    const QString seconds = QString::number(m_noDataTimer.interval() / 1000.0);
+    qCWarning(lcConnection) << "no value of" << m_subscribedLabel << "within" << seconds << "s";
+    appendLog(QStringLiteral("NO DATA: no ") + m_subscribedLabel + QStringLiteral(" within ") +
+              seconds + QStringLiteral(" s of subscribing"));
+    setStatus(noDataText(deviceName(*m_connectedPeripheral)));
+}
+
+void FTMSManager::notifyViews(void (FTMSManager::*changed)()) {
+    if (!m_pendingViewSignals.contains(changed)) {
+        m_pendingViewSignals.append(changed);
+    }
+    if (!m_viewTimer.isActive()) {
+        // After a quiet interval, on the next turn of the event loop (with whatever else changes
+        // in this one).
+        m_viewTimer.start(0);
+    }
+}
+
+void FTMSManager::flushViews() {
+    const auto signals = std::exchange(m_pendingViewSignals, {});
+    for (const auto changed : signals) {
+        Q_EMIT(this->*changed)();
+    }
 }
 
 void FTMSManager::publishMetrics(const FitnessMetrics& metrics) {

@@ -11,6 +11,7 @@
 
 #include <QBluetoothUuid>
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QMap>
 #include <QObject>
@@ -34,7 +35,10 @@ class DeviceListModel;
 // Published fields notify in two ways: objectWillChange() before every assignment (also of an
 // equal value, also once per changed member of a record), and a stream per field through its
 // Published<T> (subscribe() calls back at once with the current value). QML reads the same fields
-// as properties whose NOTIFY signal follows each assignment.
+// as properties whose NOTIFY signal follows each assignment, except for the live values
+// (`metrics`, `powerHistory`): a fast machine notifies more often than a screen shows frames, so
+// their NOTIFY signals come at most once per view interval, after the latest assignment. Every
+// value still goes through the streams, the log and the history.
 class FTMSManager : public QObject,
                     public bluetooth::CentralDelegate,
                     public bluetooth::PeripheralDelegate {
@@ -116,6 +120,8 @@ public:
     DeviceListModel* deviceList() const { return m_deviceList; }
     // The device list as the views show it: one entry per discovered peripheral, in order.
     QList<DiscoveredDevice> devices() const;
+    // Its entry at `index` of `discoveredDevices` (which must exist).
+    DiscoveredDevice discoveredDevice(qsizetype index) const;
 
     // Injection points for tests and benchmarks.
     void setScanRetryInterval(std::chrono::milliseconds interval) {
@@ -123,6 +129,15 @@ public:
     }
     std::chrono::milliseconds scanRetryInterval() const { return m_scanRetryInterval; }
     void setClock(Clock clock) { m_clock = std::move(clock); }
+    // How long after subscribing a silent machine is reported (5 s).
+    void setNoDataTimeout(std::chrono::milliseconds timeout) { m_noDataTimer.setInterval(timeout); }
+    // The shortest time between two NOTIFY signals of the live values (16 ms, one frame at 60 Hz).
+    void setViewInterval(std::chrono::milliseconds interval) {
+        m_viewInterval = interval;
+        if (m_viewTimer.isActive()) {
+            m_viewTimer.start(interval);
+        }
+    }
 
     // Scanning.
     Q_INVOKABLE void startScanning();
@@ -188,6 +203,8 @@ Q_SIGNALS:
     void powerHistoryChanged();
     // After each line appended to the log.
     void logBufferChanged();
+    // After recordAdvertisement, with the index of the peripheral's entry in discoveredDevices.
+    void advertisementRecorded(qsizetype index);
     // With the failed status, for callers that act on a failed attempt (the status already
     // shows it). `errorText` is the stack's description, or empty.
     void connectionFailed(const QString& errorText);
@@ -198,6 +215,10 @@ private:
     template<typename F>
     void later(F&& step);
     void setStatus(const QString& text) { m_statusMessage.set(text); }
+    void reportNoData();
+    // NOTIFY of a live value for the views, on the next view interval.
+    void notifyViews(void (FTMSManager::*changed)());
+    void flushViews();
 
     // Field order follows the order in which they are initialised.
     QStringList m_logBuffer;
@@ -223,6 +244,15 @@ private:
     std::chrono::milliseconds m_scanRetryInterval{500};
     Clock m_clock;
     DeviceListModel* m_deviceList = nullptr;
+    // Where each identifier stands in discoveredDevices.
+    QHash<QUuid, qsizetype> m_discoveredIndex;
+    // Runs from the subscription to the first value of the data characteristic.
+    QTimer m_noDataTimer;
+    QString m_subscribedLabel;
+    bool m_noDataReported = false;
+    QTimer m_viewTimer;
+    std::chrono::milliseconds m_viewInterval{16};
+    QList<void (FTMSManager::*)()> m_pendingViewSignals;
 };
 
 } // namespace tallyfin

@@ -160,25 +160,30 @@ void AppShell::observeSize() {
 void AppShell::connectWhenFound() {
     const QString wanted = *m_options.connectTo;
     auto done = std::make_shared<bool>(false);
+    // Entries already looked at: in a crowd the list grows by hundreds.
+    auto checked = std::make_shared<qsizetype>(0);
     m_cancellables.push_back(m_manager->discoveredDevicesPublisher().subscribe(
-        [this, wanted, done](const QList<bluetooth::PeripheralPtr>&) {
+        [this, wanted, done, checked](const QList<bluetooth::PeripheralPtr>&) {
             if (*done) {
                 return;
             }
-            // The list the views show joins names and advertisements; take it on the next turn,
-            // once this report has been recorded.
+            // Connect on the next turn, once this report has been recorded.
             QMetaObject::invokeMethod(
                 this,
-                [this, wanted, done]() {
+                [this, wanted, done, checked]() {
+                    const auto& peripherals = m_manager->discoveredDevices();
+                    if (*checked > peripherals.size()) {
+                        *checked = 0; // a new scan
+                    }
                     if (*done || m_manager->isConnected()) {
                         return;
                     }
-                    for (const DiscoveredDevice& device : m_manager->devices()) {
-                        if (device.name.contains(wanted, Qt::CaseInsensitive) &&
-                            device.peripheral) {
+                    for (; *checked < peripherals.size(); ++*checked) {
+                        const QString name = deviceName(*peripherals.at(*checked));
+                        if (name.contains(wanted, Qt::CaseInsensitive)) {
                             *done = true;
-                            qCInfo(lcUi) << "connecting to" << device.name;
-                            m_manager->connect(device.peripheral);
+                            qCInfo(lcUi) << "connecting to" << name;
+                            m_manager->connect(peripherals.at(*checked));
                             return;
                         }
                     }

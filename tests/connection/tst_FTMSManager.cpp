@@ -495,6 +495,56 @@ private Q_SLOTS:
         QCOMPARE(h->powerHistory().size(), 3);
     }
 
+    // A fast machine: every value reaches the stream, the log and the history, while the views'
+    // NOTIFY signals come at once after a quiet interval, then once per interval with the latest.
+    void viewsSeeTheLatestValueOncePerInterval() {
+        Harness h;
+        auto [bike, data] = connectBike(h);
+        h->setViewInterval(1h);
+        QSignalSpy metricsChanged(h.manager.get(), &FTMSManager::metricsChanged);
+        QSignalSpy historyChanged(h.manager.get(), &FTMSManager::powerHistoryChanged);
+        QList<qint64> streamed;
+        auto subscription = h->metricsPublisher().subscribe(
+            [&](const FitnessMetrics& metrics) { streamed.append(metrics.power); });
+        for (int power = 1; power <= 10; ++power) {
+            notify(h, bike, data, QByteArray::fromHex("4400c409b400") + char(power) + '\0');
+        }
+        drain();
+        QCOMPARE(streamed, (QList<qint64>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+        QCOMPARE(h->powerHistory(), (QList<qint64>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+        QCOMPARE(h->logBuffer().filter(QStringLiteral("(0x2AD2)")).size(), 10);
+        QCOMPARE(metricsChanged.size(), 1);
+        QCOMPARE(historyChanged.size(), 1);
+        QCOMPARE(h->metrics().power, 10);
+        notify(h, bike, data, QByteArray::fromHex("4400c409b4000b00"));
+        h->setViewInterval(1ms);
+        QTRY_COMPARE(metricsChanged.size(), 2);
+        QCOMPARE(historyChanged.size(), 2);
+    }
+
+    // Subscribed, but nothing comes: the status and the log say so once, and the first value
+    // brings the machine's status back. A machine that sends in time is never reported.
+    void silentMachineIsReported() {
+        Harness h;
+        h->setNoDataTimeout(10ms);
+        auto [bike, data] = connectBike(h);
+        QTRY_COMPARE(h->statusMessage(), QStringLiteral("connection.noData"));
+        QCOMPARE(h->logBuffer().last(),
+                 QStringLiteral("NO DATA: no Indoor Bike Data (0x2AD2) within 0.01 s of "
+                                "subscribing"));
+        notify(h, bike, data, QByteArray::fromHex("4000f401"));
+        drain();
+        QCOMPARE(h->statusMessage(), QStringLiteral("equipment.detected.bike"));
+
+        h->didDisconnect(bike, std::nullopt);
+        drain();
+        auto [again, againData] = connectBike(h);
+        notify(h, again, againData, QByteArray::fromHex("4000f401"));
+        QTest::qWait(30);
+        QCOMPARE(h->logBuffer().filter(QStringLiteral("NO DATA")).size(), 1);
+        QCOMPARE(h->statusMessage(), QStringLiteral("equipment.detected.bike"));
+    }
+
     void valuesOutsideTheSubscriptionAreRoutedByUuid() {
         Harness h;
         auto [bike, data] = connectBike(h);

@@ -197,13 +197,21 @@ void QtBluetoothCentral::stopScan() {
 void QtBluetoothCentral::handleReport(const QBluetoothDeviceInfo& info) {
     // The discovery agent reports from inside start() too, so the delegate hears of it later.
     // One advertisement can reach us twice (deviceDiscovered, then deviceUpdated): reports that
-    // arrive before the delivery merge into the latest.
+    // arrive before the delivery merge into the latest. A crowd reports in bursts; each burst is
+    // delivered in one go, in order of arrival.
     const quint64 address = info.address().toUInt64();
-    const bool queued = m_pendingReports.contains(address);
+    if (!m_pendingReports.contains(address)) {
+        m_pendingOrder.append(address);
+    }
     m_pendingReports.insert(address, info);
-    if (!queued) {
+    if (m_pendingOrder.size() == 1 && m_pendingReports.size() == 1) {
         QMetaObject::invokeMethod(
-            &m_context, [this, address] { deliverReport(m_pendingReports.take(address)); },
+            &m_context,
+            [this] {
+                for (const quint64 pending : std::exchange(m_pendingOrder, {})) {
+                    deliverReport(m_pendingReports.take(pending));
+                }
+            },
             Qt::QueuedConnection);
     }
 }

@@ -75,8 +75,9 @@ private:
     bool m_permissionDenied = false;
     bool m_scanning = false;
     QList<QBluetoothUuid> m_serviceFilter;
-    // Reports waiting for their delivery, by address as a number.
+    // Reports waiting for their delivery, by address as a number, and their order.
     QHash<quint64, QBluetoothDeviceInfo> m_pendingReports;
+    QList<quint64> m_pendingOrder;
     // One handle per machine for the central's whole life.
     QHash<QUuid, std::shared_ptr<QtBluetoothPeripheral>> m_peripherals;
 };

@@ -26,7 +26,7 @@ Item {
     readonly property var deviceList: manager.deviceList
     readonly property int deviceCount: deviceList.count
     readonly property bool searching: deviceCount === 0
-    // Bumped whenever a row changes, so that the shown machine is read again.
+    // Bumped whenever the shown row changes, so that the shown machine is read again.
     property int revision: 0
     readonly property int currentIndex: searching ? -1 : Math.min(deviceCount - 1, selectedDeviceIndex)
     readonly property var currentDevice: {
@@ -53,11 +53,14 @@ Item {
             wavePhase -= 1
     }
 
+    // In a crowd other rows change hundreds of times a second; only the shown one matters.
+    // Rows are only ever added at the end, which leaves the shown one as it is.
     Connections {
         target: root.deviceList
-        function onDataChanged() { root.revision++ }
-        function onRowsInserted() { root.revision++ }
-        function onRowsRemoved() { root.revision++ }
+        function onDataChanged(topLeft, bottomRight) {
+            if (root.currentIndex >= topLeft.row && root.currentIndex <= bottomRight.row)
+                root.revision++
+        }
         function onModelReset() { root.revision++ }
     }
 
