@@ -8,8 +8,11 @@
 #include "analytics/TelemetryDeck.h"
 #include "connection/FTMSManager.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
+#include <QTimer>
 #include <QUrl>
 
 namespace tallyfin::ui {
@@ -50,10 +53,30 @@ AppShell::AppShell(Options options, QObject* parent)
 }
 
 AppShell::~AppShell() {
-    // The subscriptions and the views refer to the manager: end them first.
+    shutDown();
+}
+
+void AppShell::shutDown() {
+    // The subscriptions and the views refer to the manager: end them first. The views would also
+    // start a new scan once the machine is gone.
     m_cancellables.clear();
     m_panel.reset();
     m_engine.reset();
+    if (!m_manager || !m_manager->connectedPeripheral()) {
+        return;
+    }
+    // Disconnect through the stack while the event loop still runs, so that the link is closed
+    // once and cleanly before its controller goes away with the manager.
+    qCInfo(lcUi) << "releasing the machine before quitting";
+    QEventLoop released;
+    QObject::connect(m_manager.get(), &FTMSManager::statusMessageChanged, &released, [&] {
+        if (!m_manager->connectedPeripheral()) {
+            released.quit();
+        }
+    });
+    QTimer::singleShot(std::chrono::seconds(3), &released, &QEventLoop::quit);
+    m_manager->disconnect();
+    released.exec();
 }
 
 QQuickWindow* AppShell::window() const {
@@ -61,6 +84,7 @@ QQuickWindow* AppShell::window() const {
 }
 
 bool AppShell::launch() {
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, this, &AppShell::shutDown);
     startAnalytics();
     startUpdates();
     startManager();

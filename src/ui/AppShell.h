@@ -61,6 +61,9 @@ public:
 
     // Runs the launch steps in order. False when the views could not be loaded.
     bool launch();
+    // Closes the views and lets go of a connected machine, waiting (a few seconds at most) until
+    // the stack confirms it. Runs when the application quits; does nothing the second time.
+    void shutDown();
 
     FTMSManager* manager() const { return m_manager.get(); }
     OverlayPanel* panel() const { return m_panel.get(); }

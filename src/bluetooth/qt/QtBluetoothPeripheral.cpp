@@ -153,11 +153,12 @@ void QtBluetoothPeripheral::tearDown() {
 void QtBluetoothPeripheral::detach() {
     m_centralDelegate = nullptr;
     m_delegate = nullptr;
-    if (m_controller && m_controller->state() != QLowEnergyController::UnconnectedState) {
-        m_controller->disconnectFromDevice();
-    }
     m_link = Link::idle;
+    // A controller still linked disconnects once as it is deleted. (A clean end waits for the
+    // disconnection first: see cancelConnection.)
+    QLowEnergyController* controller = m_controller;
     tearDown();
+    delete controller;
 }
 
 void QtBluetoothPeripheral::discoverServices(const QList<QBluetoothUuid>& serviceUuids) {
