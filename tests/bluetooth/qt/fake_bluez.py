@@ -44,8 +44,7 @@ READVERTISE_DELAY_MS = 400     # from the first advertisement to the RSSI update
 RESOLVE_DELAY_MS = 150         # from Connect to ServicesResolved
 NOTIFY_INTERVAL_MS = 100       # between notifications
 CROWD_BATCH = 250              # crowd devices added per turn of the main loop
-RSSI_PERIOD_MS = 2000          # how often each crowd device's signal strength changes
-RSSI_SLICES = 20               # the changes are spread over the period in this many slices
+RSSI_SLICE_MS = 100            # a twentieth of the crowd changes its signal strength this often
 
 
 def uuid16(short):
@@ -61,16 +60,8 @@ def bike_data(speed_centi_kmh, cadence_half_rpm, power):
     return struct.pack('<HHHh', 0x0044, speed_centi_kmh, cadence_half_rpm, power)
 
 
-def rower_data(stroke_half_spm, strokes, distance, pace, power):
-    # Flags 0x002C: stroke rate + count (bit 0 clear), distance (bit 2), pace (bit 3),
-    # power (bit 5).
-    return struct.pack('<HBH', 0x002C, stroke_half_spm, strokes) + \
-        struct.pack('<I', distance)[:3] + struct.pack('<Hh', pace, power)
-
-
 # Fitness Machine Feature values: 32 bits of machine features, 32 bits of target settings.
 BIKE_FEATURES = struct.pack('<II', (1 << 1) | (1 << 14), 1 << 3)  # cadence, power; power target
-ROWER_FEATURES = struct.pack('<II', (1 << 2) | (1 << 5) | (1 << 14), 0)  # distance, pace, power
 
 # Each machine: how it advertises, how it answers Connect and its GATT tree. In the tree,
 # 'chars' are listed in handle order, which is the order the machine reports them in.
@@ -93,17 +84,7 @@ MACHINES = [
     },
     {
         'address': 'C0:FF:EE:00:00:02', 'name': 'Tallyfin Test Rower', 'rssi': -70,
-        'uuids': [0x1826],
-        'services': [
-            {'uuid': 0x1826, 'chars': [
-                {'uuid': 0x2ACC, 'flags': ['read'], 'value': ROWER_FEATURES},
-                {'uuid': 0x2AD1, 'flags': ['notify'], 'notify': [
-                    rower_data(48, 10, 35, 130, 180), rower_data(50, 11, 41, 125, 190),
-                    rower_data(52, 12, 48, 120, 210)]},
-                # Listed after the rower data: the first data characteristic decides.
-                {'uuid': 0x2ACD, 'flags': ['notify'], 'notify': []},
-            ]},
-        ],
+        'uuids': [0x1826], 'services': [],
     },
     {
         # Sends two notifications, then drops the link on its own.
@@ -328,14 +309,14 @@ class Adapter(PropertyObject):
         else:
             log('crowd of', len(CROWD), 'devices advertising')
             self.rssi_slice = 0
-            self._schedule(RSSI_PERIOD_MS // RSSI_SLICES, self._change_crowd_rssi)
+            self._schedule(RSSI_SLICE_MS, self._change_crowd_rssi)
 
     def _change_crowd_rssi(self):
         self.rssi_slice += 1
-        for i in range(self.rssi_slice % RSSI_SLICES, len(CROWD), RSSI_SLICES):
+        for i in range(self.rssi_slice % 20, len(CROWD), 20):
             rssi = -40 - (i + self.rssi_slice) % 50
             self.devices[CROWD[i]['address']].update(RSSI=dbus.Int16(rssi))
-        self._schedule(RSSI_PERIOD_MS // RSSI_SLICES, self._change_crowd_rssi)
+        self._schedule(RSSI_SLICE_MS, self._change_crowd_rssi)
 
     def _readvertise(self):
         for machine in MACHINES:

@@ -196,43 +196,6 @@ private Q_SLOTS:
                  1);
     }
 
-    void rowerIsDetectedByItsFirstDataCharacteristic() {
-        FTMSManager& manager = *m_manager;
-        const bluetooth::PeripheralPtr rower = scanFor(rowerName());
-        QVERIFY(rower);
-        const qsizetype callsBefore = m_fake.calls().size();
-        manager.connect(rower);
-        QTRY_COMPARE_WITH_TIMEOUT(manager.powerHistory().size(), 3, fakeBluezTimeoutMs);
-        QCOMPARE(manager.detectedEquipmentType(), EquipmentType::rower);
-        QCOMPARE(manager.statusMessage(), localizedText("equipment.detected.rower"));
-
-        const FitnessMetrics metrics = manager.metrics();
-        QCOMPARE(metrics.equipmentType, EquipmentType::rower);
-        QCOMPARE(metrics.strokeRate, 26);
-        QCOMPARE(metrics.strokeCount, 12);
-        QCOMPARE(metrics.distance, 48.0);
-        QCOMPARE(metrics.speed, 500.0 / 120);
-        QCOMPARE(metrics.power, 210);
-        QCOMPARE(manager.powerHistory(), (QList<qint64>{180, 190, 210}));
-        QTRY_COMPARE_WITH_TIMEOUT(
-            setFlags(manager.machineFeatures()),
-            (QStringList{QStringLiteral("totalDistanceSupported"), QStringLiteral("paceSupported"),
-                         QStringLiteral("powerMeasurementSupported")}),
-            fakeBluezTimeoutMs);
-        QCOMPARE(linesEndingWith(manager,
-                                 QStringLiteral("] Rower Data (0x2AD1): 2C 00 30 0A 00 23 00 00 82 "
-                                                "00 B4 00"))
-                     .size(),
-                 1);
-        // The treadmill data the rower also lists is never subscribed.
-        const QStringList notify = m_fake.callsContaining(QStringLiteral("Notify"), callsBefore);
-        QCOMPARE(notify.size(), 1);
-        QVERIFY2(notify.first().endsWith(QLatin1String(" 2AD1")), qPrintable(notify.first()));
-
-        manager.disconnect();
-        QTRY_VERIFY_WITH_TIMEOUT(!manager.isConnected(), fakeBluezTimeoutMs);
-    }
-
     void machineDisconnectingMidStreamResetsTheLiveState() {
         FTMSManager& manager = *m_manager;
         const bluetooth::PeripheralPtr fading = scanFor(fadingBikeName());
