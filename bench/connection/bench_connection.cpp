@@ -2,7 +2,8 @@
 // copy, decode, scheduling) and the published update delivered on the next turn of the event
 // loop to a stream subscriber and a NOTIFY connection, as the overlay observes it. Items per
 // second are notifications per second. A second benchmark feeds 100,000 notifications and
-// reports the heap in use before and after, with the log and history sizes.
+// reports the heap in use before and after, with the log and history sizes. A third records
+// advertisements among many known machines, as in a crowd.
 
 #include "connection/FTMSManager.h"
 
@@ -85,6 +86,44 @@ void BM_ValueToPublishedUpdate(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_ValueToPublishedUpdate);
+
+// A machine in a crowd, known only by its identifier.
+class CrowdPeripheral final : public Peripheral {
+public:
+    explicit CrowdPeripheral(int n)
+        : m_id(QStringLiteral("{5e2c0000-0000-4000-8000-%1}").arg(n, 12, 10, QLatin1Char('0'))) {}
+    QUuid identifier() const override { return m_id; }
+    std::optional<QString> name() const override { return QStringLiteral("Crowd Bike"); }
+    std::optional<QList<ServicePtr>> services() const override { return std::nullopt; }
+    void setDelegate(PeripheralDelegate*) override {}
+    void discoverServices(const QList<QBluetoothUuid>&) override {}
+    void discoverCharacteristics(const QList<QBluetoothUuid>&, const ServicePtr&) override {}
+    void readValue(const CharacteristicPtr&) override {}
+    void setNotifyValue(bool, const CharacteristicPtr&) override {}
+
+private:
+    QUuid m_id;
+};
+
+// One new advertisement of a known machine, with the device list model following it, when
+// range(0) machines are known; each turn of the event loop carries one report.
+void BM_AdvertisementAmongKnownMachines(benchmark::State& state) {
+    FTMSManager manager{CentralFactory(), ApplicationInfo()};
+    QList<PeripheralPtr> crowd;
+    for (int i = 0; i < state.range(0); ++i) {
+        crowd.append(std::make_shared<CrowdPeripheral>(i));
+        manager.recordAdvertisement(crowd.last(), {-60, {}, {}, {}});
+    }
+    QCoreApplication::processEvents();
+    int i = 0;
+    for (auto _ : state) {
+        manager.recordAdvertisement(crowd.at(i % crowd.size()), {-40 - i % 50, {}, {}, {}});
+        QCoreApplication::processEvents();
+        ++i;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_AdvertisementAmongKnownMachines)->Arg(10)->Arg(100)->Arg(1000)->Arg(2000);
 
 std::size_t heapInUse() {
     return mallinfo2().uordblks;
