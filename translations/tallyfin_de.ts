@@ -39,6 +39,11 @@
         <extracomment>Connection failed (%1 is the system's error description, possibly empty)</extracomment>
         <translation>Verbindung fehlgeschlagen. %1</translation>
     </message>
+    <message id="connection.noData">
+        <source>No values from %1</source>
+        <extracomment>Connected, but the machine sends no values (%1 is the machine's name)</extracomment>
+        <translation>Keine Werte von %1</translation>
+    </message>
     <message id="bluetooth.unsupported">
         <source>This computer has no Bluetooth LE</source>
         <extracomment>Bluetooth unsupported</extracomment>
