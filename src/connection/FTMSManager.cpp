@@ -510,8 +510,8 @@ void FTMSManager::notifyViews(void (FTMSManager::*changed)()) {
 }
 
 void FTMSManager::flushViews() {
-    const auto signals = std::exchange(m_pendingViewSignals, {});
-    for (const auto changed : signals) {
+    const auto pending = std::exchange(m_pendingViewSignals, {});
+    for (const auto changed : pending) {
         Q_EMIT(this->*changed)();
     }
 }
