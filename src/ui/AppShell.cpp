@@ -5,6 +5,7 @@
 #include "OverlaySizeManager.h"
 #include "UiLogging.h"
 #include "UpdateNotice.h"
+#include "X11StackKeeper.h"
 #include "analytics/TelemetryDeck.h"
 #include "connection/FTMSManager.h"
 
@@ -150,6 +151,11 @@ bool AppShell::setUpPanel() {
     }
     m_panel = std::make_unique<OverlayPanel>(*window, m_options.screens);
     m_panel->setUp();
+    if (x11::StackKeeper* keeper = m_panel->stackKeeper()) {
+        // A compositing manager that starts or stops later changes how the panel is drawn.
+        QObject::connect(keeper, &x11::StackKeeper::compositorRunningChanged, m_appearance.get(),
+                         &Appearance::setTranslucent);
+    }
     return true;
 }
 

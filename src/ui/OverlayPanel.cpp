@@ -2,7 +2,7 @@
 
 #include "PanelGeometry.h"
 #include "UiLogging.h"
-#include "X11Support.h"
+#include "X11StackKeeper.h"
 
 #include <QEasingCurve>
 #include <QGuiApplication>
@@ -42,22 +42,36 @@ OverlayPanel::ScreenSource OverlayPanel::primaryScreen() {
 
 void OverlayPanel::setUp() {
     m_window->setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                       Qt::WindowDoesNotAcceptFocus);
+                       Qt::WindowDoesNotAcceptFocus | Qt::BypassWindowManagerHint);
     m_window->setColor(Qt::transparent);
     QRect frame(0, 0, panel::disconnectedWidth, panel::initialHeight);
     if (const auto areas = m_screens()) {
         frame = panel::initialFrame(areas->visible);
     }
     m_window->setGeometry(frame);
+    m_stackKeeper = x11::StackKeeper::create();
+    if (m_stackKeeper) {
+        m_homeDesktop = m_stackKeeper->currentDesktop();
+        QObject::connect(m_stackKeeper.get(), &x11::StackKeeper::currentDesktopChanged, this,
+                         &OverlayPanel::followDesktop);
+    }
     // Shown without activation: the user's application keeps the keyboard.
     m_window->setVisible(true);
     qCInfo(lcUi) << "panel shown at" << frame;
 }
 
+void OverlayPanel::followDesktop() {
+    const int current = m_stackKeeper ? m_stackKeeper->currentDesktop() : -1;
+    m_window->setVisible(m_connected || m_homeDesktop < 0 || current == m_homeDesktop);
+}
+
 void OverlayPanel::applyConnectionState(bool connected, OverlaySize size) {
     m_connected = connected;
     m_window->setFlag(Qt::WindowStaysOnTopHint, true);
-    x11::setOnAllDesktops(*m_window, connected);
+    if (!connected && m_stackKeeper) {
+        m_homeDesktop = m_stackKeeper->currentDesktop();
+    }
+    followDesktop();
     if (connected) {
         resizePanel(size);
         return;

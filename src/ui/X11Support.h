@@ -1,5 +1,10 @@
 #pragma once
 
+#include <QByteArray>
+#include <QRegion>
+
+#include <optional>
+
 class QWindow;
 
 namespace tallyfin::ui::x11 {
@@ -11,8 +16,12 @@ namespace tallyfin::ui::x11 {
 // that translucent windows really show what lies behind them.
 bool compositorRunning();
 
-// Shows `window` on every virtual desktop (_NET_WM_DESKTOP 0xFFFFFFFF, _NET_WM_STATE_STICKY) or
-// keeps it on the current one only.
-void setOnAllDesktops(QWindow& window, bool all);
+// True when the X display `name` (DISPLAY's form, ":0") accepts a connection; also true in a
+// build without xcb, where Qt alone decides.
+bool displayOpens(const QByteArray& name);
+
+// Cuts `window` with the X Shape extension: only `visible` shows (the whole window when not
+// given) and only `input` takes the pointer; elsewhere clicks reach the windows below.
+void setShape(QWindow& window, const std::optional<QRegion>& visible, const QRegion& input);
 
 } // namespace tallyfin::ui::x11

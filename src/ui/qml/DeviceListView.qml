@@ -35,6 +35,8 @@ Item {
     }
     readonly property string currentDeviceId: currentDevice ? currentDevice.id : ""
     readonly property Item shownRow: rowSlot.current
+    // What the panel's window is cut to.
+    readonly property Item outline: glass
 
     // forward: (i + 1) mod n; back: (i - 1 + n) mod n, from the index as stored.
     function navigate(forward) {

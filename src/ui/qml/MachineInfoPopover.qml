@@ -5,7 +5,7 @@ import Tallyfin
 
 // The machine information popover, a small window of its own above the information button: the
 // machine, its kind, what it measures and which targets it takes, the two preferences, and the
-// copy button for the diagnostic log.
+// copy button for the diagnostic log. Escape or a click outside it closes it (`dismissed`).
 Window {
     id: popover
 
@@ -31,9 +31,13 @@ Window {
     // Where the arrow's tip is, in this window's coordinates.
     property real arrowTipX: width / 2
 
+    signal dismissed()
+
     objectName: "machineInfoPopover"
     title: "Tallyfin"
+    // Unmanaged on X11 like the panel, so that it too shows over full-screen windows.
     flags: Qt.Tool | Qt.FramelessWindowHint | Qt.WindowStaysOnTopHint | Qt.WindowDoesNotAcceptFocus
+           | Qt.BypassWindowManagerHint
     color: "transparent"
     width: contentWidth + 2 * padding
     height: column.implicitHeight + 2 * padding + arrowHeight
@@ -57,12 +61,29 @@ Window {
         x = Math.max(left + 4, Math.min(wantedX, right - width - 4))
         y = Math.round(tip.y - height - 2)
         arrowTipX = tip.x - x
-        appearance.shapePopover(popover, Qt.rect(0, 0, width, height - arrowHeight), cornerRadius,
-                                arrowTipX, arrowWidth, arrowHeight)
     }
 
     onHeightChanged: place()
     Component.onCompleted: place()
+
+    // The panel moves (dragged, resized): the popover stays at its button.
+    Connections {
+        target: popover.anchorItem ? popover.anchorItem.Window.window : null
+        function onXChanged() { popover.place() }
+        function onYChanged() { popover.place() }
+        function onWidthChanged() { popover.place() }
+    }
+
+    PopoverGrab {
+        window: popover
+        onDismissed: popover.dismissed()
+    }
+
+    WindowShape {
+        window: popover
+        outline: frame
+        cutVisible: !popover.appearance.translucent
+    }
 
     Component {
         id: resetComponent
@@ -81,33 +102,38 @@ Window {
     }
 
     // Body and arrow.
-    Rectangle {
-        id: body
-        width: parent.width
-        height: parent.height - popover.arrowHeight
-        radius: popover.cornerRadius
-        color: popover.dark ? (popover.appearance.translucent ? Qt.rgba(0.16, 0.16, 0.17, 0.94) : "#29292b")
-                            : (popover.appearance.translucent ? Qt.rgba(0.97, 0.97, 0.97, 0.96) : "#f5f5f5")
-        border.color: popover.dark ? Qt.rgba(1, 1, 1, 0.14) : Qt.rgba(0, 0, 0, 0.14)
-    }
-    Rectangle {
-        // A square turned by 45 degrees, half of it showing below the body.
-        width: popover.arrowWidth / Math.SQRT2
-        height: width
-        rotation: 45
-        x: popover.arrowTipX - width / 2
-        y: body.height - height / 2 - 0.5
-        color: body.color
-        border.color: body.border.color
-        z: -1
-    }
-    Rectangle {
-        // Covers the arrow's upper edges where it joins the body.
-        x: popover.arrowTipX - popover.arrowWidth / 2
-        y: body.height - 2
-        width: popover.arrowWidth
-        height: 1.5
-        color: body.color
+    Item {
+        id: frame
+        anchors.fill: parent
+
+        Rectangle {
+            id: body
+            width: parent.width
+            height: parent.height - popover.arrowHeight
+            radius: popover.cornerRadius
+            color: popover.dark ? (popover.appearance.translucent ? Qt.rgba(0.16, 0.16, 0.17, 0.94) : "#29292b")
+                                : (popover.appearance.translucent ? Qt.rgba(0.97, 0.97, 0.97, 0.96) : "#f5f5f5")
+            border.color: popover.dark ? Qt.rgba(1, 1, 1, 0.14) : Qt.rgba(0, 0, 0, 0.14)
+        }
+        Rectangle {
+            // A square turned by 45 degrees, half of it showing below the body.
+            width: popover.arrowWidth / Math.SQRT2
+            height: width
+            rotation: 45
+            x: popover.arrowTipX - width / 2
+            y: body.height - height / 2 - 0.5
+            color: body.color
+            border.color: body.border.color
+            z: -1
+        }
+        Rectangle {
+            // Covers the arrow's upper edges where it joins the body.
+            x: popover.arrowTipX - popover.arrowWidth / 2
+            y: body.height - 2
+            width: popover.arrowWidth
+            height: 1.5
+            color: body.color
+        }
     }
 
     ColumnLayout {

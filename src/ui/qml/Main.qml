@@ -32,7 +32,8 @@ Window {
                 return
             }
             pressOffset = Qt.point(mouse.x, mouse.y)
-            if (panel.startSystemMove())
+            // A window the window manager does not manage (X11) is moved here.
+            if (!(panel.flags & Qt.BypassWindowManagerHint) && panel.startSystemMove())
                 mouse.accepted = false
         }
         onPositionChanged: mouse => {
@@ -42,6 +43,14 @@ Window {
                 panel.y += mouse.y - pressOffset.y
             }
         }
+    }
+
+    // Clicks in the transparent margins go to the window below; without a compositor only the
+    // outline shows.
+    WindowShape {
+        window: panel
+        outline: content.currentView ? content.currentView.outline : null
+        cutVisible: !panel.appearance.translucent
     }
 
     ContentView {

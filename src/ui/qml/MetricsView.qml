@@ -20,6 +20,8 @@ Item {
     readonly property alias infoButton: infoButton
     readonly property Item strip: strip
     readonly property QtObject popover: popoverLoader.item
+    // What the panel's window is cut to.
+    readonly property Item outline: stripGlass
 
     SchemeColors {
         id: colors
@@ -41,6 +43,7 @@ Item {
         anchors.centerIn: parent
 
         Glass {
+            id: stripGlass
             anchors.fill: parent
             dark: root.dark
             translucent: root.appearance.translucent
@@ -144,6 +147,7 @@ Item {
             appearance: root.appearance
             anchorItem: infoIcon
             dark: root.dark
+            onDismissed: root.showMachineInfo = false
         }
     }
 }
