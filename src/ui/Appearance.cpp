@@ -1,24 +1,41 @@
 #include "Appearance.h"
 
+#include "UiLogging.h"
 #include "X11Support.h"
 
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDBusVariant>
 #include <QEvent>
 #include <QGuiApplication>
-#include <QPainterPath>
 #include <QPalette>
-#include <QWindow>
 
 namespace tallyfin::ui {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString portalService = u"org.freedesktop.portal.Desktop"_s;
+const QString portalPath = u"/org/freedesktop/portal/desktop"_s;
+const QString settingsInterface = u"org.freedesktop.portal.Settings"_s;
+const QString appearanceGroup = u"org.freedesktop.appearance"_s;
+const QString colorSchemeKey = u"color-scheme"_s;
+
+} // namespace
 
 Appearance::Appearance(QObject* parent)
     : QObject(parent) {
     // Other window systems composite; X11 does only with a compositing manager running.
     const QString platform = QGuiApplication::platformName();
     m_translucent = platform == u"xcb" ? x11::compositorRunning() : platform != u"offscreen";
-    readPalette();
+    decideScheme();
     if (qApp) {
         qApp->installEventFilter(this);
     }
+    watchPortal();
 }
 
 void Appearance::setTranslucent(bool translucent) {
@@ -39,57 +56,76 @@ bool Appearance::paletteIsDark() {
     return QGuiApplication::palette().color(QPalette::Window).lightnessF() < 0.5;
 }
 
-void Appearance::readPalette() {
-    setDarkDesktop(paletteIsDark());
+void Appearance::decideScheme() {
+    switch (m_portalScheme) {
+    case PortalScheme::preferDark:
+        setDarkDesktop(true);
+        return;
+    case PortalScheme::preferLight:
+        setDarkDesktop(false);
+        return;
+    case PortalScheme::noPreference:
+        setDarkDesktop(paletteIsDark());
+        return;
+    }
 }
 
 bool Appearance::eventFilter(QObject* watched, QEvent* event) {
     if (watched == qApp && event->type() == QEvent::ApplicationPaletteChange) {
-        readPalette();
+        decideScheme();
     }
     return QObject::eventFilter(watched, event);
 }
 
-QRegion Appearance::roundedRegion(const QRectF& body, qreal radius) {
-    QPainterPath path;
-    path.addRoundedRect(body, radius, radius);
-    return QRegion(path.toFillPolygon().toPolygon());
+void Appearance::watchPortal() {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        qCInfo(lcUi) << "no session bus: the colour scheme follows the palette";
+        return;
+    }
+    bus.connect(portalService, portalPath, settingsInterface, u"SettingChanged"_s, this,
+                SLOT(portalSettingChanged(QString, QString, QDBusVariant)));
+    QDBusMessage read =
+        QDBusMessage::createMethodCall(portalService, portalPath, settingsInterface, u"Read"_s);
+    read << appearanceGroup << colorSchemeKey;
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(read), this);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, this,
+                     [this](QDBusPendingCallWatcher* call) {
+                         call->deleteLater();
+                         const QDBusPendingReply<QDBusVariant> reply = *call;
+                         if (reply.isError()) {
+                             qCInfo(lcUi) << "the desktop portal gives no colour scheme ("
+                                          << reply.error().message() << "); it follows the palette";
+                             return;
+                         }
+                         applyPortalValue(reply.value().variant());
+                     });
 }
 
-QRegion Appearance::popoverRegion(const QRectF& body, qreal radius, qreal arrowTipX,
-                                  qreal arrowWidth, qreal arrowHeight) {
-    QPainterPath path;
-    path.addRoundedRect(body, radius, radius);
-    QPainterPath arrow;
-    arrow.moveTo(arrowTipX - arrowWidth / 2, body.bottom() - 1);
-    arrow.lineTo(arrowTipX, body.bottom() + arrowHeight);
-    arrow.lineTo(arrowTipX + arrowWidth / 2, body.bottom() - 1);
-    arrow.closeSubpath();
-    return QRegion(path.united(arrow).toFillPolygon().toPolygon());
-}
-
-namespace {
-
-// The offscreen platform draws no desktop behind windows and cannot cut them.
-bool canShapeWindows() {
-    return QGuiApplication::platformName() != u"offscreen";
-}
-
-} // namespace
-
-void Appearance::shapeWindow(QWindow* window, const QRectF& body, qreal radius) const {
-    if (window && canShapeWindows()) {
-        window->setMask(m_translucent ? QRegion() : roundedRegion(body, radius));
+void Appearance::portalSettingChanged(const QString& group, const QString& key,
+                                      const QDBusVariant& value) {
+    if (group == appearanceGroup && key == colorSchemeKey) {
+        applyPortalValue(value.variant());
     }
 }
 
-void Appearance::shapePopover(QWindow* window, const QRectF& body, qreal radius, qreal arrowTipX,
-                              qreal arrowWidth, qreal arrowHeight) const {
-    if (window && canShapeWindows()) {
-        window->setMask(m_translucent
-                            ? QRegion()
-                            : popoverRegion(body, radius, arrowTipX, arrowWidth, arrowHeight));
+void Appearance::applyPortalValue(const QVariant& value) {
+    // Read wraps the setting in one more variant than SettingChanged does.
+    QVariant inner = value;
+    while (inner.metaType() == QMetaType::fromType<QDBusVariant>()) {
+        inner = inner.value<QDBusVariant>().variant();
     }
+    bool ok = false;
+    const uint scheme = inner.toUInt(&ok);
+    if (!ok || scheme > static_cast<uint>(PortalScheme::preferLight)) {
+        qCWarning(lcUi) << "ignoring the desktop portal's colour scheme" << inner
+                        << "(expected 0, 1 or 2)";
+        m_portalScheme = PortalScheme::noPreference;
+    } else {
+        m_portalScheme = static_cast<PortalScheme>(scheme);
+        qCInfo(lcUi) << "desktop colour scheme from the portal:" << scheme;
+    }
+    decideScheme();
 }
 
 } // namespace tallyfin::ui

@@ -1,9 +1,7 @@
 #pragma once
 
+#include <QDBusVariant>
 #include <QObject>
-#include <QRectF>
-#include <QRegion>
-#include <QWindow>
 #include <QtQml/qqmlregistration.h>
 
 namespace tallyfin::ui {
@@ -11,6 +9,10 @@ namespace tallyfin::ui {
 // How the desktop looks to the views: whether translucent windows really show what is behind
 // them (an X11 session needs a compositor for that) and whether the desktop's scheme is dark.
 // Without translucency the views paint opaque fills and the windows are cut to their outline.
+//
+// The scheme is the desktop portal's "color-scheme" setting (org.freedesktop.appearance), read
+// over the session bus and followed while it changes; where no portal answers, or it states no
+// preference, the palette's brightness decides.
 class Appearance : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -19,6 +21,9 @@ class Appearance : public QObject {
     Q_PROPERTY(bool darkDesktop READ darkDesktop NOTIFY darkDesktopChanged)
 
 public:
+    // The portal's values of "color-scheme".
+    enum class PortalScheme : uint { noPreference = 0, preferDark = 1, preferLight = 2 };
+
     explicit Appearance(QObject* parent = nullptr);
 
     bool translucent() const { return m_translucent; }
@@ -26,18 +31,8 @@ public:
     void setTranslucent(bool translucent);
     void setDarkDesktop(bool dark);
 
-    // Cuts `window` to a rounded rectangle (in window coordinates) when windows are not
-    // translucent; with translucency the window keeps its full rectangle.
-    Q_INVOKABLE void shapeWindow(QWindow* window, const QRectF& body, qreal radius) const;
-    // The same for a popover: its body and a downward arrow whose tip is at `arrowTipX`.
-    Q_INVOKABLE void shapePopover(QWindow* window, const QRectF& body, qreal radius,
-                                  qreal arrowTipX, qreal arrowWidth, qreal arrowHeight) const;
-
     // Qt 6.4 has no colour-scheme hint; a dark window background means a dark desktop.
     static bool paletteIsDark();
-    static QRegion roundedRegion(const QRectF& body, qreal radius);
-    static QRegion popoverRegion(const QRectF& body, qreal radius, qreal arrowTipX,
-                                 qreal arrowWidth, qreal arrowHeight);
 
 Q_SIGNALS:
     void translucentChanged();
@@ -46,11 +41,17 @@ Q_SIGNALS:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+private Q_SLOTS:
+    void portalSettingChanged(const QString& group, const QString& key, const QDBusVariant& value);
+
 private:
-    void readPalette();
+    void watchPortal();
+    void applyPortalValue(const QVariant& value);
+    void decideScheme();
 
     bool m_translucent = false;
     bool m_darkDesktop = false;
+    PortalScheme m_portalScheme = PortalScheme::noPreference;
 };
 
 } // namespace tallyfin::ui

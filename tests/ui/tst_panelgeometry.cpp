@@ -1,4 +1,3 @@
-#include "ui/Appearance.h"
 #include "ui/PanelGeometry.h"
 
 #include <QTest>
@@ -53,21 +52,6 @@ private Q_SLOTS:
         QCOMPARE(panel::connectedFrame(screen, visible, OverlaySize::small, height), small);
         QCOMPARE(panel::connectedFrame(screen, visible, OverlaySize::medium, height), medium);
         QCOMPARE(panel::connectedFrame(screen, visible, OverlaySize::large, height), large);
-    }
-
-    // Without a compositor the windows are cut to their outline.
-    void windowOutlines() {
-        const QRegion strip = Appearance::roundedRegion(QRectF(0, 0, 580, 58), 22);
-        QVERIFY(strip.contains(QPoint(290, 29)));
-        QVERIFY(strip.contains(QPoint(22, 1)));
-        QVERIFY(!strip.contains(QPoint(1, 1)));
-        QVERIFY(!strip.contains(QPoint(578, 56)));
-
-        const QRegion popover = Appearance::popoverRegion(QRectF(0, 0, 332, 300), 10, 40, 18, 9);
-        QVERIFY(popover.contains(QPoint(40, 306))); // just above the arrow's tip
-        QVERIFY(!popover.contains(QPoint(60, 306)));
-        QVERIFY(!popover.contains(QPoint(40, 312)));
-        QVERIFY(!popover.contains(QPoint(0, 0)));
     }
 };
 
