@@ -12,6 +12,7 @@
 #include "ui/OverlaySizeManager.h"
 #include "ui/PlatformChoice.h"
 #include "ui/Screenshot.h"
+#include "ui/X11Support.h"
 
 #include <QApplication>
 #include <QQmlExtensionPlugin>
@@ -19,34 +20,38 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 Q_IMPORT_QML_PLUGIN(TallyfinPlugin)
 
 int main(int argc, char* argv[]) {
     using namespace tallyfin;
 
-    if (ui::shouldUseXWayland([](const char* name) { return qgetenv(name); }, argc, argv)) {
+    const ui::Environment environment = [](const char* name) { return qgetenv(name); };
+    if (ui::shouldUseXWayland(environment, argc, argv)) {
         qputenv("QT_QPA_PLATFORM", "xcb");
     }
-    QApplication app(argc, argv);
+    // QApplication aborts without a display; the command line is still answered then.
+    const auto displayProblem = ui::displayProblem(environment, argc, argv, &ui::x11::displayOpens);
+    const std::unique_ptr<QCoreApplication> app =
+        displayProblem ? std::make_unique<QCoreApplication>(argc, argv)
+                       : std::make_unique<QApplication>(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Tallyfin"));
     QApplication::setApplicationName(QStringLiteral("Tallyfin"));
     QApplication::setApplicationVersion(QStringLiteral(TALLYFIN_VERSION));
-    // Desktops match the windows to the installed desktop entry by this name.
-    QApplication::setDesktopFileName(QString::fromLatin1(buildinfo::desktopAppId));
-    QApplication::setWindowIcon(ui::applicationIcon());
     // The analytics client reports the build number next to the version.
-    app.setProperty("buildNumber",
-                    ApplicationInfo::fromBuild().textOrUnknown(ApplicationInfo::buildVersionKey));
+    app->setProperty("buildNumber",
+                     ApplicationInfo::fromBuild().textOrUnknown(ApplicationInfo::buildVersionKey));
     // The panel and the popover come and go; only Quit ends the program, or a stop by SIGTERM,
     // SIGINT or SIGHUP, which takes the same way out.
     QApplication::setQuitOnLastWindowClosed(false);
-    QObject::connect(&StopSignals::install(), &StopSignals::stopRequested, &app, [](int signal) {
-        std::fprintf(stderr, "tallyfin: stopping on SIG%s\n", sigabbrev_np(signal));
-        QCoreApplication::quit();
-    });
+    QObject::connect(
+        &StopSignals::install(), &StopSignals::stopRequested, app.get(), [](int signal) {
+            std::fprintf(stderr, "tallyfin: stopping on SIG%s\n", sigabbrev_np(signal));
+            QCoreApplication::quit();
+        });
     // The user's language, English where there is no table for it; the help is translated too.
-    installTranslations(app);
+    installTranslations(*app);
 
     const auto parsed = ui::parseCommandLine(QApplication::arguments());
     if (const auto* error = std::get_if<ui::CommandLineError>(&parsed)) {
@@ -63,6 +68,13 @@ int main(int argc, char* argv[]) {
         std::printf("tallyfin %s\n", TALLYFIN_VERSION);
         return 0;
     }
+    if (displayProblem) {
+        std::fprintf(stderr, "tallyfin: %s\n", qPrintable(*displayProblem));
+        return 1;
+    }
+    // Desktops match the windows to the installed desktop entry by this name.
+    QApplication::setDesktopFileName(QString::fromLatin1(buildinfo::desktopAppId));
+    QApplication::setWindowIcon(ui::applicationIcon());
 
     ui::OverlaySizeManager& sizes = ui::OverlaySizeManager::shared();
     if (options.size) {
