@@ -443,5 +443,10 @@
         <extracomment>Command-line error; %1 is the argument</extracomment>
         <translation>unbekanntes Argument „%1“</translation>
     </message>
+    <message id="menu.noUpdateFeed">
+        <source>This build of Tallyfin has no update feed: updates come with the package it was installed from.</source>
+        <extracomment>Tooltip of the disabled update-check menu item in a build without an update feed</extracomment>
+        <translation>Dieser Build von Tallyfin hat keinen Update-Feed: Updates kommen mit dem Paket, aus dem er installiert wurde.</translation>
+    </message>
 </context>
 </TS>

@@ -443,5 +443,10 @@
 
 %1</translation>
     </message>
+    <message id="menu.noUpdateFeed">
+        <source>This build of Tallyfin has no update feed: updates come with the package it was installed from.</source>
+        <extracomment>Tooltip of the disabled update-check menu item in a build without an update feed</extracomment>
+        <translation>This build of Tallyfin has no update feed: updates come with the package it was installed from.</translation>
+    </message>
 </context>
 </TS>

@@ -39,6 +39,13 @@ AppMenu::AppMenu(QString aboutText, std::function<void()> checkForUpdates, QObje
             m_checkForUpdatesHandler();
         }
     });
+    if (!m_checkForUpdatesHandler) {
+        // Greyed out with the reason, rather than an item that silently does nothing.
+        m_checkForUpdates->setEnabled(false);
+        //: Tooltip of the disabled update-check menu item in a build without an update feed
+        m_checkForUpdates->setToolTip(qtTrId("menu.noUpdateFeed"));
+        m_menu->setToolTipsVisible(true);
+    }
     m_menu->addSeparator();
     //: Tray menu item that ends the program
     m_quit = m_menu->addAction(qtTrId("menu.quit"));

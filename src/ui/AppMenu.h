@@ -24,7 +24,8 @@ class AppMenu : public QObject {
     Q_PROPERTY(bool inTray READ inTray CONSTANT)
 
 public:
-    // `checkForUpdates` is empty when the build has no update feed: the item then does nothing.
+    // `checkForUpdates` is empty when the build has no update feed: the item is then disabled and
+    // its tooltip says why.
     AppMenu(QString aboutText, std::function<void()> checkForUpdates, QObject* parent = nullptr);
     ~AppMenu() override;
 
