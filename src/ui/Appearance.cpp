@@ -83,8 +83,6 @@ void Appearance::watchPortal() {
         qCInfo(lcUi) << "no session bus: the colour scheme follows the palette";
         return;
     }
-    bus.connect(portalService, portalPath, settingsInterface, u"SettingChanged"_s, this,
-                SLOT(portalSettingChanged(QString, QString, QDBusVariant)));
     QDBusMessage read =
         QDBusMessage::createMethodCall(portalService, portalPath, settingsInterface, u"Read"_s);
     read << appearanceGroup << colorSchemeKey;
@@ -100,12 +98,19 @@ void Appearance::watchPortal() {
                          }
                          applyPortalValue(reply.value().variant());
                      });
+    // The whole message: a slot taking a QDBusVariant would need QtDBus's types registered first.
+    if (!bus.connect(portalService, portalPath, settingsInterface, u"SettingChanged"_s, this,
+                     SLOT(portalSettingChanged(QDBusMessage)))) {
+        qCWarning(lcUi) << "cannot follow the desktop portal's settings:"
+                        << bus.lastError().message();
+    }
 }
 
-void Appearance::portalSettingChanged(const QString& group, const QString& key,
-                                      const QDBusVariant& value) {
-    if (group == appearanceGroup && key == colorSchemeKey) {
-        applyPortalValue(value.variant());
+void Appearance::portalSettingChanged(const QDBusMessage& message) {
+    const QList<QVariant> arguments = message.arguments();
+    if (arguments.size() == 3 && arguments.at(0).toString() == appearanceGroup &&
+        arguments.at(1).toString() == colorSchemeKey) {
+        applyPortalValue(arguments.at(2));
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDBusVariant>
+#include <QDBusMessage>
 #include <QObject>
 #include <QtQml/qqmlregistration.h>
 
@@ -42,7 +42,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private Q_SLOTS:
-    void portalSettingChanged(const QString& group, const QString& key, const QDBusVariant& value);
+    void portalSettingChanged(const QDBusMessage& message);
 
 private:
     void watchPortal();

@@ -62,6 +62,12 @@ void PopoverGrab::release() {
     Q_EMIT grabbingChanged();
 }
 
+void PopoverGrab::dismiss() {
+    // At once, not when the window goes: the next click already belongs to what is under it.
+    release();
+    Q_EMIT dismissed();
+}
+
 bool PopoverGrab::eventFilter(QObject* watched, QEvent* event) {
     if (watched != m_window) {
         return false;
@@ -78,14 +84,14 @@ bool PopoverGrab::eventFilter(QObject* watched, QEvent* event) {
         break;
     case QEvent::KeyPress:
         if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-            Q_EMIT dismissed();
+            dismiss();
             return true;
         }
         break;
     case QEvent::MouseButtonPress: {
         const auto* press = static_cast<QMouseEvent*>(event);
         if (!QRectF(QPointF(), m_window->size()).contains(press->position())) {
-            Q_EMIT dismissed();
+            dismiss();
             return true;
         }
         break;

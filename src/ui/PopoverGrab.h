@@ -36,6 +36,7 @@ protected:
 private:
     void grab();
     void release();
+    void dismiss();
 
     QPointer<QWindow> m_window;
     bool m_grabbing = false;

@@ -10,31 +10,26 @@ if [ "${1:-}" = "--compositor" ]; then
 fi
 command -v Xvfb >/dev/null || { echo "with-xvfb: Xvfb is not installed (package xvfb)" >&2; exit 1; }
 
-# Another test may take the same free-looking number at the same moment: then Xvfb exits and the
-# next number is tried.
-display=""
+# Xvfb picks a free display number itself (-displayfd), under its lock files, so tests started
+# at the same moment never share a server; it writes the number once it accepts connections.
+dir="$(mktemp -d)"
 pids=()
-cleanup() { [ ${#pids[@]} -gt 0 ] && kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null || true; }
+cleanup() {
+    [ ${#pids[@]} -gt 0 ] && kill "${pids[@]}" 2>/dev/null
+    wait 2>/dev/null || true
+    rm -rf "$dir"
+}
 trap cleanup EXIT
-for n in $(seq 90 140); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb=$!
-    for _ in $(seq 1 100); do
-        [ -e "/tmp/.X11-unix/X$n" ] && break
-        kill -0 "$xvfb" 2>/dev/null || break
-        sleep 0.05
-    done
-    if kill -0 "$xvfb" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
-        display=":$n"
-        pids=("$xvfb")
-        break
-    fi
-    wait "$xvfb" 2>/dev/null || true
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$dir/display" >/dev/null 2>&1 &
+pids=("$!")
+for _ in $(seq 1 600); do
+    [ -s "$dir/display" ] && break
+    kill -0 "${pids[0]}" 2>/dev/null || break
+    sleep 0.05
 done
-[ -n "$display" ] || { echo "with-xvfb: could not start Xvfb on any display from :90 to :140" >&2; exit 1; }
+[ -s "$dir/display" ] || { echo "with-xvfb: Xvfb did not start" >&2; exit 1; }
 
-export DISPLAY="$display"
+export DISPLAY=":$(head -n 1 "$dir/display")"
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
 

@@ -66,12 +66,13 @@ Window {
     onHeightChanged: place()
     Component.onCompleted: place()
 
-    // The panel moves (dragged, resized): the popover stays at its button.
+    // The popover stays at its button when the panel moves (dragged) or its layout does (after
+    // each of the panel's frames, once laid out).
     Connections {
         target: popover.anchorItem ? popover.anchorItem.Window.window : null
         function onXChanged() { popover.place() }
         function onYChanged() { popover.place() }
-        function onWidthChanged() { popover.place() }
+        function onAfterAnimating() { popover.place() }
     }
 
     PopoverGrab {

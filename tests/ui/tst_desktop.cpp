@@ -1,0 +1,338 @@
+// The panel on real X11 window managers (one row each; CTest runs every row under
+// tests/ui/with-xvfb.sh in an X server of its own): above a focused full-screen window whichever
+// of the two came first, seen in a screenshot of the whole screen; cut to its outline (the
+// Shape extension's answer); its popover closing on Escape and on a click outside; the keyboard
+// focus never taken; shown on every desktop only while connected.
+
+#include "bluetooth/simulated/SimulatedCentral.h"
+#include "connection/FTMSManager.h"
+#include "ui/AppShell.h"
+#include "ui/Appearance.h"
+#include "ui/OverlaySizeManager.h"
+#include "ui/PopoverGrab.h"
+
+#include <QApplication>
+#include <QProcess>
+#include <QQmlExtensionPlugin>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <cstdlib>
+#include <memory>
+#include <xcb/shape.h>
+#include <xcb/xcb.h>
+
+Q_IMPORT_QML_PLUGIN(TallyfinPlugin)
+
+using namespace tallyfin;
+using namespace tallyfin::ui;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A loaded two-core machine starts KWin or mutter slowly.
+constexpr int slow = 40000;
+
+bool isRed(QRgb pixel) {
+    return qRed(pixel) > 200 && qGreen(pixel) < 60 && qBlue(pixel) < 60;
+}
+
+// Equal but for the rounding of the outline's edges.
+bool near(const QRect& a, const QRect& b) {
+    return qAbs(a.left() - b.left()) <= 1 && qAbs(a.top() - b.top()) <= 1 &&
+           qAbs(a.right() - b.right()) <= 1 && qAbs(a.bottom() - b.bottom()) <= 1;
+}
+
+xcb_connection_t* x11() {
+    return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+}
+
+QRegion shapeOf(const QWindow& window, xcb_shape_kind_t kind) {
+    xcb_connection_t* c = x11();
+    std::unique_ptr<xcb_shape_get_rectangles_reply_t, decltype(&std::free)> reply(
+        xcb_shape_get_rectangles_reply(
+            c, xcb_shape_get_rectangles(c, static_cast<xcb_window_t>(window.winId()), kind),
+            nullptr),
+        &std::free);
+    QRegion region;
+    const xcb_rectangle_t* rects =
+        reply ? xcb_shape_get_rectangles_rectangles(reply.get()) : nullptr;
+    for (int i = 0; reply && i < xcb_shape_get_rectangles_rectangles_length(reply.get()); ++i) {
+        region += QRect(rects[i].x, rects[i].y, rects[i].width, rects[i].height);
+    }
+    return region;
+}
+
+xcb_window_t inputFocus() {
+    std::unique_ptr<xcb_get_input_focus_reply_t, decltype(&std::free)> reply(
+        xcb_get_input_focus_reply(x11(), xcb_get_input_focus(x11()), nullptr), &std::free);
+    return reply ? reply->focus : static_cast<xcb_window_t>(XCB_WINDOW_NONE);
+}
+
+} // namespace
+
+class DesktopTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<QSettings> m_settings;
+    std::unique_ptr<OverlaySizeManager> m_sizes;
+    std::unique_ptr<AppShell> m_shell;
+    std::unique_ptr<QProcess> m_windowManager;
+    std::unique_ptr<QProcess> m_fullScreen;
+
+    QQuickWindow* panel() const { return m_shell->window(); }
+    QQuickItem* view() const {
+        auto* content = panel()->findChild<QQuickItem*>(u"contentView"_s);
+        return content ? content->property("currentView").value<QQuickItem*>() : nullptr;
+    }
+    QQuickWindow* popover() const {
+        return view() ? view()->property("popover").value<QQuickWindow*>() : nullptr;
+    }
+
+    // Where the view's outline is in the panel's window.
+    QRect outlineRect() const {
+        auto* outline = view()->property("outline").value<QQuickItem*>();
+        return outline->mapRectToScene(outline->boundingRect()).toAlignedRect();
+    }
+
+    static void stop(std::unique_ptr<QProcess>& process) {
+        if (process) {
+            process->kill();
+            process->waitForFinished();
+            process.reset();
+        }
+    }
+
+    static std::unique_ptr<QProcess> spawn(const QStringList& command) {
+        auto process = std::make_unique<QProcess>();
+        process->setStandardOutputFile(QProcess::nullDevice());
+        process->setStandardErrorFile(QProcess::nullDevice());
+        process->start(command.first(), command.mid(1));
+        return process;
+    }
+
+    // Runs a tool to its end while the panel keeps answering the X server; true on status 0.
+    static bool run(const QStringList& command) {
+        const auto process = spawn(command);
+        return QTest::qWaitFor([&]() { return process->state() == QProcess::NotRunning; }, slow) &&
+               process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+    }
+
+    // Where an item's centre is on screen once the panel's layout has stopped moving it.
+    static QPoint settledCentre(const QQuickItem* item) {
+        QPoint last(-1, -1);
+        for (int stable = 0, i = 0; stable < 3 && i < 200; ++i) {
+            QTest::qWait(50);
+            const QPoint now = item->mapToGlobal(item->boundingRect().center()).toPoint();
+            stable = now == last ? stable + 1 : 0;
+            last = now;
+        }
+        return last;
+    }
+
+    static bool click(const QPoint& at) {
+        return run({u"xdotool"_s, u"mousemove"_s, QString::number(at.x()), QString::number(at.y()),
+                    u"click"_s, u"1"_s});
+    }
+
+    static QImage screen() { return QGuiApplication::primaryScreen()->grabWindow(0).toImage(); }
+
+    // The panel at rest, drawn where it is: its outline's centre opaque over the red full-screen
+    // window, its transparent corner showing the red.
+    bool panelShows(const QString& step) {
+        const bool shown = QTest::qWaitFor(
+            [&]() {
+                auto* outline = view() ? view()->property("outline").value<QQuickItem*>() : nullptr;
+                if (!outline || !panel()->isExposed() ||
+                    m_shell->panel()->targetFrame() != panel()->geometry()) {
+                    return false;
+                }
+                const QImage shot = screen();
+                const QPointF centre = outline->mapToGlobal(outline->boundingRect().center());
+                return !isRed(shot.pixel(centre.toPoint())) &&
+                       isRed(shot.pixel(panel()->position() + QPoint(2, 2)));
+            },
+            slow);
+        if (!shown) {
+            screen().save(m_dir.filePath(u"screen.png"_s));
+            qWarning() << step << "- the panel is not on screen; see"
+                       << m_dir.filePath(u"screen.png"_s);
+            m_dir.setAutoRemove(false);
+        }
+        return shown;
+    }
+
+    // The X keyboard focus; the popover's keyboard grab only lends it the keys meanwhile.
+    bool focusTaken() const {
+        const xcb_window_t focus = inputFocus();
+        return focus == panel()->winId() || (popover() && focus == popover()->winId());
+    }
+
+    bool launch(std::optional<QString> connectTo) {
+        m_settings =
+            std::make_unique<QSettings>(m_dir.filePath(u"prefs.ini"_s), QSettings::IniFormat);
+        m_sizes = std::make_unique<OverlaySizeManager>(m_settings.get());
+        AppShell::Options options;
+        options.centralFactory = bluetooth::simulated::simulatedCentralFactory();
+        options.sizes = m_sizes.get();
+        options.connectTo = std::move(connectTo);
+        options.makeUpdater = []() {
+            return std::pair<std::unique_ptr<QObject>, std::function<void()>>();
+        };
+        options.sendSignal = [](const QString&, const QMap<QString, QString>&) {};
+        m_shell = std::make_unique<AppShell>(std::move(options));
+        return m_shell->launch();
+    }
+
+    // xlogo, full-screen and focused: all red. A window manager that has only just started may
+    // miss a window mapped meanwhile; a new one is tried then.
+    bool startFullScreenWindow() {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            stop(m_fullScreen);
+            m_fullScreen = spawn({u"xlogo"_s, u"-bg"_s, u"red"_s, u"-fg"_s, u"red"_s});
+            const auto managed = [&]() {
+                return run({u"wmctrl"_s, u"-r"_s, u"xlogo"_s, u"-b"_s, u"add,fullscreen"_s});
+            };
+            if (QTest::qWaitFor(managed, slow / 4) &&
+                QTest::qWaitFor(
+                    [&]() {
+                        return run({u"wmctrl"_s, u"-a"_s, u"xlogo"_s}) &&
+                               isRed(screen().pixel(5, 5)) && isRed(screen().pixel(1914, 1074));
+                    },
+                    slow)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        if (QGuiApplication::platformName() != u"xcb") {
+            QSKIP("needs an X server: run through tests/ui/with-xvfb.sh");
+        }
+        for (const char* tool : {"xlogo", "wmctrl", "xdotool"}) {
+            QVERIFY2(!QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty(),
+                     qPrintable(u"%1 is missing: run scripts/deps"_s.arg(QLatin1String(tool))));
+        }
+    }
+
+    void cleanup() {
+        m_shell.reset();
+        stop(m_fullScreen);
+        stop(m_windowManager);
+    }
+
+    void aboveFullScreen_data() {
+        QTest::addColumn<QStringList>("windowManager");
+        QTest::addColumn<bool>("compositing");
+        QTest::addColumn<bool>("desktops");
+
+        const QString session = u"dbus-run-session"_s;
+        QTest::newRow("openbox") << QStringList{u"openbox"_s} << false << true;
+        QTest::newRow("xfwm4") << QStringList{session, u"--"_s, u"xfwm4"_s, u"--compositor=off"_s}
+                               << false << true;
+        QTest::newRow("kwin_x11") << QStringList{session, u"--"_s, u"kwin_x11"_s, u"--replace"_s}
+                                  << true << false;
+        QTest::newRow("mutter") << QStringList{session, u"--"_s, u"mutter"_s, u"--x11"_s,
+                                               u"--replace"_s}
+                                << true << false;
+    }
+
+    void aboveFullScreen() {
+        QFETCH(QStringList, windowManager);
+        QFETCH(bool, compositing);
+        QFETCH(bool, desktops);
+        const QString program = windowManager.at(windowManager.size() > 1 ? 2 : 0);
+        QVERIFY2(!QStandardPaths::findExecutable(program).isEmpty(),
+                 qPrintable(program + u" is missing: run scripts/deps"_s));
+        m_windowManager = spawn(windowManager);
+        QVERIFY2(QTest::qWaitFor(
+                     []() {
+                         return run({u"wmctrl"_s, u"-m"_s});
+                     },
+                     slow),
+                 "the window manager did not start");
+
+        // The full-screen window first: the chooser, then the strip, show above it.
+        QVERIFY(startFullScreenWindow());
+        QVERIFY(launch(std::nullopt));
+        QVERIFY(panelShows(u"chooser over a full-screen window"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(!m_shell->manager()->devices().isEmpty(), slow);
+        m_shell->manager()->connect(m_shell->manager()->devices().first().peripheral);
+        QTRY_VERIFY_WITH_TIMEOUT(m_shell->manager()->isConnected(), slow);
+        QVERIFY(panelShows(u"strip over a full-screen window"_s));
+        QCOMPARE(m_shell->appearance()->translucent(), compositing);
+        QVERIFY(!focusTaken() && !QGuiApplication::focusWindow());
+
+        // Cut to the strip's outline, also after a change of size: clicks in the margins reach
+        // the window below; without a compositor only the outline shows.
+        m_sizes->chooseSize(OverlaySize::large);
+        QVERIFY(panelShows(u"large strip"_s));
+        QRegion input;
+        QRect expected;
+        QTRY_VERIFY2_WITH_TIMEOUT(
+            (input = shapeOf(*panel(), XCB_SHAPE_SK_INPUT), expected = outlineRect(),
+             expected.width() == panel()->width() && near(input.boundingRect(), expected)),
+            qPrintable(QDebug::toString(input) + u" around "_s + QDebug::toString(expected)), slow);
+        QVERIFY(!input.contains(QPoint(1, 1)) && !input.contains(expected.topLeft()));
+        QCOMPARE(shapeOf(*panel(), XCB_SHAPE_SK_BOUNDING),
+                 compositing ? QRegion(QRect(QPoint(), panel()->size())) : input);
+
+        // The popover opens above the full-screen window at its button and closes on Escape and
+        // on a click outside; the full-screen window keeps the keyboard focus throughout.
+        auto* info = view()->property("infoButton").value<QQuickItem*>();
+        for (const QStringList& close :
+             {QStringList{u"xdotool"_s, u"key"_s, u"Escape"_s},
+              QStringList{u"xdotool"_s, u"mousemove"_s, u"900"_s, u"300"_s, u"click"_s, u"1"_s}}) {
+            QVERIFY(click(settledCentre(info)));
+            QTRY_VERIFY_WITH_TIMEOUT(popover() && popover()->isExposed() &&
+                                         popover()->findChild<PopoverGrab*>()->grabbing(),
+                                     slow);
+            // The arrow's tip just above the symbol.
+            auto* symbol = popover()->property("anchorItem").value<QQuickItem*>();
+            const QPointF tip = symbol->mapToGlobal(QPointF(symbol->width() / 2, 0));
+            QVERIFY(qAbs(popover()->x() + popover()->property("arrowTipX").toReal() - tip.x()) <=
+                    1);
+            QVERIFY(qAbs(popover()->geometry().bottom() - tip.y()) <= 3);
+            QTRY_VERIFY_WITH_TIMEOUT(!isRed(screen().pixel(popover()->geometry().center())), slow);
+            QVERIFY(!focusTaken());
+            QVERIFY(run(close));
+            QTRY_VERIFY_WITH_TIMEOUT(!popover(), slow);
+            QVERIFY(panelShows(u"popover closed"_s));
+        }
+        QVERIFY(!focusTaken() && !QGuiApplication::focusWindow());
+
+        // The panel first, the full-screen window then started over it.
+        m_shell.reset();
+        stop(m_fullScreen);
+        QVERIFY(launch(u"Bike"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(m_shell->manager()->isConnected(), slow);
+        QVERIFY(startFullScreenWindow());
+        QVERIFY(panelShows(u"full-screen window started over the strip"_s));
+
+        if (desktops) {
+            // Connected, on every desktop; disconnected, on the one it was left on.
+            QVERIFY(run({u"wmctrl"_s, u"-s"_s, u"1"_s}));
+            QTRY_VERIFY_WITH_TIMEOUT(!isRed(screen().pixel(5, 5)), slow);
+            QVERIFY(panel()->isVisible());
+            m_shell->manager()->disconnect();
+            QTRY_VERIFY_WITH_TIMEOUT(!m_shell->manager()->isConnected(), slow);
+            QVERIFY(run({u"wmctrl"_s, u"-s"_s, u"0"_s}));
+            QTRY_VERIFY_WITH_TIMEOUT(!panel()->isVisible(), slow);
+            QVERIFY(run({u"wmctrl"_s, u"-s"_s, u"1"_s}));
+            QTRY_VERIFY_WITH_TIMEOUT(panel()->isVisible(), slow);
+        }
+    }
+};
+
+QTEST_MAIN(DesktopTest)
+#include "tst_desktop.moc"
