@@ -448,5 +448,20 @@
         <extracomment>Tooltip of the disabled update-check menu item in a build without an update feed</extracomment>
         <translation>Dieser Build von Tallyfin hat keinen Update-Feed: Updates kommen mit dem Paket, aus dem er installiert wurde.</translation>
     </message>
+    <message id="platform.noDisplay">
+        <source>no X display (DISPLAY is not set): run tallyfin in a desktop session, set DISPLAY, or run it under Xvfb (xvfb-run tallyfin)</source>
+        <extracomment>Start-up error when DISPLAY is not set</extracomment>
+        <translation>kein X-Display (DISPLAY ist nicht gesetzt): tallyfin in einer Desktop-Sitzung starten, DISPLAY setzen oder unter Xvfb ausführen (xvfb-run tallyfin)</translation>
+    </message>
+    <message id="platform.noXWayland">
+        <source>this Wayland session has no XWayland (DISPLAY is not set), which the panel needs to stay above other windows: enable XWayland, or set QT_QPA_PLATFORM=wayland to run without it</source>
+        <extracomment>Start-up error in a Wayland session without XWayland</extracomment>
+        <translation>diese Wayland-Sitzung hat kein XWayland (DISPLAY ist nicht gesetzt), das das Panel braucht, um über anderen Fenstern zu bleiben: XWayland einschalten oder mit QT_QPA_PLATFORM=wayland ohne es starten</translation>
+    </message>
+    <message id="platform.displayDoesNotOpen">
+        <source>cannot open the X display "%1": check DISPLAY, or run tallyfin under Xvfb (xvfb-run tallyfin)</source>
+        <extracomment>Start-up error; %1 is the value of DISPLAY</extracomment>
+        <translation>das X-Display „%1“ lässt sich nicht öffnen: DISPLAY prüfen oder tallyfin unter Xvfb ausführen (xvfb-run tallyfin)</translation>
+    </message>
 </context>
 </TS>

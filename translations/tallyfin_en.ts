@@ -448,5 +448,20 @@
         <extracomment>Tooltip of the disabled update-check menu item in a build without an update feed</extracomment>
         <translation>This build of Tallyfin has no update feed: updates come with the package it was installed from.</translation>
     </message>
+    <message id="platform.noDisplay">
+        <source>no X display (DISPLAY is not set): run tallyfin in a desktop session, set DISPLAY, or run it under Xvfb (xvfb-run tallyfin)</source>
+        <extracomment>Start-up error when DISPLAY is not set</extracomment>
+        <translation>no X display (DISPLAY is not set): run tallyfin in a desktop session, set DISPLAY, or run it under Xvfb (xvfb-run tallyfin)</translation>
+    </message>
+    <message id="platform.noXWayland">
+        <source>this Wayland session has no XWayland (DISPLAY is not set), which the panel needs to stay above other windows: enable XWayland, or set QT_QPA_PLATFORM=wayland to run without it</source>
+        <extracomment>Start-up error in a Wayland session without XWayland</extracomment>
+        <translation>this Wayland session has no XWayland (DISPLAY is not set), which the panel needs to stay above other windows: enable XWayland, or set QT_QPA_PLATFORM=wayland to run without it</translation>
+    </message>
+    <message id="platform.displayDoesNotOpen">
+        <source>cannot open the X display "%1": check DISPLAY, or run tallyfin under Xvfb (xvfb-run tallyfin)</source>
+        <extracomment>Start-up error; %1 is the value of DISPLAY</extracomment>
+        <translation>cannot open the X display "%1": check DISPLAY, or run tallyfin under Xvfb (xvfb-run tallyfin)</translation>
+    </message>
 </context>
 </TS>

@@ -32,30 +32,39 @@ bool shouldUseXWayland(const Environment& environment, int argc, const char* con
            !environment("DISPLAY").isEmpty();
 }
 
-std::optional<QString> displayProblem(const Environment& environment, int argc,
-                                      const char* const* argv,
-                                      const std::function<bool(const QByteArray&)>& displayOpens) {
+std::optional<DisplayProblem>
+displayProblem(const Environment& environment, int argc, const char* const* argv,
+               const std::function<bool(const QByteArray&)>& displayOpens) {
     const QByteArray platform = environment("QT_QPA_PLATFORM");
     if (platformChosen(environment, argc, argv) && platform != "xcb") {
         return std::nullopt;
     }
     const QByteArray display = environment("DISPLAY");
     if (display.isEmpty() && platform.isEmpty() && waylandSession(environment)) {
-        return QStringLiteral(
-            "this Wayland session has no XWayland (DISPLAY is not set), which the panel needs to "
-            "stay above other windows: enable XWayland, or set QT_QPA_PLATFORM=wayland to run "
-            "without it");
+        return DisplayProblem{DisplayProblem::Kind::noXWayland, {}};
     }
     if (display.isEmpty()) {
-        return QStringLiteral("no X display (DISPLAY is not set): run tallyfin in a desktop "
-                              "session, set DISPLAY, or run it under Xvfb (xvfb-run tallyfin)");
+        return DisplayProblem{DisplayProblem::Kind::noDisplay, {}};
     }
     if (!displayOpens(display)) {
-        return QStringLiteral("cannot open the X display \"%1\": check DISPLAY, or run tallyfin "
-                              "under Xvfb (xvfb-run tallyfin)")
-            .arg(QString::fromLocal8Bit(display));
+        return DisplayProblem{DisplayProblem::Kind::displayDoesNotOpen, display};
     }
     return std::nullopt;
+}
+
+QString DisplayProblem::message() const {
+    switch (kind) {
+    case Kind::noXWayland:
+        //: Start-up error in a Wayland session without XWayland
+        return qtTrId("platform.noXWayland");
+    case Kind::displayDoesNotOpen:
+        //: Start-up error; %1 is the value of DISPLAY
+        return qtTrId("platform.displayDoesNotOpen").arg(QString::fromLocal8Bit(display));
+    case Kind::noDisplay:
+        break;
+    }
+    //: Start-up error when DISPLAY is not set
+    return qtTrId("platform.noDisplay");
 }
 
 } // namespace tallyfin::ui

@@ -16,12 +16,21 @@ using Environment = std::function<QByteArray(const char*)>;
 // Returns true when QT_QPA_PLATFORM should be set to "xcb" before QApplication is built.
 bool shouldUseXWayland(const Environment& environment, int argc, const char* const* argv);
 
-// Why the panel cannot show, as one line for the terminal (what is missing and what to do), or
-// nothing when it can. Asked after shouldUseXWayland has been applied, before QApplication, which
-// would abort without a display. A platform the user picked is left to Qt. `displayOpens` tries
-// to connect to an X display by name.
-std::optional<QString> displayProblem(const Environment& environment, int argc,
-                                      const char* const* argv,
-                                      const std::function<bool(const QByteArray&)>& displayOpens);
+// Why the panel cannot show.
+struct DisplayProblem {
+    enum class Kind { noDisplay, noXWayland, displayDoesNotOpen };
+    Kind kind = Kind::noDisplay;
+    QByteArray display;
+
+    // One line for the terminal: what is missing and what to do (translated).
+    QString message() const;
+};
+
+// Asked after shouldUseXWayland has been applied, before QApplication, which would abort without
+// a display. A platform the user picked is left to Qt. `displayOpens` tries to connect to an X
+// display by name.
+std::optional<DisplayProblem>
+displayProblem(const Environment& environment, int argc, const char* const* argv,
+               const std::function<bool(const QByteArray&)>& displayOpens);
 
 } // namespace tallyfin::ui

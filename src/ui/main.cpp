@@ -69,7 +69,7 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     if (displayProblem) {
-        std::fprintf(stderr, "tallyfin: %s\n", qPrintable(*displayProblem));
+        std::fprintf(stderr, "tallyfin: %s\n", qPrintable(displayProblem->message()));
         return 1;
     }
     // Desktops match the windows to the installed desktop entry by this name.

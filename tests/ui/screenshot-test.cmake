@@ -52,3 +52,19 @@ foreach(case "LANGUAGE=;Aufruf: tallyfin" "LANGUAGE=en_US:de;Usage: tallyfin"
         message(FATAL_ERROR "with ${language}, --help should start with '${expected}', got: ${help}")
     endif()
 endforeach()
+
+# Without a display (or in a Wayland session without XWayland): one line that says what is
+# missing, and status 1, instead of Qt's abort.
+foreach(case "--unset=WAYLAND_DISPLAY;DISPLAY" "WAYLAND_DISPLAY=wayland-0;XWayland")
+    list(GET case 0 wayland)
+    list(GET case 1 expected)
+    execute_process(
+        COMMAND ${CMAKE_COMMAND} -E env --unset=QT_QPA_PLATFORM --unset=DISPLAY ${wayland}
+            "${PROGRAM}" --demo
+        RESULT_VARIABLE status
+        ERROR_VARIABLE errors
+        TIMEOUT 20)
+    if(NOT status EQUAL 1 OR NOT errors MATCHES "^tallyfin: [^\n]*${expected}[^\n]*\n$")
+        message(FATAL_ERROR "with ${wayland} and no DISPLAY: status ${status}, stderr: ${errors}")
+    endif()
+endforeach()

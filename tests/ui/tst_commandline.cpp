@@ -97,25 +97,36 @@ private Q_SLOTS:
         QVERIFY2(error->message.contains(mentions), qPrintable(error->message));
     }
 
+    // Whether a Wayland session goes through XWayland, then what keeps the panel from showing
+    // (none, or a DisplayProblem::Kind); the display ":9" does not open.
     void xwayland_data() {
         QTest::addColumn<QString>("environment");
         QTest::addColumn<bool>("platformArgument");
         QTest::addColumn<bool>("expected");
+        QTest::addColumn<int>("problem");
         const QString wayland = u"XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=wayland-0"_s;
-        QTest::newRow("x11 session") << u"XDG_SESSION_TYPE=x11 DISPLAY=:0"_s << false << false;
-        QTest::newRow("wayland session") << wayland + u" DISPLAY=:0"_s << false << true;
+        const int none = -1;
+        QTest::newRow("x11 session")
+            << u"XDG_SESSION_TYPE=x11 DISPLAY=:0"_s << false << false << none;
+        QTest::newRow("wayland session") << wayland + u" DISPLAY=:0"_s << false << true << none;
         QTest::newRow("wayland display only")
-            << u"WAYLAND_DISPLAY=wayland-0 DISPLAY=:1"_s << false << true;
+            << u"WAYLAND_DISPLAY=wayland-0 DISPLAY=:1"_s << false << true << none;
         QTest::newRow("user chose wayland")
-            << wayland + u" DISPLAY=:0 QT_QPA_PLATFORM=wayland"_s << false << false;
-        QTest::newRow("platform argument") << wayland + u" DISPLAY=:0"_s << true << false;
-        QTest::newRow("no XWayland") << wayland << false << false;
+            << wayland + u" DISPLAY=:0 QT_QPA_PLATFORM=wayland"_s << false << false << none;
+        QTest::newRow("platform argument") << wayland + u" DISPLAY=:0"_s << true << false << none;
+        QTest::newRow("no XWayland")
+            << wayland << false << false << int(DisplayProblem::Kind::noXWayland);
+        QTest::newRow("no display")
+            << u"XDG_SESSION_TYPE=tty"_s << false << false << int(DisplayProblem::Kind::noDisplay);
+        QTest::newRow("display does not open")
+            << u"DISPLAY=:9"_s << false << false << int(DisplayProblem::Kind::displayDoesNotOpen);
     }
 
     void xwayland() {
         QFETCH(QString, environment);
         QFETCH(bool, platformArgument);
         QFETCH(bool, expected);
+        QFETCH(int, problem);
         QMap<QByteArray, QByteArray> variables;
         for (const QString& variable : environment.split(u' ')) {
             variables.insert(variable.section(u'=', 0, 0).toUtf8(),
@@ -124,9 +135,15 @@ private Q_SLOTS:
         const auto lookup = [&](const char* name) { return variables.value(name); };
         const char* withPlatform[] = {"tallyfin", "-platform", "wayland"};
         const char* plain[] = {"tallyfin", "--demo"};
-        QCOMPARE(platformArgument ? shouldUseXWayland(lookup, 3, withPlatform)
-                                  : shouldUseXWayland(lookup, 2, plain),
-                 expected);
+        const int argc = platformArgument ? 3 : 2;
+        const char* const* argv = platformArgument ? withPlatform : plain;
+        QCOMPARE(shouldUseXWayland(lookup, argc, argv), expected);
+        if (expected) {
+            variables.insert("QT_QPA_PLATFORM", "xcb");
+        }
+        const auto found = displayProblem(
+            lookup, argc, argv, [](const QByteArray& display) { return display != ":9"; });
+        QCOMPARE(found ? int(found->kind) : -1, problem);
     }
 };
 
