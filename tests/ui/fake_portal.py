@@ -1,13 +1,8 @@
 #!/usr/bin/python3
-"""Runs a command next to a fake desktop portal on the session bus (start it under dbus-run-session).
-
-    fake_portal.py -- COMMAND [ARGS...]
-
-Owns org.freedesktop.portal.Desktop and serves org.freedesktop.portal.Settings.Read with
-org.freedesktop.appearance color-scheme 1 (prefer dark). The test changes the setting through
-org.tallyfin.FakePortal.SetColorScheme(u), which emits SettingChanged as the real portal does.
-Exits with COMMAND's status.
-"""
+"""fake_portal.py -- COMMAND [ARGS...] (under dbus-run-session): runs COMMAND next to a desktop
+portal whose Settings.Read gives org.freedesktop.appearance color-scheme 1 (prefer dark), and
+whose org.tallyfin.FakePortal.SetColorScheme(u) changes it with SettingChanged, as the real one
+does. Exits with COMMAND's status."""
 import subprocess
 import sys
 

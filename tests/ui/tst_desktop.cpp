@@ -1,8 +1,7 @@
-// The panel on real X11 window managers (one row each; CTest runs every row under
-// tests/ui/with-xvfb.sh in an X server of its own): above a focused full-screen window whichever
-// of the two came first, seen in a screenshot of the whole screen; cut to its outline (the
-// Shape extension's answer); its popover closing on Escape and on a click outside; the keyboard
-// focus never taken; shown on every desktop only while connected.
+// The panel under real X11 window managers, one row each (CTest runs each row under with-xvfb.sh):
+// above a focused full-screen window whichever came first, as a screenshot of the screen shows;
+// cut to its outline; its popover closing on Escape and on a click outside; the keyboard focus
+// never taken; on every desktop only while connected.
 
 #include "bluetooth/simulated/SimulatedCentral.h"
 #include "connection/FTMSManager.h"
@@ -107,8 +106,8 @@ private:
         if (process) {
             process->kill();
             process->waitForFinished();
-            process.reset();
         }
+        process.reset();
     }
 
     static std::unique_ptr<QProcess> spawn(const QString& commandLine) {
@@ -161,11 +160,10 @@ private:
                        isRed(shot.pixel(panel()->position() + QPoint(2, 2)));
             },
             slow);
-        if (!shown) {
-            screen().save(m_dir.filePath(u"screen.png"_s));
-            qWarning() << step << "- the panel is not on screen; see"
-                       << m_dir.filePath(u"screen.png"_s);
+        if (!shown && screen().save(m_dir.filePath(u"screen.png"_s))) {
             m_dir.setAutoRemove(false);
+            qWarning() << step
+                       << "- the panel is not on screen:" << m_dir.filePath(u"screen.png"_s);
         }
         return shown;
     }
@@ -184,9 +182,6 @@ private:
         options.centralFactory = bluetooth::simulated::simulatedCentralFactory();
         options.sizes = m_sizes.get();
         options.connectTo = std::move(connectTo);
-        options.makeUpdater = []() {
-            return std::pair<std::unique_ptr<QObject>, std::function<void()>>();
-        };
         options.sendSignal = [](const QString&, const QMap<QString, QString>&) {};
         m_shell = std::make_unique<AppShell>(std::move(options));
         return m_shell->launch();
