@@ -23,11 +23,15 @@ using namespace Qt::StringLiterals;
 AppShell::AppShell(Options options, QObject* parent)
     : QObject(parent)
     , m_options(std::move(options))
-    , m_sizes(m_options.sizes ? m_options.sizes : &OverlaySizeManager::shared()) {
+    , m_sizes(m_options.sizes ? m_options.sizes : &OverlaySizeManager::shared())
+    , m_darkDesktop(std::make_shared<std::atomic<bool>>(Appearance::paletteIsDark())) {
     if (!m_options.startAnalytics) {
-        m_options.startAnalytics = [](const QString& appId) {
+        m_options.startAnalytics = [dark = m_darkDesktop](const QString& appId) {
             auto configuration = std::make_shared<analytics::TelemetryManagerConfiguration>(appId);
-            configuration->setDarkAppearance(&Appearance::paletteIsDark);
+            // The desktop's scheme as the views follow it (portal or palette), kept where any
+            // thread may read it for as long as the client lives.
+            configuration->setDarkAppearance(
+                [dark] { return dark->load(std::memory_order_relaxed); });
             analytics::TelemetryDeck::initialize(std::move(configuration));
             analytics::TelemetryDeck::signal(u"appLaunched"_s);
         };
@@ -86,6 +90,8 @@ QQuickWindow* AppShell::window() const {
 
 bool AppShell::launch() {
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, this, &AppShell::shutDown);
+    // First, so that even the launch signal carries the desktop's colour scheme.
+    watchAppearance();
     startAnalytics();
     startUpdates();
     startManager();
@@ -98,6 +104,14 @@ bool AppShell::launch() {
         connectWhenFound();
     }
     return true;
+}
+
+void AppShell::watchAppearance() {
+    m_appearance = std::make_unique<Appearance>();
+    m_darkDesktop->store(m_appearance->darkDesktop(), std::memory_order_relaxed);
+    QObject::connect(m_appearance.get(), &Appearance::darkDesktopChanged, this, [this] {
+        m_darkDesktop->store(m_appearance->darkDesktop(), std::memory_order_relaxed);
+    });
 }
 
 void AppShell::startAnalytics() {
@@ -134,7 +148,6 @@ void AppShell::startManager() {
 }
 
 bool AppShell::setUpPanel() {
-    m_appearance = std::make_unique<Appearance>();
     m_engine = std::make_unique<QQmlApplicationEngine>();
     m_engine->setInitialProperties({
         {u"manager"_s, QVariant::fromValue(m_manager.get())},

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -75,6 +76,7 @@ public:
     OverlaySizeManager& sizes() const { return *m_sizes; }
 
 private:
+    void watchAppearance();
     void startAnalytics();
     void startUpdates();
     void startManager();
@@ -85,6 +87,8 @@ private:
 
     Options m_options;
     OverlaySizeManager* m_sizes;
+    // Whether the desktop is dark, for the analytics client's default parameters.
+    std::shared_ptr<std::atomic<bool>> m_darkDesktop;
     std::unique_ptr<QObject> m_updaterController;
     std::function<void()> m_checkForUpdates;
     std::unique_ptr<FTMSManager> m_manager;

@@ -5,8 +5,6 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
 #include <QDBusVariant>
 #include <QEvent>
 #include <QGuiApplication>
@@ -23,6 +21,7 @@ const QString portalPath = u"/org/freedesktop/portal/desktop"_s;
 const QString settingsInterface = u"org.freedesktop.portal.Settings"_s;
 const QString appearanceGroup = u"org.freedesktop.appearance"_s;
 const QString colorSchemeKey = u"color-scheme"_s;
+constexpr int portalReadTimeoutMs = 250;
 
 } // namespace
 
@@ -83,26 +82,23 @@ void Appearance::watchPortal() {
         qCInfo(lcUi) << "no session bus: the colour scheme follows the palette";
         return;
     }
-    QDBusMessage read =
-        QDBusMessage::createMethodCall(portalService, portalPath, settingsInterface, u"Read"_s);
-    read << appearanceGroup << colorSchemeKey;
-    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(read), this);
-    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, this,
-                     [this](QDBusPendingCallWatcher* call) {
-                         call->deleteLater();
-                         const QDBusPendingReply<QDBusVariant> reply = *call;
-                         if (reply.isError()) {
-                             qCInfo(lcUi) << "the desktop portal gives no colour scheme ("
-                                          << reply.error().message() << "); it follows the palette";
-                             return;
-                         }
-                         applyPortalValue(reply.value().variant());
-                     });
     // The whole message: a slot taking a QDBusVariant would need QtDBus's types registered first.
     if (!bus.connect(portalService, portalPath, settingsInterface, u"SettingChanged"_s, this,
                      SLOT(portalSettingChanged(QDBusMessage)))) {
         qCWarning(lcUi) << "cannot follow the desktop portal's settings:"
                         << bus.lastError().message();
+    }
+    QDBusMessage read =
+        QDBusMessage::createMethodCall(portalService, portalPath, settingsInterface, u"Read"_s);
+    read << appearanceGroup << colorSchemeKey;
+    // Waited for, briefly, so that the first frame and the first usage signal already have the
+    // desktop's scheme; a portal that does not answer in time leaves the palette's.
+    const QDBusMessage reply = bus.call(read, QDBus::Block, portalReadTimeoutMs);
+    if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
+        applyPortalValue(reply.arguments().constFirst());
+    } else {
+        qCInfo(lcUi) << "the desktop portal gives no colour scheme (" << reply.errorMessage()
+                     << "); it follows the palette";
     }
 }
 
