@@ -9,7 +9,7 @@ _tallyfin_cli() {
     else
         case ${COMP_WORDS[1]} in
         decode)
-            ((COMP_CWORD == 2)) && words="bike rower treadmill crossTrainer --help"
+            ((COMP_CWORD == 2)) && words="bike rower treadmill crossTrainer heartRate --help"
             ;;
         features)
             ((COMP_CWORD == 2)) && words="--help"

@@ -10,7 +10,8 @@ namespace {
 const std::array commandTable{
     Command{
         u"decode",
-        u"Decode data values of a bike, rower, treadmill or crossTrainer into one record (JSON)",
+        u"Decode data values of a bike, rower, treadmill or crossTrainer, or a strap's heartRate "
+        u"values, into one record (JSON)",
         u"MACHINE VALUE...", &runDecode},
     Command{u"features", u"Decode a Fitness Machine Feature value into its flags (JSON)", u"VALUE",
             &runFeatures},

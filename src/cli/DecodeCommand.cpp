@@ -11,22 +11,29 @@ namespace tallyfin::cli {
 namespace {
 
 constexpr QStringView name = u"decode";
+constexpr QStringView kinds = u"bike, rower, treadmill, crossTrainer or heartRate";
+
+// The decoder for a kind of machine, or for a heart-rate strap's Heart Rate Measurement.
+const FTMSDataParsing* parserFor(const QString& kind) {
+    static const HeartRateMeasurementParser heartRate;
+    if (kind == u"heartRate") {
+        return &heartRate;
+    }
+    const auto type = equipmentTypeFromCaseName(kind);
+    return type ? dataParserFor(*type) : nullptr;
+}
 
 } // namespace
 
 int runDecode(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     if (arguments.isEmpty()) {
-        return usageError(err, name,
-                          QStringLiteral("missing MACHINE (bike, rower, treadmill or "
-                                         "crossTrainer)"));
+        return usageError(err, name, u"missing MACHINE (" % kinds % u')');
     }
     const QString& machine = arguments.first();
-    const auto type = equipmentTypeFromCaseName(machine);
-    const FTMSDataParsing* parser = type ? dataParserFor(*type) : nullptr;
+    const FTMSDataParsing* parser = parserFor(machine);
     if (!parser) {
         return usageError(err, name,
-                          u"unknown MACHINE '" % machine %
-                              u"' (expected bike, rower, treadmill or crossTrainer)");
+                          u"unknown MACHINE '" % machine % u"' (expected " % kinds % u')');
     }
     if (arguments.size() < 2) {
         return usageError(err, name,

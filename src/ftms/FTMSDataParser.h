@@ -72,6 +72,17 @@ public:
     void parse(QByteArrayView data, FitnessMetrics& metrics) const override;
 };
 
+// Heart Rate Measurement (0x2A37) of a heart-rate strap (Heart Rate service, 0x180D): a flags byte,
+// then the heart rate as uint8 (flags bit 0 clear) or uint16 (set). Bits 1 and 2 tell the
+// sensor's skin contact; a strap that reports lost contact sends no heart rate, so the value is
+// stored as 0 (no value). Energy Expended (bit 3) and the RR intervals (bit 4) follow the heart
+// rate; the record has no place for them and they are not read. Only `heartRate` ever changes:
+// the record stays that of the machine it is merged into.
+class HeartRateMeasurementParser final : public FTMSDataParser {
+public:
+    void parse(QByteArrayView data, FitnessMetrics& metrics) const override;
+};
+
 // The shared, stateless decoder for a kind of machine; nullptr for `unknown`.
 const FTMSDataParsing* dataParserFor(EquipmentType type);
 

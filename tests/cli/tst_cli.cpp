@@ -103,6 +103,9 @@ private Q_SLOTS:
         QTest::newRow("crossTrainer: resistance in tenths")
             << QStringList{u"crossTrainer"_s, u"81 00 00 13 00"_s}
             << QVariantMap{{u"equipmentType"_s, u"crossTrainer"_s}, {u"resistance"_s, 19 * 0.1}};
+        QTest::newRow("heartRate: a strap's values change the heart rate only")
+            << QStringList{u"heartRate"_s, u"01 2C 01"_s, u"16 48"_s, u"01 2C"_s}
+            << QVariantMap{{u"equipmentType"_s, u"unknown"_s}, {u"heartRate"_s, 72}};
     }
 
     void decode() {

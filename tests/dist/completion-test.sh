@@ -15,4 +15,4 @@ for command in $commands; do
         [[ $(offers "$command" --) == *" $option "* ]] || fail "$command $option not offered"
     done
 done
-[ "$(offers decode "")" = " bike rower treadmill crossTrainer --help " ] || fail "decode: $(offers decode "")"
+[ "$(offers decode "")" = " bike rower treadmill crossTrainer heartRate --help " ] || fail "decode: $(offers decode "")"

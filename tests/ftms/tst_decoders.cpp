@@ -237,6 +237,35 @@ private Q_SLOTS:
         QCOMPARE(describe(metrics), describe(seededWith(type, changes)));
     }
 
+    // Heart Rate Measurement (0x2A37) of a strap: only the heart rate ever changes, and the kind
+    // stays that of the machine's record.
+    void heartRate_data() {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<Changes>("changes");
+        const auto row = [](const char* name, const char* hex, const Changes& changes = {}) {
+            QTest::newRow(name) << QByteArray::fromHex(hex) << changes;
+        };
+        row("empty", "");
+        row("flags only", "00");
+        row("uint8", "00FF", with("heartRate", 255));
+        row("uint16", "012C01", with("heartRate", 300));
+        row("uint16 cut short", "012C");
+        row("contact detected, energy and RR intervals after the value", "1E48 3412 0004 CD03",
+            with("heartRate", 72));
+        row("contact not supported", "0248", with("heartRate", 72));
+        row("contact lost: no heart rate", "0448", with("heartRate", 0));
+    }
+
+    void heartRate() {
+        QFETCH(QByteArray, value);
+        QFETCH(Changes, changes);
+        FitnessMetrics metrics = seeded();
+        const long before = allocations.load();
+        HeartRateMeasurementParser().parse(value, metrics);
+        QCOMPARE(allocations.load() - before, 0L);
+        QCOMPARE(describe(metrics), describe(seededWith(EquipmentType::unknown, changes)));
+    }
+
     // So that the check above cannot pass vacuously.
     void allocationsAreCounted() {
         const long before = allocations.load();
