@@ -44,6 +44,26 @@
         <extracomment>Connected, but the machine sends no values (%1 is the machine's name)</extracomment>
         <translation>No values from %1</translation>
     </message>
+    <message id="strap.connected">
+        <source>Heart rate from %1</source>
+        <extracomment>Status once a heart-rate strap sends its values (%1 is the strap's name)</extracomment>
+        <translation>Heart rate from %1</translation>
+    </message>
+    <message id="strap.lost">
+        <source>%1 lost: heart rate from the machine</source>
+        <extracomment>Status when a strap goes away and the machine's heart rate shows again (%1 is the strap's name)</extracomment>
+        <translation>%1 lost: heart rate from the machine</translation>
+    </message>
+    <message id="strap.lostWithoutMachineHeartRate">
+        <source>%1 lost</source>
+        <extracomment>Status when a strap goes away and the machine measures no heart rate (%1 is the strap's name)</extracomment>
+        <translation>%1 lost</translation>
+    </message>
+    <message id="strap.machineChosen">
+        <source>Heart rate from the machine</source>
+        <extracomment>Status when the user chose the machine's own heart rate instead of a strap's</extracomment>
+        <translation>Heart rate from the machine</translation>
+    </message>
     <message id="bluetooth.unsupported">
         <source>This computer has no Bluetooth LE</source>
         <extracomment>Bluetooth unsupported</extracomment>
@@ -253,6 +273,21 @@
         <source>Animate values</source>
         <extracomment>Animation toggle</extracomment>
         <translation>Animate values</translation>
+    </message>
+    <message id="machineInfo.heartRate">
+        <source>Heart rate</source>
+        <extracomment>Label of the choice where the heart rate comes from: the machine or a strap</extracomment>
+        <translation>Heart rate</translation>
+    </message>
+    <message id="machineInfo.heartRate.machine">
+        <source>Machine</source>
+        <extracomment>The heart rate the machine itself measures (as opposed to a strap's)</extracomment>
+        <translation>Machine</translation>
+    </message>
+    <message id="machineInfo.heartRate.searching">
+        <source>Looking for heart-rate straps…</source>
+        <extracomment>Shown while no heart-rate strap has been heard</extracomment>
+        <translation>Looking for heart-rate straps…</translation>
     </message>
     <message id="machineInfo.copyLog">
         <source>Copy debug log</source>

@@ -3,6 +3,7 @@
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
 #include "connection/FTMSManager.h"
+#include "connection/HeartRateStrapManager.h"
 #include "ftms/FTMSDataParser.h"
 #include "ftms/FeatureDecoder.h"
 
@@ -25,9 +26,12 @@ struct ValueLine {
     QByteArray value;
 };
 
-// The kind whose decoder a label names; nullopt for the feature and unknown labels. The labels
-// are the manager's own, so a log it writes always reads back.
-std::optional<EquipmentType> dataKind(QStringView label) {
+// The decoder a label names: a machine's, or a strap's heart rate; nullptr for the feature and
+// unknown labels. The labels are the manager's own, so a log it writes always reads back.
+const FTMSDataParsing* dataParser(QStringView label) {
+    static const QString heartRateLabel =
+        FTMSManager::label(HeartRateStrapManager::heartRateMeasurementUUID);
+    static const HeartRateMeasurementParser heartRate;
     struct Kind {
         QString label;
         EquipmentType type;
@@ -40,10 +44,10 @@ std::optional<EquipmentType> dataKind(QStringView label) {
     }};
     for (const Kind& kind : kinds) {
         if (label == kind.label) {
-            return kind.type;
+            return dataParserFor(kind.type);
         }
     }
-    return std::nullopt;
+    return label == heartRateLabel ? &heartRate : nullptr;
 }
 
 bool isFeatureLabel(QStringView label) {
@@ -56,7 +60,8 @@ constexpr QStringView unknownLabelStart = u"Unknown Characteristic (";
 // Lines the manager writes that carry no value: nothing to replay, nothing wrong.
 bool isEventLine(QStringView line) {
     return line.startsWith(u"Tallyfin v") || line.startsWith(u"CONNECTED: ") ||
-           line.startsWith(u"FEATURES: ") || line == u"SIMULATION STOPPED";
+           line.startsWith(u"FEATURES: ") || line.startsWith(u"NO DATA: ") ||
+           line.startsWith(u"STRAP ") || line == u"SIMULATION STOPPED";
 }
 
 std::optional<QByteArray> parseHex(QStringView text) {
@@ -95,7 +100,7 @@ std::optional<ValueLine> parseValueLine(QStringView line, QString& error) {
     result.time = line.mid(1, timeEnd - 1).toString();
     result.label = line.mid(timeEnd + 2, labelEnd - timeEnd - 2).toString();
     const bool knownLabel =
-        dataKind(result.label) || isFeatureLabel(result.label) ||
+        dataParser(result.label) || isFeatureLabel(result.label) ||
         (result.label.startsWith(unknownLabelStart) && result.label.endsWith(u')'));
     if (!knownLabel) {
         error = u"unknown label '" % result.label % u"'";
@@ -147,8 +152,8 @@ int replayLog(QTextStream& in, QTextStream& out, QTextStream& err) {
         object.insert(QStringLiteral("label"), parsed->label);
         object.insert(QStringLiteral("value"),
                       QString::fromLatin1(parsed->value.toHex(' ').toUpper()));
-        if (const auto kind = dataKind(parsed->label)) {
-            dataParserFor(*kind)->parse(parsed->value, metrics);
+        if (const FTMSDataParsing* parser = dataParser(parsed->label)) {
+            parser->parse(parsed->value, metrics);
             object.insert(QStringLiteral("metrics"), metricsJson(metrics));
         } else if (isFeatureLabel(parsed->label)) {
             object.insert(QStringLiteral("features"), decodedFeaturesJson(parsed->value));

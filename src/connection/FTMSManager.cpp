@@ -1,6 +1,7 @@
 #include "FTMSManager.h"
 
 #include "connection/DeviceListModel.h"
+#include "connection/HeartRateStrapManager.h"
 #include "connection/LogTime.h"
 #include "ftms/FeatureDecoder.h"
 
@@ -184,6 +185,7 @@ FTMSManager::FTMSManager(const bluetooth::CentralFactory& centralFactory,
         }
     });
     m_deviceList = new DeviceListModel(*this, this);
+    m_straps = std::make_unique<HeartRateStrapManager>(*this);
     if (centralFactory) {
         m_centralManager = centralFactory(*this);
     }
@@ -195,6 +197,7 @@ FTMSManager::~FTMSManager() {
     if (m_connectedPeripheral) {
         m_connectedPeripheral->setDelegate(nullptr);
     }
+    m_straps.reset();
     m_centralManager.reset();
 }
 
@@ -263,6 +266,7 @@ void FTMSManager::stopScanning() {
 }
 
 void FTMSManager::centralDidUpdateState(CentralState state) {
+    m_straps->centralStateChanged(state);
     if (const auto text = unavailableText(state)) {
         setStatus(*text);
     } else if (state == CentralState::poweredOn) {
@@ -277,6 +281,11 @@ void FTMSManager::centralDidUpdateState(CentralState state) {
 void FTMSManager::didDiscover(const PeripheralPtr& peripheral, const QVariantMap& advertisement,
                               int rssi) {
     if (!peripheral) {
+        return;
+    }
+    // While a machine is connected the central listens for straps only.
+    if (!m_isScanning && m_straps->isListening()) {
+        m_straps->didDiscover(peripheral, advertisement, rssi);
         return;
     }
     const auto info = DeviceAdvertisementInfo::fromAdvertisement(advertisement, rssi);
@@ -345,6 +354,10 @@ void FTMSManager::disconnect() {
 }
 
 void FTMSManager::didConnect(const PeripheralPtr& peripheral) {
+    if (m_straps->owns(peripheral)) {
+        m_straps->didConnect(peripheral);
+        return;
+    }
     if (!peripheral) {
         return;
     }
@@ -356,9 +369,7 @@ void FTMSManager::didConnect(const PeripheralPtr& peripheral) {
     appendLog(QStringLiteral("CONNECTED: ") + name + QStringLiteral(" [") +
               peripheral->identifier().toString(QUuid::WithoutBraces).toUpper() +
               QStringLiteral("] RSSI: ") + signal);
-    if (m_applicationInfo.contains(ApplicationInfo::analyticsAppIdKey) && m_sendSignal) {
-        m_sendSignal(QStringLiteral("deviceConnected"), {{QStringLiteral("deviceName"), name}});
-    }
+    sendUsageSignal(QStringLiteral("deviceConnected"), {{QStringLiteral("deviceName"), name}});
     later([this, name] {
         m_isConnected.set(true);
         setStatus(connectedText(name));
@@ -366,10 +377,24 @@ void FTMSManager::didConnect(const PeripheralPtr& peripheral) {
     peripheral->discoverServices({ftmsServiceUUID});
 }
 
-void FTMSManager::didDisconnect(const PeripheralPtr& /*peripheral*/,
+void FTMSManager::sendUsageSignal(const QString& name, const QMap<QString, QString>& parameters) {
+    if (m_applicationInfo.contains(ApplicationInfo::analyticsAppIdKey) && m_sendSignal) {
+        m_sendSignal(name, parameters);
+    }
+}
+
+void FTMSManager::didDisconnect(const PeripheralPtr& peripheral,
                                 const std::optional<QString>& /*error*/) {
+    if (m_straps->owns(peripheral)) {
+        m_straps->didDisconnect(peripheral);
+        return;
+    }
     m_noDataTimer.stop();
     later([this] {
+        // The strap goes with the machine, before the views see the machine gone.
+        m_straps->machineGone();
+        m_machineHeartRate = 0;
+        m_strapHeartRate.reset();
         m_isConnected.set(false);
         m_connectedPeripheral.reset();
         m_detectedEquipmentType = EquipmentType::unknown;
@@ -379,8 +404,12 @@ void FTMSManager::didDisconnect(const PeripheralPtr& /*peripheral*/,
     });
 }
 
-void FTMSManager::didFailToConnect(const PeripheralPtr& /*peripheral*/,
+void FTMSManager::didFailToConnect(const PeripheralPtr& peripheral,
                                    const std::optional<QString>& errorDescription) {
+    if (m_straps->owns(peripheral)) {
+        m_straps->didFailToConnect(peripheral, errorDescription);
+        return;
+    }
     const QString error = errorDescription.value_or(QString());
     qCInfo(lcConnection) << "connection failed:" << error;
     later([this, error] {
@@ -474,12 +503,19 @@ void FTMSManager::didUpdateValue(const PeripheralPtr& /*peripheral*/,
                 }
             });
         }
-        // The spine: logged above, decoded into a copy, published on a later turn.
+        // The spine: logged above, decoded into a copy, published on a later turn. The copy
+        // decodes over the machine's own heart rate, and shows a strap's when one sends it.
         FitnessMetrics copy = m_metrics;
+        copy.heartRate = m_machineHeartRate;
         if (m_currentParser) {
             m_currentParser->parse(value, copy);
         }
-        later([this, copy] { publishMetrics(copy); });
+        m_machineHeartRate = copy.heartRate;
+        later([this, copy]() mutable {
+            copy.heartRate = m_strapHeartRate.value_or(copy.heartRate);
+            publishMetrics(copy);
+        });
+        m_straps->machineStreaming();
         return;
     }
     qCDebug(lcConnection) << "value of an unexpected characteristic"
@@ -496,6 +532,15 @@ void FTMSManager::reportNoData() {
     appendLog(QStringLiteral("NO DATA: no ") + m_subscribedLabel + QStringLiteral(" within ") +
               seconds + QStringLiteral(" s of subscribing"));
     setStatus(noDataText(deviceName(*m_connectedPeripheral)));
+    m_straps->machineStreaming();
+}
+
+void FTMSManager::setStrapHeartRate(std::optional<qint64> heartRate) {
+    m_strapHeartRate = heartRate;
+    const qint64 shown = heartRate.value_or(m_machineHeartRate);
+    if (shown != m_metrics.value().heartRate) {
+        m_metrics.modify([shown](FitnessMetrics& metrics) { metrics.heartRate = shown; });
+    }
 }
 
 void FTMSManager::notifyViews(void (FTMSManager::*changed)()) {
@@ -561,6 +606,7 @@ void FTMSManager::stopSimulation() {
         m_simulationTimer->deleteLater();
     }
     m_simulationTimer = nullptr;
+    m_straps->machineGone();
     m_isSimulating.set(false);
     m_isConnected.set(false);
     m_detectedEquipmentType = EquipmentType::unknown;
@@ -626,6 +672,9 @@ QString FTMSManager::label(const QBluetoothUuid& characteristic) {
     }
     if (characteristic == treadmillDataUUID) {
         return QStringLiteral("Treadmill Data (0x2ACD)");
+    }
+    if (characteristic == HeartRateStrapManager::heartRateMeasurementUUID) {
+        return QStringLiteral("Heart Rate Measurement (0x2A37)");
     }
     return QStringLiteral("Unknown Characteristic (") + bluetooth::canonicalText(characteristic) +
            QLatin1Char(')');

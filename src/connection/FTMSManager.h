@@ -27,6 +27,7 @@
 namespace tallyfin {
 
 class DeviceListModel;
+class HeartRateStrapManager;
 
 // The one manager object: owns the Bluetooth central, scans, connects, detects the machine,
 // routes every received value to the diagnostic log and the machine's decoder, and publishes the
@@ -44,6 +45,7 @@ class FTMSManager : public QObject,
                     public bluetooth::PeripheralDelegate {
     Q_OBJECT
     Q_MOC_INCLUDE("connection/DeviceListModel.h")
+    Q_MOC_INCLUDE("connection/HeartRateStrapManager.h")
     Q_PROPERTY(bool isScanning READ isScanning NOTIFY isScanningChanged)
     Q_PROPERTY(bool isConnected READ isConnected NOTIFY isConnectedChanged)
     Q_PROPERTY(bool isSimulating READ isSimulating NOTIFY isSimulatingChanged)
@@ -56,6 +58,7 @@ class FTMSManager : public QObject,
     Q_PROPERTY(QStringList logBuffer READ logBuffer NOTIFY logBufferChanged)
     Q_PROPERTY(QString logText READ logText NOTIFY logBufferChanged)
     Q_PROPERTY(tallyfin::DeviceListModel* deviceList READ deviceList CONSTANT)
+    Q_PROPERTY(tallyfin::HeartRateStrapManager* heartRateStraps READ heartRateStraps CONSTANT)
 
 public:
     // Sends one analytics signal: its name and its parameters.
@@ -118,6 +121,10 @@ public:
     const QTimer* simulationTimer() const { return m_simulationTimer; }
     std::optional<QDateTime> simulationStartTime() const { return m_simulationStartTime; }
     DeviceListModel* deviceList() const { return m_deviceList; }
+    // The heart-rate strap beside the machine.
+    HeartRateStrapManager* heartRateStraps() const { return m_straps.get(); }
+    // A connected strap's heart rate, which `metrics` shows in place of the machine's own.
+    std::optional<qint64> strapHeartRate() const { return m_strapHeartRate; }
     // The device list as the views show it: one entry per discovered peripheral, in order.
     QList<DiscoveredDevice> devices() const;
     // Its entry at `index` of `discoveredDevices` (which must exist).
@@ -165,6 +172,9 @@ public:
     void updatePowerHistory();
     void recordAdvertisement(const bluetooth::PeripheralPtr& peripheral,
                              const DeviceAdvertisementInfo& info);
+    // A strap's heart rate replaces the machine's in `metrics` at once; nullopt gives the machine's
+    // own back. The power history takes no sample for it.
+    void setStrapHeartRate(std::optional<qint64> heartRate);
     void handleFeatureData(QByteArrayView value);
     void applyFeatures(quint32 machineBits, quint32 targetBits);
 
@@ -210,7 +220,11 @@ Q_SIGNALS:
     void connectionFailed(const QString& errorText);
 
 private:
+    friend class HeartRateStrapManager;
+
     int powerHistoryMaxCountValue() const { return powerHistoryMaxCount; }
+    // Sends an analytics signal when the build carries an application identifier.
+    void sendUsageSignal(const QString& name, const QMap<QString, QString>& parameters);
     // Runs `step` on a later turn of the event loop, unless this manager is gone by then.
     template<typename F>
     void later(F&& step);
@@ -250,6 +264,10 @@ private:
     QTimer m_noDataTimer;
     QString m_subscribedLabel;
     bool m_noDataReported = false;
+    // The machine's own heart rate, shown whenever no strap's is.
+    qint64 m_machineHeartRate = 0;
+    std::optional<qint64> m_strapHeartRate;
+    std::unique_ptr<HeartRateStrapManager> m_straps;
     QTimer m_viewTimer;
     std::chrono::milliseconds m_viewInterval{16};
     QList<void (FTMSManager::*)()> m_pendingViewSignals;

@@ -8,11 +8,13 @@
 #include "X11StackKeeper.h"
 #include "analytics/TelemetryDeck.h"
 #include "connection/FTMSManager.h"
+#include "connection/HeartRateStrapManager.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
+#include <QSettings>
 #include <QTimer>
 #include <QUrl>
 
@@ -67,18 +69,24 @@ void AppShell::shutDown() {
     m_cancellables.clear();
     m_panel.reset();
     m_engine.reset();
-    if (!m_manager || !m_manager->connectedPeripheral()) {
+    const auto linked = [this] {
+        return m_manager->connectedPeripheral() || m_manager->heartRateStraps()->hasLink();
+    };
+    if (!m_manager || !linked()) {
         return;
     }
-    // Disconnect through the stack while the event loop still runs, so that the link is closed
+    // Disconnect through the stack while the event loop still runs, so that each link is closed
     // once and cleanly before its controller goes away with the manager.
     qCInfo(lcUi) << "releasing the machine before quitting";
     QEventLoop released;
-    QObject::connect(m_manager.get(), &FTMSManager::statusMessageChanged, &released, [&] {
-        if (!m_manager->connectedPeripheral()) {
+    const auto check = [&] {
+        if (!linked()) {
             released.quit();
         }
-    });
+    };
+    QObject::connect(m_manager.get(), &FTMSManager::statusMessageChanged, &released, check);
+    QObject::connect(m_manager->heartRateStraps(), &HeartRateStrapManager::linkChanged, &released,
+                     check);
     QTimer::singleShot(std::chrono::seconds(3), &released, &QEventLoop::quit);
     m_manager->disconnect();
     released.exec();
@@ -142,6 +150,11 @@ void AppShell::startUpdates() {
 void AppShell::startManager() {
     m_manager = std::make_unique<FTMSManager>(m_options.centralFactory, m_options.applicationInfo,
                                               m_options.sendSignal);
+    if (!m_options.settings) {
+        m_ownSettings = std::make_unique<QSettings>();
+        m_options.settings = m_ownSettings.get();
+    }
+    m_manager->heartRateStraps()->setSettings(m_options.settings);
     if (m_options.managerCreated) {
         m_options.managerCreated(*m_manager);
     }

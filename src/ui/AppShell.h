@@ -17,6 +17,7 @@
 
 class QQmlApplicationEngine;
 class QQuickWindow;
+class QSettings;
 
 namespace tallyfin {
 class FTMSManager;
@@ -40,6 +41,8 @@ public:
         bluetooth::CentralFactory centralFactory;
         // The size preferences; OverlaySizeManager::shared() when not given.
         OverlaySizeManager* sizes = nullptr;
+        // Where the chosen heart-rate strap is kept; the application's settings when not given.
+        QSettings* settings = nullptr;
         // The primary screen when not given.
         OverlayPanel::ScreenSource screens;
         // Connect at start to the first machine whose name contains this text.
@@ -62,8 +65,9 @@ public:
 
     // Runs the launch steps in order. False when the views could not be loaded.
     bool launch();
-    // Closes the views and lets go of a connected machine, waiting (a few seconds at most) until
-    // the stack confirms it. Runs when the application quits; does nothing the second time.
+    // Closes the views and lets go of a connected machine and strap, waiting (a few seconds at
+    // most) until the stack confirms it. Runs when the application quits; does nothing the second
+    // time.
     void shutDown();
 
     FTMSManager* manager() const { return m_manager.get(); }
@@ -89,6 +93,7 @@ private:
     OverlaySizeManager* m_sizes;
     // Whether the desktop is dark, for the analytics client's default parameters.
     std::shared_ptr<std::atomic<bool>> m_darkDesktop;
+    std::unique_ptr<QSettings> m_ownSettings;
     std::unique_ptr<QObject> m_updaterController;
     std::function<void()> m_checkForUpdates;
     std::unique_ptr<FTMSManager> m_manager;

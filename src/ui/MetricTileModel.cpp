@@ -47,7 +47,7 @@ QString speedUnit(EquipmentType type, UnitSystem units) {
 } // namespace
 
 QList<MetricTile> metricTiles(const FitnessMetrics& m, const FitnessMachineFeature& f,
-                              UnitSystem units) {
+                              UnitSystem units, bool heartRateStrap) {
     QList<MetricTile> tiles;
     if (f.elapsedTimeSupported) {
         tiles.append({QStringLiteral("timer"),
@@ -78,7 +78,7 @@ QList<MetricTile> metricTiles(const FitnessMetrics& m, const FitnessMachineFeatu
         tiles.append({QStringLiteral("flame.fill"), countText(m.calories), QStringLiteral("KCAL"),
                       qtTrId("metric.calories.tooltip")});
     }
-    if (f.heartRateMeasurementSupported) {
+    if (f.heartRateMeasurementSupported || heartRateStrap) {
         tiles.append({QStringLiteral("heart.fill"), countText(m.heartRate), u"BPM"_s,
                       qtTrId("metric.heartRate.tooltip")});
     }
@@ -108,8 +108,17 @@ void MetricTileModel::setUnitSystemIndex(int index) {
     Q_EMIT unitSystemChanged();
 }
 
+void MetricTileModel::setHeartRateStrap(bool strap) {
+    if (strap == m_heartRateStrap) {
+        return;
+    }
+    m_heartRateStrap = strap;
+    refresh();
+    Q_EMIT heartRateStrapChanged();
+}
+
 void MetricTileModel::refresh() {
-    QList<MetricTile> next = metricTiles(m_metrics, m_features, m_units);
+    QList<MetricTile> next = metricTiles(m_metrics, m_features, m_units, m_heartRateStrap);
     bool sameRows = next.size() == m_tiles.size();
     for (qsizetype i = 0; sameRows && i < next.size(); ++i) {
         sameRows = next.at(i).icon == m_tiles.at(i).icon;

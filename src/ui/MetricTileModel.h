@@ -19,9 +19,10 @@ struct MetricTile {
     bool operator==(const MetricTile&) const = default;
 };
 
-// The tiles the machine's declared features call for, in display order, with their texts.
+// The tiles the machine's declared features call for, in display order, with their texts. A
+// heart-rate strap brings the heart-rate tile also to a machine that measures none.
 QList<MetricTile> metricTiles(const FitnessMetrics& metrics, const FitnessMachineFeature& features,
-                              UnitSystem units = UnitSystem::metric);
+                              UnitSystem units = UnitSystem::metric, bool heartRateStrap = false);
 
 // The metrics strip's tiles as a list model. Rows come and go only when the feature flags change
 // which tiles exist; new values update the rows in place so each tile can animate its value.
@@ -35,6 +36,9 @@ class MetricTileModel : public QAbstractListModel {
     // 0 metric, 1 imperial, as OverlaySizeManager publishes it.
     Q_PROPERTY(
         int unitSystem READ unitSystemIndex WRITE setUnitSystemIndex NOTIFY unitSystemChanged)
+    // A strap has sent a heart rate since the machine connected.
+    Q_PROPERTY(bool heartRateStrap READ heartRateStrap WRITE setHeartRateStrap NOTIFY
+                   heartRateStrapChanged)
 
 public:
     enum Role { IconRole = Qt::UserRole + 1, ValueRole, UnitRole, TooltipRole };
@@ -48,6 +52,8 @@ public:
     int count() const { return static_cast<int>(m_tiles.size()); }
     int unitSystemIndex() const { return static_cast<int>(m_units); }
     void setUnitSystemIndex(int index);
+    bool heartRateStrap() const { return m_heartRateStrap; }
+    void setHeartRateStrap(bool strap);
     const QList<MetricTile>& tiles() const { return m_tiles; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -59,6 +65,7 @@ Q_SIGNALS:
     void featuresChanged();
     void countChanged();
     void unitSystemChanged();
+    void heartRateStrapChanged();
 
 private:
     void refresh();
@@ -66,6 +73,7 @@ private:
     FitnessMetrics m_metrics;
     FitnessMachineFeature m_features;
     UnitSystem m_units = UnitSystem::metric;
+    bool m_heartRateStrap = false;
     QList<MetricTile> m_tiles;
 };
 

@@ -233,6 +233,15 @@ private Q_SLOTS:
                u"\"resistance\":0,\"speed\":0,\"stepRate\":0,\"strideCount\":0,\"strokeCount\":0,"
                u"\"strokeRate\":0,\"totalTime\":0}}"_qs
             << QStringList();
+        QTest::newRow("a strap's heart rate and its events")
+            << u"STRAP CONNECTED: HR Strap [X] RSSI: -50 dBm\n"
+               u"[1:00:00] Heart Rate Measurement (0x2A37): 16 48 00 04\nSTRAP LOST: HR Strap"_qs
+            << u"{\"line\":2,\"time\":\"1:00:00\",\"label\":\"Heart Rate Measurement "
+               u"(0x2A37)\",\"value\":\"16 48 00 04\",\"metrics\":{\"cadence\":0,\"calories\":0,"
+               u"\"distance\":0,\"equipmentType\":\"unknown\",\"heartRate\":72,\"incline\":0,"
+               u"\"power\":0,\"resistance\":0,\"speed\":0,\"stepRate\":0,\"strideCount\":0,"
+               u"\"strokeCount\":0,\"strokeRate\":0,\"totalTime\":0}}"_qs
+            << QStringList();
         QTest::newRow("feature and unknown")
             << u"[1:00:00] Fitness Machine Feature (0x2ACC): 02 40 00 00 00 00 00\n"
                u"[1:00:01] Unknown Characteristic (2AD9): 01"_qs

@@ -1,8 +1,11 @@
 #include "ScriptedCentral.h"
 #include "connection/DeviceListModel.h"
 #include "connection/FTMSManager.h"
+#include "connection/HeartRateStrapManager.h"
 
+#include <QSettings>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
 
@@ -632,6 +635,84 @@ private Q_SLOTS:
         willChange.clear();
         h->disconnect();
         QCOMPARE(willChange.size(), 0);
+    }
+
+    // A strap chosen in an earlier run: listened for once the machine streams, listening stops
+    // before it is connected, its heart rate replaces the machine's without a power sample, and
+    // it goes with the machine.
+    void rememberedStrapJoinsTheStreamingMachine() {
+        QTemporaryDir dir;
+        QSettings settings(dir.filePath(QStringLiteral("prefs.ini")), QSettings::IniFormat);
+        auto strap = makePeripheral(2, QStringLiteral("Polar H10 8A2B3C4D"));
+        settings.setValue(QStringLiteral("heartRateStrap"), strap->identifier().toString());
+        Harness h;
+        HeartRateStrapManager& straps = *h->heartRateStraps();
+        straps.setSettings(&settings);
+        QCOMPARE(straps.chosenName(), QStringLiteral("deviceList.unknownDevice"));
+        h.central->currentState = bluetooth::CentralState::poweredOn;
+        auto [bike, data] = connectBike(h);
+        QVERIFY(h.central->scanRequests.isEmpty());
+        notify(h, bike, data, QByteArray::fromHex("4102 4000 5A")); // power 64, heart rate 90
+        drain();
+        QCOMPARE(h.central->scanRequests,
+                 (QList<QList<QBluetoothUuid>>{{QBluetoothUuid(quint16(0x180D))}}));
+
+        const int stops = h.central->stopScanRequests;
+        h->didDiscover(strap, {}, -48);
+        drain();
+        QCOMPARE(h.central->stopScanRequests, stops + 1);
+        QCOMPARE(h.central->connectRequests.last(), strap);
+        h->didConnect(strap);
+        QCOMPARE(h.sent.last().second, (QMap<QString, QString>{{QStringLiteral("strapModel"),
+                                                                QStringLiteral("Polar H10")}}));
+        QVERIFY(h->logBuffer().last().startsWith(
+            QStringLiteral("STRAP CONNECTED: Polar H10 8A2B3C4D [")));
+        // The strap's own delegate hears the strap.
+        auto measurement = makeCharacteristic(0x2A37, QByteArray::fromHex("1648"));
+        strap->servicesList = QList<ServicePtr>{makeService(0x180D)};
+        strap->delegate->didDiscoverServices(strap, std::nullopt);
+        QCOMPARE(strap->discoverCharacteristicsRequests.size(), 1);
+        strap->servicesList->first()->characteristics = QList<CharacteristicPtr>{measurement};
+        strap->delegate->didDiscoverCharacteristics(strap, strap->servicesList->first(), {});
+        QCOMPARE(strap->notifications.size(), 1);
+        strap->delegate->didUpdateValue(strap, measurement, std::nullopt);
+        drain();
+        QCOMPARE(h->metrics().heartRate, 72);
+        QCOMPARE(h->powerHistory().size(), 1);
+        notify(h, bike, data, QByteArray::fromHex("4102 4100 5B"));
+        drain();
+        QCOMPARE(h->metrics().power, 65);
+        QCOMPARE(h->metrics().heartRate, 72);
+        QCOMPARE(settings.value(QStringLiteral("heartRateStrapName")).toString(),
+                 QStringLiteral("Polar H10 8A2B3C4D"));
+
+        h->didDisconnect(bike, std::nullopt);
+        drain();
+        QCOMPARE(h.central->cancelRequests, QList<bluetooth::PeripheralPtr>{strap});
+        QVERIFY(straps.hasLink());
+        h->didDisconnect(strap, std::nullopt);
+        QVERIFY(!straps.hasLink());
+        QCOMPARE(h->logBuffer().last(), QStringLiteral("STRAP DISCONNECTED: Polar H10 8A2B3C4D"));
+    }
+
+    void strapModelLeavesOutSerialNumbers_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("model");
+        QTest::newRow("hex serial") << "Polar H10 8A2B3C4D"
+                                    << "Polar H10";
+        QTest::newRow("after a dash") << "HR Strap S2-5C1E"
+                                      << "HR Strap S2";
+        QTest::newRow("after a colon") << "HRM-Pro:123456"
+                                       << "HRM-Pro";
+        QTest::newRow("short model numbers stay") << "Forerunner 945"
+                                                  << "Forerunner 945";
+        QTest::newRow("words of hex letters stay") << "Decathlon Dual HR Bead"
+                                                   << "Decathlon Dual HR Bead";
+    }
+    void strapModelLeavesOutSerialNumbers() {
+        QFETCH(QString, name);
+        QFETCH(QString, model);
+        QCOMPARE(HeartRateStrapManager::modelName(name), model);
     }
 
     void scheduledStepsDoNothingOnceTheManagerIsGone() {

@@ -5,6 +5,7 @@
 #include "bluetooth/simulated/SimulatedCentral.h"
 #include "connection/DeviceListModel.h"
 #include "connection/FTMSManager.h"
+#include "connection/HeartRateStrapManager.h"
 #include "model/DevicePresentation.h"
 #include "model/Localization.h"
 #include "ui/AppShell.h"
@@ -120,7 +121,10 @@ private:
     }
 
     void start(int machineCount) {
-        m_machines = sim::VirtualMachine::standardMachines().mid(0, machineCount);
+        start(sim::VirtualMachine::standardMachines().mid(0, machineCount));
+    }
+    void start(const QList<sim::VirtualMachine>& machines) {
+        m_machines = machines;
         m_settings =
             std::make_unique<QSettings>(m_dir.filePath(u"prefs.ini"_s), QSettings::IniFormat);
         m_settings->clear();
@@ -133,6 +137,7 @@ private:
                         {QLatin1String(ApplicationInfo::buildVersionKey), u"45"_s}});
         options.centralFactory = sim::simulatedCentralFactory(m_scheduler, m_machines);
         options.sizes = m_sizes.get();
+        options.settings = m_settings.get();
         options.screens = []() { return std::optional<ScreenAreas>({screen, visibleArea}); };
         options.startAnalytics = [](const QString&) { QFAIL("no analytics without an app id"); };
         options.makeUpdater = []() {
@@ -150,13 +155,29 @@ private:
         QTRY_VERIFY(m_shell->manager()->isScanning());
     }
 
-    // Until every machine has advertised once.
+    // Until every machine has advertised once (straps are no machines).
     void discoverAll() {
-        for (int i = 0;
-             i < 10 && m_shell->manager()->deviceList()->count() < int(m_machines.size()); ++i) {
+        const int machines =
+            int(std::count_if(m_machines.cbegin(), m_machines.cend(),
+                              [](const auto& m) { return !m.isHeartRateStrap(); }));
+        for (int i = 0; i < 10 && m_shell->manager()->deviceList()->count() < machines; ++i) {
             advance(1000);
         }
-        QTRY_COMPARE(m_shell->manager()->deviceList()->count(), int(m_machines.size()));
+        QTRY_COMPARE(m_shell->manager()->deviceList()->count(), machines);
+    }
+
+    // The heart-rate tile's value, or nothing without the tile.
+    std::optional<QString> heartRateTile() const {
+        QQuickItem* stack = find("metricsStack");
+        for (int i = 0;; ++i) {
+            QQuickItem* tile = find(QByteArray("tile" + QByteArray::number(i)).constData(), stack);
+            if (!tile) {
+                return std::nullopt;
+            }
+            if (tile->property("icon").toString() == u"heart.fill"_s) {
+                return tile->property("value").toString();
+            }
+        }
     }
 
     void connectFirst() {
@@ -376,6 +397,47 @@ private Q_SLOTS:
         QCOMPARE(m_sizes->animateMetrics(), false);
         QCOMPARE(m_settings->value(u"animateMetrics"_s).toBool(), false);
         QCOMPARE(find("tile0", find("metricsStack"))->property("animate").toBool(), false);
+    }
+
+    // The heart-rate row, on a bike that measures no heart rate: the machine's own by default; the
+    // strap heard nearby, with its signal bars, is chosen, remembered and brings the heart-rate
+    // tile with its values; choosing the machine forgets it.
+    void heartRateRowChoosesAStrap() {
+        sim::VirtualMachine bike = sim::VirtualMachine::standardMachines().first();
+        bike.machineFeatureBits &= ~(1u << 10);
+        const sim::VirtualMachine strap = sim::VirtualMachine::heartRateStrap();
+        start({bike, strap});
+        connectFirst();
+        QCOMPARE(heartRateTile(), std::nullopt);
+        QQuickWindow* popover = openPopover();
+        QVERIFY(popover);
+        QCOMPARE(text("heartRateSource", popover), qtTrId("machineInfo.heartRate.machine"));
+        QVERIFY(find("heartRateRow", popover)->implicitWidth() <= 300);
+        click(find("heartRateChoice", popover));
+        QVERIFY(shown(find("strapsSearching", popover)));
+        advance(2000);
+        QQuickItem* choice = find("strapChoice", popover);
+        QTRY_VERIFY(choice);
+        QCOMPARE(text("choiceName", choice), strap.name);
+        QVERIFY(find("signalBars", choice)->property("strength").toInt() >= 1);
+
+        click(choice);
+        QVERIFY(!shown(find("heartRateChoices", popover)));
+        QCOMPARE(text("heartRateSource", popover), strap.name);
+        QCOMPARE(m_settings->value(u"heartRateStrap"_s).toUuid(), strap.identifier);
+        FTMSManager* manager = m_shell->manager();
+        for (int i = 0; i < 30 && !manager->strapHeartRate(); ++i) {
+            advance(100);
+        }
+        QVERIFY(manager->strapHeartRate());
+        QTRY_COMPARE(heartRateTile(), QString::number(*manager->strapHeartRate()));
+        QVERIFY(shown(find("strapHeart", popover)));
+
+        click(find("heartRateChoice", popover));
+        click(find("machineChoice", popover));
+        QCOMPARE(text("heartRateSource", popover), qtTrId("machineInfo.heartRate.machine"));
+        QVERIFY(!m_settings->contains(u"heartRateStrap"_s));
+        QVERIFY(!manager->strapHeartRate());
     }
 
     void copyPutsTheJoinedLogOnTheClipboard() {

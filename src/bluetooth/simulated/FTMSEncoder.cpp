@@ -245,6 +245,23 @@ QByteArray encodeCrossTrainerData(std::uint32_t flags, const FitnessMetrics& m) 
     return w.bytes();
 }
 
+QByteArray encodeHeartRateMeasurement(std::uint8_t flags, const FitnessMetrics& m) {
+    Writer w;
+    w.put(flags, 1);
+    if (has(flags, 0)) {
+        w.uint16(double(m.heartRate));
+    } else {
+        w.uint8(double(m.heartRate));
+    }
+    if (has(flags, 3)) {
+        w.uint16(double(m.calories) * 4.184);
+    }
+    if (has(flags, 4) && m.heartRate > 0) {
+        w.uint16(60.0 * 1024.0 / double(m.heartRate));
+    }
+    return w.bytes();
+}
+
 QByteArray encodeFeature(std::uint32_t machineBits, std::uint32_t targetBits) {
     Writer w;
     w.put(machineBits, 4);

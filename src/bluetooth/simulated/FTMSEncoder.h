@@ -19,6 +19,10 @@ QByteArray encodeTreadmillData(std::uint16_t flags, const FitnessMetrics& metric
 // Cross Trainer Data has a 24-bit flags field.
 QByteArray encodeCrossTrainerData(std::uint32_t flags, const FitnessMetrics& metrics);
 
+// A strap's Heart Rate Measurement (0x2A37): the flags, the heart rate (uint16 when bit 0 is
+// set), Energy Expended in kJ (bit 3) and one RR interval of the heart rate, in 1/1024 s (bit 4).
+QByteArray encodeHeartRateMeasurement(std::uint8_t flags, const FitnessMetrics& metrics);
+
 // A Fitness Machine Feature value (0x2ACC): the two little-endian 32-bit words.
 QByteArray encodeFeature(std::uint32_t machineBits, std::uint32_t targetBits);
 

@@ -6,6 +6,7 @@
 #include <QLoggingCategory>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <random>
 
@@ -15,8 +16,9 @@ namespace tallyfin::bluetooth::simulated {
 
 namespace {
 
-const QBluetoothUuid ftmsService{quint16(0x1826)};
 const QBluetoothUuid featureCharacteristic{quint16(0x2ACC)};
+// A strap's heart rate while no machine is being used.
+constexpr double restingHeartRate = 68;
 
 QByteArray encodeMessage(EquipmentType type, std::uint32_t flags, const FitnessMetrics& metrics) {
     switch (type) {
@@ -63,6 +65,8 @@ struct SimulatedCentral::Core {
     }
     int jitter(int spread) { return std::uniform_int_distribution<int>(-spread, spread)(random); }
     void advertise(const std::weak_ptr<Core>& self, int index, unsigned generation);
+    // The heart of the person on the machine that is sending its workout.
+    double heartRate() const;
 };
 
 // One virtual machine as the central sees it.
@@ -94,10 +98,10 @@ public:
                            }
                            if (!self.m_service) {
                                self.m_service = std::make_shared<GattService>();
-                               self.m_service->uuid = ftmsService;
+                               self.m_service->uuid = self.m_machine.service;
                            }
                            QList<ServicePtr> services;
-                           if (wants(serviceUuids, ftmsService)) {
+                           if (wants(serviceUuids, self.m_machine.service)) {
                                services.append(self.m_service);
                            }
                            self.m_services = services;
@@ -165,7 +169,9 @@ public:
             return;
         }
         withCore([&](SimulatedCentral::Core& core) {
-            m_workout.emplace(m_machine.type, m_seed);
+            if (!m_machine.isHeartRateStrap()) {
+                m_workout.emplace(m_machine.type, m_seed);
+            }
             m_lastTick = core.scheduler->now();
             scheduleRecord(core, characteristic, m_notifyGeneration);
         });
@@ -173,6 +179,8 @@ public:
 
     // Central side.
     const VirtualMachine& machine() const { return m_machine; }
+    // The workout it is sending, if it is.
+    const Workout* workout() const { return m_notifying && m_workout ? &*m_workout : nullptr; }
     bool connected() const { return m_connected; }
     bool busy() const { return m_connected || m_connecting; }
     void beginConnecting() {
@@ -239,17 +247,25 @@ private:
     }
 
     void sendRecord(const CharacteristicPtr& characteristic, unsigned generation) {
-        if (!m_notifying || generation != m_notifyGeneration || !m_workout) {
+        const bool strap = m_machine.isHeartRateStrap();
+        if (!m_notifying || generation != m_notifyGeneration || (!m_workout && !strap)) {
             return;
         }
         withCore([&](SimulatedCentral::Core& core) {
-            const qint64 now = core.scheduler->now();
-            m_workout->advance(double(now - m_lastTick) / 1000.0);
-            m_lastTick = now;
-            const FitnessMetrics values = m_workout->metrics();
+            FitnessMetrics values;
+            if (strap) {
+                values.heartRate = std::lround(core.heartRate());
+            } else {
+                const qint64 now = core.scheduler->now();
+                m_workout->advance(double(now - m_lastTick) / 1000.0);
+                m_lastTick = now;
+                values = m_workout->metrics();
+            }
             std::chrono::milliseconds offset{0};
             for (const std::uint32_t flags : m_machine.messageFlags) {
-                const QByteArray message = encodeMessage(m_machine.type, flags, values);
+                const QByteArray message =
+                    strap ? encodeHeartRateMeasurement(std::uint8_t(flags), values)
+                          : encodeMessage(m_machine.type, flags, values);
                 core.after(offset, guarded([characteristic, generation,
                                             message](SimulatedPeripheral& self) {
                                if (!self.m_notifying || generation != self.m_notifyGeneration) {
@@ -283,6 +299,15 @@ private:
     std::optional<Workout> m_workout;
     qint64 m_lastTick = 0;
 };
+
+double SimulatedCentral::Core::heartRate() const {
+    for (const auto& peripheral : peripherals) {
+        if (const Workout* workout = peripheral->workout()) {
+            return workout->heartRate();
+        }
+    }
+    return restingHeartRate;
+}
 
 void SimulatedCentral::Core::advertise(const std::weak_ptr<Core>& self, int index,
                                        unsigned generation) {
@@ -358,11 +383,11 @@ void SimulatedCentral::scanForPeripherals(const QList<QBluetoothUuid>& serviceUu
     }
     m_core->scanning = true;
     const unsigned generation = ++m_core->scanGeneration;
-    if (!wants(serviceUuids, ftmsService)) {
-        return; // every virtual machine is a fitness machine
-    }
     std::weak_ptr<Core> weak = m_core;
     for (int i = 0; i < m_core->peripherals.size(); ++i) {
+        if (!wants(serviceUuids, m_core->peripherals.at(i)->machine().service)) {
+            continue;
+        }
         // Machines are heard one after another, not all at the same instant.
         const auto first = std::chrono::milliseconds(120 + 140 * i + m_core->jitter(40));
         m_core->after(first, [weak, i, generation] {

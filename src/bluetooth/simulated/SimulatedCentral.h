@@ -31,7 +31,7 @@ public:
     using Timing = SimulationTiming;
 
     SimulatedCentral(CentralDelegate& delegate, std::shared_ptr<Scheduler> scheduler,
-                     QList<VirtualMachine> machines = VirtualMachine::standardMachines(),
+                     QList<VirtualMachine> machines = VirtualMachine::demoPeripherals(),
                      Timing timing = {}, unsigned seed = 1);
     ~SimulatedCentral() override;
 
@@ -55,7 +55,7 @@ private:
 // the Qt event loop.
 CentralFactory
 simulatedCentralFactory(std::shared_ptr<Scheduler> scheduler = nullptr,
-                        QList<VirtualMachine> machines = VirtualMachine::standardMachines(),
+                        QList<VirtualMachine> machines = VirtualMachine::demoPeripherals(),
                         SimulatedCentral::Timing timing = {});
 
 } // namespace tallyfin::bluetooth::simulated

@@ -12,6 +12,9 @@ const QBluetoothUuid crossTrainerData{quint16(0x2ACE)};
 const QBluetoothUuid controlPoint{quint16(0x2AD9)};
 const QBluetoothUuid machineStatus{quint16(0x2ADA)};
 const QBluetoothUuid supportedResistance{quint16(0x2AD6)};
+const QBluetoothUuid heartRateService{quint16(0x180D)};
+const QBluetoothUuid heartRateMeasurement{quint16(0x2A37)};
+const QBluetoothUuid bodySensorLocation{quint16(0x2A38)};
 
 constexpr std::uint32_t bit(int n) {
     return 1U << n;
@@ -27,7 +30,14 @@ QByteArray makeManufacturerData(char model, std::uint16_t serial) {
 
 } // namespace
 
+bool VirtualMachine::isHeartRateStrap() const {
+    return service == heartRateService;
+}
+
 QBluetoothUuid VirtualMachine::dataCharacteristic() const {
+    if (isHeartRateStrap()) {
+        return heartRateMeasurement;
+    }
     switch (type) {
     case EquipmentType::rower:
         return rowerData;
@@ -115,6 +125,24 @@ QList<VirtualMachine> VirtualMachine::standardMachines() {
     machines.append(crossTrainer);
 
     return machines;
+}
+
+VirtualMachine VirtualMachine::heartRateStrap() {
+    VirtualMachine strap;
+    strap.identifier = QUuid(QStringLiteral("{6b1c3f2a-0d5e-4c11-9a7e-3f2a1c0b5d05}"));
+    strap.name = QStringLiteral("HR Strap S2-5C1E");
+    strap.service = heartRateService;
+    strap.baseRssi = -52; // worn by the user, next to the computer
+    strap.manufacturerData = makeManufacturerData('H', 0x5C1E);
+    strap.characteristics = {heartRateMeasurement, bodySensorLocation};
+    strap.recordInterval = std::chrono::milliseconds(1000);
+    // Skin contact detected, one RR interval.
+    strap.messageFlags = {bit(1) | bit(2) | bit(4)};
+    return strap;
+}
+
+QList<VirtualMachine> VirtualMachine::demoPeripherals() {
+    return standardMachines() << heartRateStrap();
 }
 
 } // namespace tallyfin::bluetooth::simulated

@@ -19,6 +19,8 @@ public:
     // The sensor values now, in the units of FitnessMetrics.
     const FitnessMetrics& metrics() const { return m_metrics; }
     double elapsed() const { return m_elapsed; }
+    // The heart rate as a chest strap measures it: without the noise of the machine's grips.
+    double heartRate() const { return m_heartRate; }
     // The planned effort at a moment of the session, 0 (rest) to 1 (threshold).
     static double plannedEffort(double elapsedSeconds);
 

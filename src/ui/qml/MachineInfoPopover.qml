@@ -4,8 +4,9 @@ import QtQuick.Window
 import Tallyfin
 
 // The machine information popover, a small window of its own above the information button: the
-// machine, its kind, what it measures and which targets it takes, the two preferences, and the
-// copy button for the diagnostic log. Escape or a click outside it closes it (`dismissed`).
+// machine, its kind, what it measures and which targets it takes, where the heart rate comes from,
+// the preferences, and the copy button for the diagnostic log. Escape or a click outside it closes
+// it (`dismissed`).
 Window {
     id: popover
 
@@ -28,6 +29,7 @@ Window {
     readonly property string deviceName: manager.machineFeatures.deviceName
     readonly property var metricNames: Presentation.supportedMetricNames(manager.machineFeatures)
     readonly property var capabilityNames: Presentation.controlCapabilityNames(manager.machineFeatures)
+    readonly property QtObject straps: manager.heartRateStraps
     // Where the arrow's tip is, in this window's coordinates.
     property real arrowTipX: width / 2
 
@@ -64,7 +66,12 @@ Window {
     }
 
     onHeightChanged: place()
-    Component.onCompleted: place()
+    Component.onCompleted: {
+        place()
+        // The straps heard nearby, for as long as the popover is open.
+        straps.setListWanted(true)
+    }
+    Component.onDestruction: straps.setListWanted(false)
 
     // The popover stays at its button when the panel moves (dragged) or its layout does (after
     // each of the panel's frames, once laid out).
@@ -237,6 +244,120 @@ Window {
         }
 
         Separator { color: colors.separator }
+
+        ColumnLayout {
+            id: heartRateRow
+            objectName: "heartRateRow"
+            Layout.fillWidth: true
+            spacing: 4
+            property bool expanded: false
+
+            RowLayout {
+                Layout.fillWidth: true
+                Text {
+                    text: qsTrId("machineInfo.heartRate")
+                    font.pixelSize: 13
+                    color: colors.secondary
+                }
+                Item { Layout.fillWidth: true }
+                Item {
+                    objectName: "heartRateChoice"
+                    implicitWidth: choiceRow.implicitWidth + 12
+                    implicitHeight: 22
+
+                    Rectangle {
+                        anchors.fill: parent
+                        radius: 6
+                        color: colors.primary
+                        opacity: choiceHover.containsMouse || heartRateRow.expanded ? 0.1 : 0.05
+                    }
+                    RowLayout {
+                        id: choiceRow
+                        anchors.centerIn: parent
+                        spacing: 4
+                        SymbolIcon {
+                            objectName: "strapHeart"
+                            visible: popover.straps.chosenId !== ""
+                            name: "heart.fill"
+                            size: 12
+                            // Red while the strap is connected.
+                            color: popover.straps.isConnected ? colors.red : colors.secondary
+                        }
+                        Text {
+                            objectName: "heartRateSource"
+                            Layout.maximumWidth: 180
+                            text: popover.straps.chosenId === "" ? qsTrId("machineInfo.heartRate.machine")
+                                                                 : popover.straps.chosenName
+                            font.pixelSize: 13
+                            font.weight: Font.DemiBold
+                            color: colors.primary
+                            elide: Text.ElideRight
+                        }
+                        SymbolIcon {
+                            name: "chevron.down"
+                            size: 14
+                            color: colors.secondary
+                            rotation: heartRateRow.expanded ? 180 : 0
+                        }
+                    }
+                    MouseArea {
+                        id: choiceHover
+                        anchors.fill: parent
+                        hoverEnabled: true
+                        cursorShape: Qt.PointingHandCursor
+                        onClicked: heartRateRow.expanded = !heartRateRow.expanded
+                    }
+                }
+            }
+
+            ColumnLayout {
+                objectName: "heartRateChoices"
+                visible: heartRateRow.expanded
+                Layout.fillWidth: true
+                spacing: 0
+
+                StrapChoice {
+                    objectName: "machineChoice"
+                    label: qsTrId("machineInfo.heartRate.machine")
+                    isChosen: popover.straps.chosenId === ""
+                    primary: colors.primary
+                    accent: colors.blue
+                    onActivated: {
+                        heartRateRow.expanded = false
+                        popover.straps.choose("")
+                    }
+                }
+                Repeater {
+                    model: popover.straps.straps
+                    StrapChoice {
+                        required property string strapId
+                        required property string name
+                        required property var rssi
+                        required property bool chosen
+                        objectName: "strapChoice"
+                        label: name
+                        isChosen: chosen
+                        signalRssi: rssi
+                        showsSignal: true
+                        primary: colors.primary
+                        accent: colors.blue
+                        onActivated: {
+                            heartRateRow.expanded = false
+                            // Last: choosing rebuilds the list, this row included.
+                            popover.straps.choose(strapId)
+                        }
+                    }
+                }
+                Text {
+                    objectName: "strapsSearching"
+                    visible: popover.straps.straps.count === 0
+                    Layout.leftMargin: 26
+                    text: qsTrId("machineInfo.heartRate.searching")
+                    font.pixelSize: 10
+                    color: colors.secondary
+                }
+            }
+        }
 
         RowLayout {
             objectName: "sizeRow"

@@ -33,6 +33,7 @@ Item {
         metrics: root.manager.metrics
         features: root.manager.machineFeatures
         unitSystem: root.sizes.unitSystem
+        heartRateStrap: root.manager.heartRateStraps.hasDelivered
     }
 
     Item {

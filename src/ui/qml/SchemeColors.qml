@@ -10,4 +10,5 @@ QtObject {
     readonly property color separator: dark ? Qt.rgba(1, 1, 1, 0.12) : Qt.rgba(0, 0, 0, 0.1)
     readonly property color green: dark ? "#32d74b" : "#28cd41"
     readonly property color blue: dark ? "#0a84ff" : "#007aff"
+    readonly property color red: dark ? "#ff453a" : "#ff3b30"
 }

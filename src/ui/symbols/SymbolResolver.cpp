@@ -22,9 +22,10 @@ struct Entry {
 };
 
 // Keep sorted by name: resolve() searches it by bisection.
-constexpr std::array<Entry, 20> table{{
+constexpr std::array<Entry, 21> table{{
     {u"bolt.fill", u"bolt", nullptr},
     {u"checkmark", u"check", nullptr},
+    {u"chevron.down", u"expand_more", nullptr},
     {u"chevron.left", u"chevron_left", nullptr},
     {u"chevron.right", u"chevron_right", nullptr},
     {u"doc.on.clipboard", u"content_paste", nullptr},

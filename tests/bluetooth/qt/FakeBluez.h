@@ -38,6 +38,9 @@ inline QString rememberedBikeAddress() {
 inline QString heartStrapName() {
     return QStringLiteral("Tallyfin Heart Strap");
 }
+inline QString heartStrapAddress() {
+    return QStringLiteral("C0:FF:EE:00:00:05");
+}
 
 // The fake's control interface.
 class FakeBluezControl {
@@ -58,6 +61,11 @@ public:
         const QDBusReply<void> reply =
             m_interface.call(QStringLiteral("Advertise"), address, QVariant::fromValue(rssi));
         return reply.isValid();
+    }
+
+    // The device ends its connection from its side.
+    bool drop(const QString& address) {
+        return QDBusReply<void>(m_interface.call(QStringLiteral("Drop"), address)).isValid();
     }
 
     // Every BlueZ method call the fake received so far, "Interface.Method path [detail]".

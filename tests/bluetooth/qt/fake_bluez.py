@@ -5,7 +5,8 @@ QtBluetooth central.
 It owns org.bluez and exports what QtBluetooth's BlueZ backend uses: one adapter, a few
 advertising machines (an indoor bike, a rower, a bike that drops out mid-stream, a bike that
 refuses connections, a bike without a name and a heart-rate strap that is not a fitness machine), and on connection
-their GATT tree with notifications through PropertiesChanged(Value).
+their GATT tree with notifications through PropertiesChanged(Value). The rower and the strap notify
+without end, so that both can be connected side by side.
 
 With --crowd MACHINES,OTHERS a discovery also finds that many more devices within a moment:
 "Crowd Bike NNNN" fitness machines, which notify without end every --notify-ms milliseconds
@@ -14,7 +15,8 @@ two seconds. That is how a gym or a block of flats looks to bluetoothd.
 
 The test steers and inspects it through org.tallyfin.FakeBluez1 on /org/tallyfin/fake:
 SetPowered(b) switches the adapter, Advertise(address, rssi) makes a remembered machine
-advertise again, Calls() returns every BlueZ method call received, in order,
+advertise again, Drop(address) ends a device's connection from its side, Calls() returns every
+BlueZ method call received, in order,
 as "Interface.Method path [detail]".
 
 Notification payloads are fixed, so the tests can compare the published values exactly.
@@ -60,8 +62,19 @@ def bike_data(speed_centi_kmh, cadence_half_rpm, power):
     return struct.pack('<HHHh', 0x0044, speed_centi_kmh, cadence_half_rpm, power)
 
 
+def rower_data(strokes):
+    # Flags 0x0200: stroke rate and count (bit 0 clear), heart rate 101 (bit 9).
+    return struct.pack('<HBHB', 0x0200, 44, strokes, 101)
+
+
+def heart_rate(sent):
+    # Skin contact detected (bits 1 and 2), 72 to 74 beats per minute.
+    return bytes([0x06, 72 + sent % 3])
+
+
 # Fitness Machine Feature values: 32 bits of machine features, 32 bits of target settings.
 BIKE_FEATURES = struct.pack('<II', (1 << 1) | (1 << 14), 1 << 3)  # cadence, power; power target
+ROWER_FEATURES = struct.pack('<II', (1 << 1) | (1 << 10), 0)  # stroke rate, heart rate
 
 # Each machine: how it advertises, how it answers Connect and its GATT tree. In the tree,
 # 'chars' are listed in handle order, which is the order the machine reports them in.
@@ -84,7 +97,11 @@ MACHINES = [
     },
     {
         'address': 'C0:FF:EE:00:00:02', 'name': 'Tallyfin Test Rower', 'rssi': -70,
-        'uuids': [0x1826], 'services': [],
+        'uuids': [0x1826],
+        'services': [{'uuid': 0x1826, 'chars': [
+            {'uuid': 0x2ACC, 'flags': ['read'], 'value': ROWER_FEATURES},
+            {'uuid': 0x2AD1, 'flags': ['notify'], 'every_ms': 200,
+             'notify': lambda sent: rower_data(sent + 1)}]}],
     },
     {
         # Sends two notifications, then drops the link on its own.
@@ -118,9 +135,11 @@ MACHINES = [
             {'uuid': 0x2AD2, 'flags': ['notify'], 'notify': [bike_data(1800, 140, 110)]}]}],
     },
     {
-        # Not a fitness machine: the central must not report it.
+        # Not a fitness machine: the central reports it only to a scan for heart-rate straps.
         'address': 'C0:FF:EE:00:00:05', 'name': 'Tallyfin Heart Strap', 'rssi': -50,
-        'uuids': [0x180D], 'services': [],
+        'uuids': [0x180D],
+        'services': [{'uuid': 0x180D, 'chars': [
+            {'uuid': 0x2A37, 'flags': ['notify'], 'notify': heart_rate}]}],
     },
 ]
 
@@ -511,6 +530,12 @@ class Control(dbus.service.Object):
         """A machine bluetoothd already knows is heard again."""
         log('advertising', address, rssi)
         self.adapter.devices[str(address)].update(RSSI=dbus.Int16(rssi))
+
+    @dbus.service.method(CONTROL, in_signature='s')
+    def Drop(self, address):
+        """The device ends its connection, as one that goes out of range."""
+        log('dropping', address)
+        self.adapter.devices[str(address)].drop()
 
     @dbus.service.method(CONTROL, out_signature='as')
     def Calls(self):

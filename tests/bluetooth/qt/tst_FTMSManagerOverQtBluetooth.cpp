@@ -4,8 +4,11 @@
 #include "FakeBluez.h"
 #include "bluetooth/qt/QtBluetoothCentral.h"
 #include "connection/FTMSManager.h"
+#include "connection/HeartRateStrapManager.h"
 #include "model/Localization.h"
 
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace tallyfin;
@@ -280,6 +283,62 @@ private Q_SLOTS:
             QCOMPARE(history.at(i), history.at(i - 1) + 1);
         }
         QCOMPARE(manager.statusMessage(), localizedText("equipment.detected.bike"));
+        const int rules = matchRulesOfThisProcess();
+        QVERIFY2(rules >= 0 && rules < 20, qPrintable(QString::number(rules)));
+    }
+
+    // A strap beside a streaming rower: both connected at once, the strap's heart rate in place of
+    // the rower's while the rower's values keep coming; the strap drops, the rower's heart rate
+    // shows, the strap is heard again and comes back on its own.
+    void strapBesideTheMachine() {
+        QList<std::pair<QString, QMap<QString, QString>>> sent;
+        m_manager = std::make_unique<FTMSManager>(
+            bluetooth::qtBluetoothCentralFactory(),
+            ApplicationInfo(QVariantMap{{QLatin1String(ApplicationInfo::analyticsAppIdKey), 1}}),
+            [&sent](const QString& name, const QMap<QString, QString>& parameters) {
+                sent.append({name, parameters});
+            });
+        QTemporaryDir dir;
+        QSettings settings(dir.filePath(QStringLiteral("prefs.ini")), QSettings::IniFormat);
+        HeartRateStrapManager& straps = *m_manager->heartRateStraps();
+        straps.setSettings(&settings);
+        FTMSManager& manager = *m_manager;
+        manager.connect(scanFor(rowerName()));
+        QTRY_COMPARE_WITH_TIMEOUT(manager.metrics().heartRate, 101, fakeBluezTimeoutMs);
+
+        const qsizetype callsBefore = m_fake.calls().size();
+        straps.setListWanted(true);
+        QTRY_COMPARE_WITH_TIMEOUT(straps.straps()->count(), 1, fakeBluezTimeoutMs);
+        const HeardStrap strap = straps.straps()->straps().first();
+        QCOMPARE(strap.name, heartStrapName());
+        QVERIFY(straps.choose(strap.id.toString()));
+        straps.setListWanted(false);
+        const auto strapShown = [&] {
+            return manager.metrics().heartRate >= 72 && manager.metrics().heartRate <= 74;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(strapShown(), fakeBluezTimeoutMs);
+        const qint64 strokes = manager.metrics().strokeCount;
+        QTRY_VERIFY_WITH_TIMEOUT(manager.metrics().strokeCount > strokes + 2, fakeBluezTimeoutMs);
+        QVERIFY(strapShown());
+        QCOMPARE(settings.value(QLatin1String(HeartRateStrapManager::strapKey)).toUuid(), strap.id);
+        QCOMPARE(sent.last(), std::pair(QStringLiteral("heartRateStrapConnected"),
+                                        QMap<QString, QString>{
+                                            {QStringLiteral("strapModel"), heartStrapName()}}));
+        QVERIFY(
+            !linesEndingWith(manager, QStringLiteral("] Heart Rate Measurement (0x2A37): 06 48"))
+                 .isEmpty());
+
+        QVERIFY(m_fake.drop(heartStrapAddress()));
+        QTRY_COMPARE_WITH_TIMEOUT(manager.metrics().heartRate, 101, fakeBluezTimeoutMs);
+        QCOMPARE(manager.statusMessage(), localizedText("strap.lost").arg(heartStrapName()));
+        // Heard again, connected again, without being asked.
+        QTRY_COMPARE_WITH_TIMEOUT(
+            manager.logBuffer().filter(QStringLiteral("STRAP CONNECTED: ")).size(), 2,
+            fakeBluezTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(strapShown(), fakeBluezTimeoutMs);
+        // Reading only, and discovery let go of what it held on the bus.
+        QCOMPARE(m_fake.callsContaining(QStringLiteral("WriteValue"), callsBefore), QStringList());
+        QCOMPARE(m_fake.callsContaining(QStringLiteral("StartNotify"), callsBefore).size(), 2);
         const int rules = matchRulesOfThisProcess();
         QVERIFY2(rules >= 0 && rules < 20, qPrintable(QString::number(rules)));
     }

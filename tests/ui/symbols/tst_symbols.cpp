@@ -42,12 +42,12 @@ private Q_SLOTS:
     // Every symbol name the views use.
     void everyNameDrawsSomething_data() {
         QTest::addColumn<QString>("name");
-        const QString used =
-            QStringLiteral("figure.rower figure.indoor.cycle figure.run figure.elliptical "
-                           "figure.strengthtraining.traditional figure.walk timer speedometer "
-                           "metronome bolt.fill flame.fill heart.fill info.circle info.circle.fill "
-                           "xmark.circle chevron.left chevron.right dot.radiowaves.left.and.right "
-                           "doc.on.clipboard checkmark");
+        const QString used = QStringLiteral(
+            "figure.rower figure.indoor.cycle figure.run figure.elliptical "
+            "figure.strengthtraining.traditional figure.walk timer speedometer "
+            "metronome bolt.fill flame.fill heart.fill info.circle info.circle.fill "
+            "xmark.circle chevron.left chevron.right chevron.down dot.radiowaves.left.and.right "
+            "doc.on.clipboard checkmark");
         for (const QString& name : used.split(u' ')) {
             QTest::newRow(qPrintable(name)) << name;
         }
