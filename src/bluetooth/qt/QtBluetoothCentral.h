@@ -34,7 +34,8 @@ QVariantMap advertisementFor(const QBluetoothDeviceInfo& info, std::optional<int
 
 // The central over QtBluetooth: QBluetoothDeviceDiscoveryAgent for scanning, the adapter's state
 // from bluetoothd (QBluetoothLocalDevice elsewhere), one QLowEnergyController per connected
-// machine.
+// peripheral. Several can be connected at once (a machine and a heart-rate strap), and a scan
+// may run beside them.
 //
 // Create it on the main thread: every delegate call is made there, always from the event loop
 // and never from inside a request, like the stack on Apple platforms does it.
