@@ -35,7 +35,10 @@ QVariantMap advertisementFor(const QBluetoothDeviceInfo& info, std::optional<int
 // The central over QtBluetooth: QBluetoothDeviceDiscoveryAgent for scanning, the adapter's state
 // from bluetoothd (QBluetoothLocalDevice elsewhere), one QLowEnergyController per connected
 // peripheral. Several can be connected at once (a machine and a heart-rate strap), and a scan
-// may run beside them.
+// may run beside them. With BlueZ, a scan's agent watches each device it hears with a bus match
+// rule of its own until the scan stops, so a crowd can use up the bus's rules for the connection
+// while it runs: ask for a connection, and let it set up its notifications, while no scan runs
+// (the manager does so), and stop the scan to give the rules back.
 //
 // Create it on the main thread: every delegate call is made there, always from the event loop
 // and never from inside a request, like the stack on Apple platforms does it.
