@@ -19,6 +19,10 @@ AppMenu::AppMenu(QString aboutText, std::function<void()> checkForUpdates, QObje
     , m_autostart(QString::fromLatin1(buildinfo::desktopAppId),
                   QCoreApplication::applicationFilePath())
     , m_menu(std::make_unique<QMenu>()) {
+    m_status = m_menu->addAction(QString());
+    m_status->setEnabled(false);
+    m_status->setVisible(false);
+    m_menu->addSeparator();
     //: Tray menu item that shows the version
     m_about = m_menu->addAction(qtTrId("menu.about"));
     QObject::connect(m_about, &QAction::triggered, this, &AppMenu::showAbout);
@@ -67,6 +71,15 @@ AppMenu::~AppMenu() = default;
 
 void AppMenu::popup() {
     m_menu->popup(QCursor::pos());
+}
+
+void AppMenu::setStatus(const QString& status) {
+    m_status->setText(status);
+    m_status->setVisible(!status.isEmpty());
+    if (m_tray) {
+        m_tray->setToolTip(status.isEmpty() ? QStringLiteral("Tallyfin")
+                                            : QStringLiteral("Tallyfin\n") + status);
+    }
 }
 
 void AppMenu::setStartAtLogin(bool enabled) {

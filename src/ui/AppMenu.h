@@ -39,6 +39,10 @@ public:
 
     // Opens the menu at the pointer.
     Q_INVOKABLE void popup();
+    // The manager's status line, shown greyed out at the top of the menu and as the tray icon's
+    // tooltip: the views have no place for it.
+    void setStatus(const QString& status);
+    QAction* statusAction() const { return m_status; }
 
 private:
     void showAbout();
@@ -48,6 +52,7 @@ private:
     std::function<void()> m_checkForUpdatesHandler;
     AutostartEntry m_autostart;
     std::unique_ptr<QMenu> m_menu;
+    QAction* m_status = nullptr;
     QAction* m_about = nullptr;
     QAction* m_startAtLogin = nullptr;
     QAction* m_checkForUpdates = nullptr;

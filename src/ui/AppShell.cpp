@@ -155,6 +155,8 @@ void AppShell::startManager() {
         m_options.settings = m_ownSettings.get();
     }
     m_manager->heartRateStraps()->setSettings(m_options.settings);
+    m_cancellables.push_back(m_manager->statusMessagePublisher().subscribe(
+        [this](const QString& status) { m_menu->setStatus(status); }));
     if (m_options.managerCreated) {
         m_options.managerCreated(*m_manager);
     }

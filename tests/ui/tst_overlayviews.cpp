@@ -8,6 +8,7 @@
 #include "connection/HeartRateStrapManager.h"
 #include "model/DevicePresentation.h"
 #include "model/Localization.h"
+#include "ui/AppMenu.h"
 #include "ui/AppShell.h"
 #include "ui/Appearance.h"
 #include "ui/MetricTileModel.h"
@@ -309,6 +310,8 @@ private Q_SLOTS:
         FTMSManager* manager = m_shell->manager();
         QVERIFY(manager->isConnected());
         QVERIFY(!find("deviceListView"));
+        // The views have no status line; the menu shows it.
+        QCOMPARE(m_shell->menu()->statusAction()->text(), manager->statusMessage());
         // Medium: 93 % of the screen width, centred, 20 points above the visible bottom.
         QCOMPARE(window()->geometry(), QRect(67, 940, 1786, 80));
 
