@@ -1,9 +1,11 @@
 #include "AnalyticsTestSupport.h"
 
 #include "analytics/SignalCache.h"
+#include "analytics/SignalManager.h"
 #include "analytics/TelemetryManager.h"
 #include "analytics/Timing.h"
 
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimeZone>
 
@@ -31,11 +33,6 @@ QDateTime AnalyticsTestEnvironment::now() const {
     return m_now;
 }
 
-void AnalyticsTestEnvironment::setNow(const QDateTime& now) {
-    QMutexLocker locker(&m_mutex);
-    m_now = now;
-}
-
 void AnalyticsTestEnvironment::advance(qint64 msecs) {
     QMutexLocker locker(&m_mutex);
     m_now = m_now.addMSecs(msecs);
@@ -44,6 +41,10 @@ void AnalyticsTestEnvironment::advance(qint64 msecs) {
 QStringList AnalyticsTestEnvironment::logLines() const {
     QMutexLocker locker(&m_mutex);
     return m_log;
+}
+
+QStringList AnalyticsTestEnvironment::errorLines() const {
+    return logLines().filter(QRegularExpression(u"^ERROR "_s));
 }
 
 void AnalyticsTestEnvironment::clearLog() {
@@ -59,9 +60,11 @@ LogHandler AnalyticsTestEnvironment::logHandler(LogLevel level) {
 }
 
 std::shared_ptr<TelemetryManagerConfiguration>
-AnalyticsTestEnvironment::configuration(const QUrl& baseUrl, const QString& appID) {
+AnalyticsTestEnvironment::configuration(const QUrl& baseUrl, const QString& appID,
+                                        const std::optional<QString>& salt,
+                                        const std::optional<QString>& nameSpace) {
     auto configuration =
-        std::make_shared<TelemetryManagerConfiguration>(appID, std::nullopt, baseUrl, std::nullopt);
+        std::make_shared<TelemetryManagerConfiguration>(appID, salt, baseUrl, nameSpace);
     Timing timing;
     timing.sendInterval = std::chrono::hours(1);
     timing.sessionStartDelay = std::chrono::hours(1);
@@ -83,4 +86,33 @@ bool AnalyticsTestEnvironment::install(
 int AnalyticsTestEnvironment::cachedCount() const {
     const auto manager = TelemetryManager::installed();
     return manager ? manager->signalManager().signalCache().count() : 0;
+}
+
+QList<SignalPostBody> AnalyticsTestEnvironment::take() const {
+    SignalManager& signalManager = TelemetryManager::installed()->signalManager();
+    if (!QTest::qWaitFor([&] { return signalManager.buildingCount() == 0; })) {
+        return {};
+    }
+    return signalManager.signalCache().pop();
+}
+
+QStringList typesOf(const QList<SignalPostBody>& records) {
+    QStringList types;
+    for (const SignalPostBody& record : records) {
+        types.append(record.type);
+    }
+    types.sort();
+    return types;
+}
+
+SignalPostBody testRecord(const QString& type, std::optional<double> floatValue) {
+    return SignalPostBody{.receivedAt =
+                              QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9, 640), QTimeZone::utc()),
+                          .appID = u"TEST-APP"_s,
+                          .clientUser = u"c0ffee"_s,
+                          .sessionID = u"6F1E1B4C-3A0B-4D4B-9C1A-7D2E8F9A0B1C"_s,
+                          .type = type,
+                          .floatValue = floatValue,
+                          .payload = {{u"key"_s, u"value \"quoted\" ✓"_s}},
+                          .isTestMode = u"false"_s};
 }

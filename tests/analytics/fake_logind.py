@@ -1,9 +1,7 @@
 #!/usr/bin/python3
-"""A stand-in for systemd-logind on a private system bus: one session, which GetSession("auto")
-finds, with logind's own Lock, Unlock and SetLockedHint, and inhibitor locks. The test steers it
-through org.tallyfin.FakeLogind1 on /org/freedesktop/login1: SetActive(b) (the session in front
-or not), Sleep(b) and Shutdown(b) (PrepareForSleep, PrepareForShutdown), Inhibitors() (the locks
-held, as "what who why mode").
+"""systemd-logind on a private system bus, as far as the tests need it: one session with Lock,
+Unlock, SetLockedHint, and inhibitor locks. Steered through org.tallyfin.FakeLogind1: SetActive(b),
+Sleep(b), Shutdown(b) and Inhibitors() (the locks held, as "what who why mode").
 """
 import os
 
@@ -12,11 +10,11 @@ import dbus.mainloop.glib
 import dbus.service
 from gi.repository import GLib
 
-LOGIN1, PROPERTIES, CONTROL = 'org.freedesktop.login1', 'org.freedesktop.DBus.Properties', \
-    'org.tallyfin.FakeLogind1'
+LOGIN1, CONTROL = 'org.freedesktop.login1', 'org.tallyfin.FakeLogind1'
+PROPERTIES = 'org.freedesktop.DBus.Properties'
 MANAGER, SESSION = LOGIN1 + '.Manager', LOGIN1 + '.Session'
 MANAGER_PATH, SESSION_PATH = '/org/freedesktop/login1', '/org/freedesktop/login1/session/c1'
-session_props = {'Id': 'c1', 'Active': dbus.Boolean(True), 'LockedHint': dbus.Boolean(False)}
+session = {'Active': dbus.Boolean(True), 'LockedHint': dbus.Boolean(False)}
 locks = []
 
 
@@ -28,15 +26,15 @@ def emit(path, interface, member, signature='', *args):
 
 
 def set_session(name, value):
-    session_props[name] = dbus.Boolean(value)
+    session[name] = dbus.Boolean(value)
     emit(SESSION_PATH, PROPERTIES, 'PropertiesChanged', 'sa{sv}as', SESSION,
-         {name: session_props[name]}, [])
+         {name: session[name]}, [])
 
 
 class Session(dbus.service.Object):
     @dbus.service.method(PROPERTIES, in_signature='s', out_signature='a{sv}')
-    def GetAll(self, interface):
-        return dbus.Dictionary(session_props if interface == SESSION else {}, signature='sv')
+    def GetAll(self, _interface):
+        return dbus.Dictionary(session, signature='sv')
 
     @dbus.service.method(SESSION)
     def Lock(self):
@@ -53,9 +51,7 @@ class Session(dbus.service.Object):
 
 class Manager(dbus.service.Object):
     @dbus.service.method(MANAGER, in_signature='s', out_signature='o')
-    def GetSession(self, name):
-        if name not in ('auto', 'c1'):
-            raise dbus.exceptions.DBusException(name, name=LOGIN1 + '.NoSuchSession')
+    def GetSession(self, _name):
         return SESSION_PATH
 
     @dbus.service.method(MANAGER, in_signature='ssss', out_signature='h')

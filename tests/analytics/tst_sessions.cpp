@@ -1,17 +1,22 @@
-// Session identifier rule, session statistics and retention figures.
+// Session identifier rule, session statistics, retention figures and duration signals.
 
 #include "AnalyticsTestSupport.h"
+#include "analytics/AppActivity.h"
 #include "analytics/CustomDefaults.h"
+#include "analytics/DurationSignalTracker.h"
 #include "analytics/SessionManager.h"
-#include "analytics/SignalCache.h"
+#include "analytics/SignalManager.h"
 #include "analytics/TelemetryDeck.h"
 #include "analytics/TelemetryManager.h"
 
 #include <QTest>
-#include <QTimeZone>
 
 using namespace tallyfin::analytics;
 using namespace Qt::StringLiterals;
+
+namespace {
+const QString durationKey = u"TelemetryDeck.Signal.durationInSeconds"_s;
+}
 
 class TestSessions : public QObject {
     Q_OBJECT
@@ -21,15 +26,6 @@ private:
     std::shared_ptr<TelemetryManagerConfiguration> config;
 
     std::shared_ptr<CustomDefaults> defaults() { return CustomDefaults::ofInstalledManager(); }
-
-    QStringList cachedTypes() {
-        QStringList types;
-        const auto records = TelemetryManager::installed()->signalManager().signalCache().pop();
-        for (const auto& record : records) {
-            types.append(record.type);
-        }
-        return types;
-    }
 
     StoredSession daysAgo(double days, qint64 duration) {
         return StoredSession{env->now().addSecs(static_cast<qint64>(-days * 86400)), duration};
@@ -47,6 +43,7 @@ private Q_SLOTS:
         config = env->configuration(closedPortUrl());
         QVERIFY(env->install(config));
         SessionManager::resetShared();
+        DurationSignalTracker::shared().reset();
     }
     void cleanup() {
         SessionManager::resetShared();
@@ -66,10 +63,9 @@ private Q_SLOTS:
         QVERIFY(!before.contains(u"TelemetryDeck.Retention.previousSessionSeconds"_s));
 
         QTRY_COMPARE(env->cachedCount(), 2);
-        QStringList types = cachedTypes();
-        types.sort();
-        QCOMPARE(types, (QStringList{u"TelemetryDeck.Acquisition.newInstallDetected"_s,
-                                     u"TelemetryDeck.Session.started"_s}));
+        QCOMPARE(typesOf(env->take()),
+                 (QStringList{u"TelemetryDeck.Acquisition.newInstallDetected"_s,
+                              u"TelemetryDeck.Session.started"_s}));
         // 14:07 UTC is 19:37 in Kolkata, still 5 March.
         QCOMPARE(defaults()->value(u"firstSessionDate"_s).toString(), u"2024-03-05"_s);
         QVERIFY(SessionManager::shared().isTimerRunning());
@@ -81,8 +77,7 @@ private Q_SLOTS:
         const QUuid before = config->sessionID();
         TelemetryDeck::generateNewSession();
         QVERIFY(config->sessionID() != before);
-        QTest::qWait(50);
-        QCOMPARE(env->cachedCount(), 0);
+        QCOMPARE(TelemetryManager::installed()->signalManager().buildingCount(), 0);
         QVERIFY(!SessionManager::shared().isTimerRunning());
     }
 
@@ -129,13 +124,6 @@ private Q_SLOTS:
             u"6"_s);
     }
 
-    void prunedHistoryCountsAsNewInstall() {
-        storeSessions({daysAgo(100, 30)});
-        SessionManager::shared().startNewSession();
-        QTRY_COMPARE(env->cachedCount(), 1);
-        QCOMPARE(cachedTypes(), QStringList{u"TelemetryDeck.Acquisition.newInstallDetected"_s});
-    }
-
     void undecodableHistoryIsEmpty() {
         defaults()->setValue(u"recentSessions"_s, QByteArray("[{\"startedAt\":\"x\"}]"));
         defaults()->setValue(u"deletedSessionsCount"_s, 3);
@@ -144,56 +132,114 @@ private Q_SLOTS:
         QCOMPARE(defaults()->value(u"deletedSessionsCount"_s).toLongLong(), 3);
     }
 
+    // Each day of use once; the last month counts from 30 days back (31 and 29 days here).
     void distinctDays() {
-        SessionManager::shared();
+        defaults()->setValue(u"distinctDaysUsed"_s, QStringList{u"2024-02-03"_s, u"2024-02-05"_s});
         SessionManager::resetShared();
         SessionManager::shared();
-        QCOMPARE(defaults()->value(u"distinctDaysUsed"_s).toStringList(),
-                 QStringList{u"2024-03-05"_s});
-        env->advance(86'400'000);
-        SessionManager::resetShared();
-        const Parameters figures = SessionManager::shared().retentionParameters();
-        QCOMPARE(defaults()->value(u"distinctDaysUsed"_s).toStringList(),
-                 (QStringList{u"2024-03-05"_s, u"2024-03-06"_s}));
-        QCOMPARE(figures.value(u"TelemetryDeck.Retention.distinctDaysUsed"_s), u"2"_s);
-    }
-
-    void lastMonthWindow() {
-        // 31 and 29 days before 5 March 2024.
-        defaults()->setValue(u"distinctDaysUsed"_s,
-                             QStringList{u"2024-02-03"_s, u"2024-02-05"_s, u"2024-03-05"_s});
         SessionManager::resetShared();
         const Parameters figures = SessionManager::shared().retentionParameters();
         QCOMPARE(figures.value(u"TelemetryDeck.Retention.distinctDaysUsed"_s), u"3"_s);
         QCOMPARE(figures.value(u"TelemetryDeck.Retention.distinctDaysUsedLastMonth"_s), u"2"_s);
+        env->advance(86'400'000);
+        SessionManager::resetShared();
+        SessionManager::shared();
+        QCOMPARE(defaults()->value(u"distinctDaysUsed"_s).toStringList(),
+                 (QStringList{u"2024-02-03"_s, u"2024-02-05"_s, u"2024-03-05"_s, u"2024-03-06"_s}));
     }
 
-    void installationLifecycle() {
+    // Initializing again replaces the manager; without one each use gets a fresh throwaway
+    // manager with an empty app id, except in a preview, where one is installed and gated.
+    void installedManager() {
         auto second = env->configuration(closedPortUrl(), u"SECOND"_s);
         TelemetryDeck::initialize(second);
-        QVERIFY(TelemetryManager::isInitialized());
-        QCOMPARE(TelemetryManager::installed()->configuration(), second);
-        QCOMPARE(TelemetryManager::shared()->configuration()->telemetryAppID, u"SECOND"_s);
+        QCOMPARE(TelemetryManager::shared()->configuration(), second);
         TelemetryDeck::terminate();
-        QVERIFY(!TelemetryManager::isInitialized());
         QVERIFY(!CustomDefaults::ofInstalledManager());
-        // Without a manager each use gets a fresh throwaway one with an empty app id.
         const auto throwaway = TelemetryManager::shared();
         QCOMPARE(throwaway->configuration()->telemetryAppID, QString());
         QVERIFY(TelemetryManager::shared() != throwaway);
         QVERIFY(!TelemetryManager::isInitialized());
+
+        qputenv("XCODE_RUNNING_FOR_PREVIEWS", "1");
+        const auto preview = TelemetryManager::shared();
+        QCOMPARE(TelemetryManager::installed(), preview);
+        TelemetryDeck::signal(u"hidden"_s);
+        QCOMPARE(preview->signalManager().buildingCount(), 0);
+        qunsetenv("XCODE_RUNNING_FOR_PREVIEWS");
     }
 
-    void previewInstallsOnDemand() {
-        TelemetryDeck::terminate();
-        qputenv("XCODE_RUNNING_FOR_PREVIEWS", "1");
-        const auto manager = TelemetryManager::shared();
-        QVERIFY(TelemetryManager::isInitialized());
-        QCOMPARE(TelemetryManager::shared(), manager);
-        TelemetryDeck::signal(u"hidden"_s);
-        QTest::qWait(50);
-        QCOMPARE(env->cachedCount(), 0);
-        qunsetenv("XCODE_RUNNING_FOR_PREVIEWS");
+    void durationText_data() {
+        QTest::addColumn<qint64>("milliseconds");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("whole seconds") << qint64(5000) << u"5.0"_s;
+        QTest::newRow("cut to milliseconds") << qint64(12345) << u"12.345"_s;
+        QTest::newRow("no exponent") << qint64(100'000'000) << u"100000.0"_s;
+    }
+    void durationText() {
+        QFETCH(qint64, milliseconds);
+        TelemetryDeck::startDurationSignal(u"timed"_s);
+        env->advance(milliseconds);
+        TelemetryDeck::stopAndSendDurationSignal(u"timed"_s);
+        QTEST(env->take().value(0).payload.value(durationKey), "text");
+    }
+
+    void inactiveTime_data() {
+        QTest::addColumn<bool>("includeBackgroundTime");
+        QTest::addColumn<bool>("becomesActive");
+        QTest::addColumn<QString>("duration");
+        QTest::newRow("inactive time left out") << false << true << u"15.0"_s;
+        QTest::newRow("inactive time counted") << true << true << u"75.0"_s;
+        QTest::newRow("never active again") << false << false << u"75.0"_s;
+    }
+    void inactiveTime() {
+        QFETCH(bool, includeBackgroundTime);
+        QFETCH(bool, becomesActive);
+        TelemetryDeck::startDurationSignal(u"workout"_s, {}, includeBackgroundTime);
+        env->advance(10'000);
+        AppActivity::instance()->setSessionLocked(true);
+        env->advance(60'000);
+        AppActivity::instance()->setSessionLocked(!becomesActive);
+        env->advance(5'000);
+        TelemetryDeck::stopAndSendDurationSignal(u"workout"_s);
+        QTEST(env->take().value(0).payload.value(durationKey), "duration");
+        AppActivity::instance()->setSessionLocked(false);
+    }
+
+    // A restart drops the first start; the stop's parameters win over the start's, which win
+    // over the measured value; no prefixes apply.
+    void durationParametersAndRestarts() {
+        config->setDefaultSignalPrefix(u"App."_s);
+        config->setDefaultParameterPrefix(u"My."_s);
+        TelemetryDeck::startDurationSignal(u"a"_s, {{u"first"_s, u"x"_s}});
+        env->advance(4000);
+        TelemetryDeck::startDurationSignal(u"a"_s, {{u"a"_s, u"1"_s}, {u"b"_s, u"start"_s}});
+        TelemetryDeck::startDurationSignal(u"other"_s, {{durationKey, u"99"_s}});
+        env->advance(1000);
+        TelemetryDeck::stopAndSendDurationSignal(u"a"_s, {{u"a"_s, u"2"_s}}, 7.0, u"user"_s);
+        const SignalPostBody record = env->take().value(0);
+        QCOMPARE(record.type, u"a"_s);
+        QCOMPARE(record.floatValue, 7.0);
+        const Parameters expected{{durationKey, u"1.0"_s}, {u"a"_s, u"2"_s}, {u"b"_s, u"start"_s}};
+        for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+            QCOMPARE(record.payload.value(it.key()), it.value());
+        }
+        QVERIFY(!record.payload.contains(u"first"_s) && !record.payload.contains(u"My.a"_s));
+        env->advance(1000);
+        TelemetryDeck::stopAndSendDurationSignal(u"other"_s);
+        QCOMPARE(env->take().value(0).payload.value(durationKey), u"99"_s);
+    }
+
+    // Signals are counted as they are sent, so only the one started and stopped once is built.
+    void stopWithoutRunningSignalSendsNothing() {
+        TelemetryDeck::stopAndSendDurationSignal(u"never"_s);
+        TelemetryDeck::startDurationSignal(u"cancelled"_s);
+        TelemetryDeck::cancelDurationSignal(u"cancelled"_s);
+        TelemetryDeck::stopAndSendDurationSignal(u"cancelled"_s);
+        TelemetryDeck::startDurationSignal(u"twice"_s);
+        TelemetryDeck::stopAndSendDurationSignal(u"twice"_s);
+        TelemetryDeck::stopAndSendDurationSignal(u"twice"_s);
+        QCOMPARE(typesOf(env->take()), QStringList{u"twice"_s});
     }
 };
 

@@ -1,43 +1,49 @@
-// Batched delivery against a real HTTP server on 127.0.0.1: batch sizes, the request, status and
-// transport failures, namespaces and early sends.
+// Batched delivery against a real HTTP server on 127.0.0.1 (batch sizes, the request, status and
+// transport failures, namespaces, early sends) and the cache file across runs: kept up to date
+// while records wait, never holding a batch on its way, written at termination and sent first by
+// the next manager; an unreadable file is deleted and ignored.
 
 #include "AnalyticsTestSupport.h"
 #include "TestHttpServer.h"
+#include "analytics/AppActivity.h"
 #include "analytics/SignalManager.h"
-#include "analytics/SignalPostBody.h"
 #include "analytics/TelemetryDeck.h"
 #include "analytics/TelemetryManager.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSignalSpy>
 #include <QTest>
-#include <QTimeZone>
 
 using namespace tallyfin::analytics;
 using namespace Qt::StringLiterals;
 
 namespace {
 
-SignalPostBody record(int index) {
-    SignalPostBody body;
-    body.receivedAt = QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9, 640), QTimeZone::utc());
-    body.appID = u"TEST-APP"_s;
-    body.clientUser = u"user"_s;
-    body.sessionID = u"SESSION"_s;
-    body.type = u"record"_s + QString::number(index);
-    body.payload = {{u"index"_s, QString::number(index)}};
-    body.isTestMode = u"false"_s;
-    return body;
-}
-
 QList<SignalPostBody> records(int first, int count) {
     QList<SignalPostBody> list;
     for (int i = first; i < first + count; ++i) {
-        list.append(record(i));
+        list.append(testRecord(QString::number(i)));
     }
     return list;
+}
+
+// The types of the records in the file, sorted; none without a file.
+QStringList fileTypes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return typesOf(decodeCacheFile(file.readAll()).value_or(QList<SignalPostBody>{}));
+}
+
+bool writeFile(const QString& path, const QByteArray& data) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
 }
 
 } // namespace
@@ -52,21 +58,6 @@ private:
     SignalManager& signalManager() { return TelemetryManager::installed()->signalManager(); }
     SignalCache& cache() { return signalManager().signalCache(); }
 
-    bool installFor(const QUrl& baseUrl, const std::optional<QString>& nameSpace = {},
-                    Timing timing = {}) {
-        auto base = env->configuration(baseUrl);
-        auto configuration = std::make_shared<TelemetryManagerConfiguration>(
-            u"TEST-APP"_s, std::nullopt, baseUrl, nameSpace);
-        if (timing.sendInterval == Timing().sendInterval) {
-            timing = base->timing();
-        }
-        configuration->setTiming(timing);
-        configuration->setLogHandler(env->logHandler());
-        return env->install(configuration);
-    }
-
-    QStringList errors() const { return env->logLines().filter(QRegularExpression(u"^ERROR "_s)); }
-
 private Q_SLOTS:
     void init() {
         env = std::make_unique<AnalyticsTestEnvironment>();
@@ -79,35 +70,33 @@ private Q_SLOTS:
     }
 
     void batchesOfAtMostHundredOnSuccessiveTicks() {
-        Timing timing;
+        auto configuration = env->configuration(server->baseUrl());
+        Timing timing = configuration->timing();
         timing.sendInterval = std::chrono::milliseconds(150);
-        timing.sessionStartDelay = std::chrono::hours(1);
-        QVERIFY(installFor(server->baseUrl(), {}, timing));
+        configuration->setTiming(timing);
+        QVERIFY(env->install(configuration));
         cache().push(records(0, 250));
         QTRY_COMPARE(server->requests().size(), 3);
-        QList<int> sizes;
+        QList<qsizetype> sizes;
         QList<SignalPostBody> delivered;
         for (const auto& request : server->requests()) {
-            const auto batch = decodeUploadBody(request.body);
-            QVERIFY(batch);
-            sizes.append(static_cast<int>(batch->size()));
-            delivered.append(*batch);
+            const auto batch = decodeUploadBody(request.body).value_or(QList<SignalPostBody>{});
+            sizes.append(batch.size());
+            delivered.append(batch);
         }
-        QCOMPARE(sizes, (QList<int>{100, 100, 50}));
-        QCOMPARE(delivered.constFirst().type, u"record0"_s);
-        QCOMPARE(delivered.constLast().type, u"record249"_s);
+        QCOMPARE(sizes, (QList<qsizetype>{100, 100, 50}));
+        QCOMPARE(delivered.constFirst().type, u"0"_s);
+        QCOMPARE(delivered.constLast().type, u"249"_s);
         QVERIFY(
             env->logLines().contains(u"INFO Sending 100 signals leaving a cache of 150 signals"_s));
-        QTRY_COMPARE(cache().count(), 0);
-        QTest::qWait(400);
-        QCOMPARE(server->requests().size(), 3);
     }
 
+    // An empty namespace posts to /v2/, whose absolute path replaces the base URL's path.
     void requestFormat() {
-        QVERIFY(installFor(server->baseUrl()));
-        QList<SignalPostBody> sent{record(1), record(2)};
-        sent[1].floatValue = 4.25;
-        cache().push(sent);
+        QUrl base = server->baseUrl();
+        base.setPath(u"/ingest/"_s);
+        QVERIFY(env->install(env->configuration(base, u"TEST-APP"_s, std::nullopt, QString())));
+        cache().push({testRecord(u"a"_s), testRecord(u"b"_s, 4.25)});
         signalManager().sendNextBatch();
         QTRY_COMPARE(server->requests().size(), 1);
         const auto request = server->requests().constFirst();
@@ -120,8 +109,9 @@ private Q_SLOTS:
         QCOMPARE(first.value(u"receivedAt"_s).toString(), u"2024-03-05T14:07:09+0000"_s);
         QVERIFY(!first.contains(u"floatValue"_s));
         QCOMPARE(body.at(1).toObject().value(u"floatValue"_s).toDouble(), 4.25);
-        QCOMPARE(first.value(u"payload"_s).toObject().value(u"index"_s).toString(), u"1"_s);
-        // The body logged at debug level is the body sent.
+        QCOMPARE(first.value(u"payload"_s).toObject().value(u"key"_s).toString(),
+                 u"value \"quoted\" ✓"_s);
+        // The body logged at debug level is the body sent; the answer is logged too.
         QVERIFY(env->logLines().contains(u"DEBUG "_s + QString::fromUtf8(request.body)));
         QTRY_VERIFY(env->logLines().contains(u"DEBUG {\"status\":200}"_s));
     }
@@ -133,111 +123,162 @@ private Q_SLOTS:
         QTest::newRow("401") << 401 << u"ERROR unauthorised"_s;
         QTest::newRow("403") << 403 << u"ERROR forbidden"_s;
         QTest::newRow("413") << 413 << u"ERROR payloadTooLarge"_s;
-        QTest::newRow("302 without location")
-            << 302 << u"ERROR invalidStatusCode(statusCode: 302)"_s;
+        QTest::newRow("302") << 302 << u"ERROR invalidStatusCode(statusCode: 302)"_s;
     }
     void failedStatusPutsBatchBackAtTheEnd() {
         QFETCH(int, status);
         QFETCH(QString, error);
-        QVERIFY(installFor(server->baseUrl()));
+        QVERIFY(env->install(env->configuration(server->baseUrl())));
         server->queueStatus(status);
         cache().push(records(0, 101));
         signalManager().sendNextBatch();
-        QTRY_COMPARE(server->requests().size(), 1);
-        QTRY_COMPARE(errors(), QStringList{error});
+        QTRY_COMPARE(env->errorLines(), QStringList{error});
         QTRY_COMPARE(cache().count(), 101);
         const QList<SignalPostBody> first = cache().pop();
-        QCOMPARE(first.constFirst().type, u"record100"_s);
-        QCOMPARE(first.at(1).type, u"record0"_s);
-        QCOMPARE(cache().pop().constFirst().type, u"record99"_s);
+        QCOMPARE(first.constFirst().type, u"100"_s);
+        QCOMPARE(first.at(1).type, u"0"_s);
+        QCOMPARE(cache().pop().constFirst().type, u"99"_s);
     }
 
     void serverThatNeverAnswersKeepsBatch() {
-        Timing timing;
-        timing.sendInterval = std::chrono::hours(1);
-        timing.sessionStartDelay = std::chrono::hours(1);
+        auto configuration = env->configuration(server->baseUrl());
+        Timing timing = configuration->timing();
         timing.requestTimeout = std::chrono::milliseconds(300);
-        QVERIFY(installFor(server->baseUrl(), {}, timing));
+        configuration->setTiming(timing);
+        QVERIFY(env->install(configuration));
         server->setSilent(true);
         cache().push(records(0, 4));
         signalManager().sendNextBatch();
         QTRY_COMPARE(server->requests().size(), 1);
-        QCOMPARE(cache().count(), 0);
         QTRY_COMPARE(cache().count(), 4);
-        QCOMPARE(errors().size(), 1);
-    }
-
-    void namespacePaths_data() {
-        QTest::addColumn<QString>("basePath");
-        QTest::addColumn<std::optional<QString>>("nameSpace");
-        QTest::addColumn<QByteArray>("path");
-        QTest::newRow("none") << QString() << std::optional<QString>() << QByteArray("/v2/");
-        QTest::newRow("empty") << QString() << std::optional<QString>(QString())
-                               << QByteArray("/v2/");
-        QTest::newRow("team-a") << QString() << std::optional<QString>(u"team-a"_s)
-                                << QByteArray("/v2/namespace/team-a/");
-        QTest::newRow("base path is replaced")
-            << u"/ingest/"_s << std::optional<QString>(u"team-a"_s)
-            << QByteArray("/v2/namespace/team-a/");
-    }
-    void namespacePaths() {
-        QFETCH(QString, basePath);
-        QFETCH(std::optional<QString>, nameSpace);
-        QFETCH(QByteArray, path);
-        QUrl base = server->baseUrl();
-        base.setPath(basePath);
-        QVERIFY(installFor(base, nameSpace));
-        cache().push(record(0));
-        signalManager().sendNextBatch();
-        QTRY_COMPARE(server->requests().size(), 1);
-        QCOMPARE(server->requests().constFirst().path, path);
+        QCOMPARE(env->errorLines().size(), 1);
     }
 
     void invalidNamespaceKeepsBatch() {
-        QVERIFY(installFor(server->baseUrl(), u"team a#b"_s));
+        QVERIFY(env->install(
+            env->configuration(server->baseUrl(), u"TEST-APP"_s, std::nullopt, u"team a#b"_s)));
         cache().push(records(0, 2));
         signalManager().sendNextBatch();
-        QTRY_COMPARE(errors().size(), 2);
-        QCOMPARE(errors(),
-                 (QStringList{u"ERROR Unable to construct signal API URL for namespace team a#b"_s,
-                              u"ERROR invalidEndpointUrl"_s}));
+        QTRY_COMPARE(
+            env->errorLines(),
+            (QStringList{u"ERROR Unable to construct signal API URL for namespace team a#b"_s,
+                         u"ERROR invalidEndpointUrl"_s}));
         QCOMPARE(cache().count(), 2);
         QCOMPARE(server->requests().size(), 0);
     }
 
-    void emptyCacheLogsOnlyTheCount() {
-        QVERIFY(installFor(server->baseUrl()));
-        env->clearLog();
-        signalManager().sendNextBatch();
-        QTRY_COMPARE(env->logLines(), QStringList{u"DEBUG Current signal cache count: 0"_s});
-        QTest::qWait(100);
-        QCOMPARE(env->logLines().size(), 1);
-        QCOMPARE(server->requests().size(), 0);
-    }
-
-    void earlySendsAtMostEveryTenSeconds_data() {
-        QTest::addColumn<int>("gapSeconds");
-        QTest::addColumn<int>("requests");
-        QTest::newRow("5 seconds apart") << 5 << 1;
-        QTest::newRow("11 seconds apart") << 11 << 2;
-    }
+    // At most one early send per 10 s; one that finds the cache empty logs the count only. The
+    // sender writes the cache file for a new record after every send asked for before it.
     void earlySendsAtMostEveryTenSeconds() {
-        QFETCH(int, gapSeconds);
-        QFETCH(int, requests);
-        QVERIFY(installFor(server->baseUrl()));
-        cache().push(record(1));
+        QVERIFY(env->install(env->configuration(server->baseUrl())));
+        env->clearLog();
+        TelemetryDeck::requestImmediateSync();
+        QTRY_COMPARE(env->logLines(), QStringList{u"DEBUG Current signal cache count: 0"_s});
+        env->advance(5'000);
+        TelemetryDeck::requestImmediateSync();
+        cache().push(testRecord(u"a"_s));
+        QTRY_COMPARE(env->logLines().size(), 2);
+        QVERIFY(env->logLines().at(1).startsWith(u"DEBUG Saved Telemetry cache "_s));
+        env->advance(6'000);
         TelemetryDeck::requestImmediateSync();
         QTRY_COMPARE(server->requests().size(), 1);
-        env->advance(gapSeconds * 1000);
-        cache().push(record(2));
+    }
+
+    // The file holds the records with their dates as seconds since 2001, fractions kept; the next
+    // manager loads it and sends it at once, without waiting for a tick.
+    void terminationWritesTheFileAndTheNextStartSendsItFirst() {
+        QVERIFY(env->install(env->configuration(closedPortUrl())));
+        const QList<SignalPostBody> kept{testRecord(u"one"_s, 1.5), testRecord(u"two"_s),
+                                         testRecord(u"three"_s)};
+        cache().push(kept);
+        env->clearLog();
+        AppActivity::instance()->notifyWillTerminate();
+        QFile file(env->cacheFilePath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray data = file.readAll();
+        QCOMPARE(decodeCacheFile(data), std::optional(kept));
+        QCOMPARE(QJsonDocument::fromJson(data)[0][u"receivedAt"_s].toDouble(), 731340429.64);
+        QCOMPARE(env->logLines(),
+                 (QStringList{u"DEBUG appWillTerminate()"_s, u"INFO Saved Telemetry cache "_s +
+                                                                 QString::number(data.size()) +
+                                                                 u" bytes of 3 signals"_s}));
+
+        TelemetryManager::terminate();
+        QVERIFY(env->install(env->configuration(server->baseUrl())));
+        QTRY_COMPARE(env->logLines().filter(u"INFO "_s),
+                     (QStringList{u"INFO Loading Telemetry cache from: "_s +
+                                      QUrl::fromLocalFile(env->cacheFilePath()).toString(),
+                                  u"INFO Loaded 3 signals"_s,
+                                  u"INFO Sending 3 signals leaving a cache of 0 signals"_s}));
+    }
+
+    void fileFollowsTheCacheAndNeverHoldsABatchOnItsWay() {
+        server->queueStatus(500);
+        const QString path = env->cacheFilePath();
+        QList<bool> fileAtReceipt;
+        QObject receiver;
+        connect(server.get(), &TestHttpServer::requestReceived, &receiver,
+                [&] { fileAtReceipt.append(QFile::exists(path)); });
+        QVERIFY(env->install(env->configuration(server->baseUrl())));
+        TelemetryDeck::signal(u"a"_s);
+        TelemetryDeck::signal(u"b"_s);
+        // Written within the write delay, with no termination.
+        QTRY_COMPARE(fileTypes(path), (QStringList{u"a"_s, u"b"_s}));
+
         TelemetryDeck::requestImmediateSync();
-        if (requests == 2) {
-            QTRY_COMPARE(server->requests().size(), 2);
-        } else {
-            QTest::qWait(300);
-            QCOMPARE(server->requests().size(), 1);
-            QCOMPARE(cache().count(), 1);
-        }
+        QTRY_COMPARE(server->requests().size(), 1);
+        // The failed batch is back in the file.
+        QTRY_COMPARE(fileTypes(path), (QStringList{u"a"_s, u"b"_s}));
+        signalManager().sendNextBatch();
+        QTRY_COMPARE(server->requests().size(), 2);
+        QCOMPARE(server->requests().at(0).body, server->requests().at(1).body);
+        QCOMPARE(fileAtReceipt, (QList<bool>{false, false}));
+        QVERIFY(!QFile::exists(path));
+    }
+
+    void loadedBacklogIsReadOnceAndWrittenBack() {
+        const QString path = env->root() + u"/file/telemetrysignalcache"_s;
+        QVERIFY(writeFile(path, encodeCacheFile({testRecord(u"a"_s), testRecord(u"b"_s)})));
+        SignalCache cache(env->logHandler(), path);
+        QVERIFY(!QFile::exists(path));
+        bool asked = false;
+        cache.setChangeHandler([&] { asked = true; });
+        QVERIFY(asked);
+        QVERIFY(cache.persist());
+        QCOMPARE(fileTypes(path), (QStringList{u"a"_s, u"b"_s}));
+    }
+
+    void unreadableFileIsDeletedAndIgnored_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("truncated") << encodeCacheFile({testRecord(u"a"_s)}).chopped(3);
+        QTest::newRow("text date") << encodeUploadBody({testRecord(u"a"_s)});
+        QTest::newRow("payload with a number")
+            << QByteArray(R"([{"receivedAt":1,"appID":"a","clientUser":"c","sessionID":"s",)"
+                          R"("type":"t","payload":{"k":1},"isTestMode":"false"}])");
+        QTest::newRow("date out of range")
+            << QByteArray(R"([{"receivedAt":1e300,"appID":"a","clientUser":"c","sessionID":"s",)"
+                          R"("type":"t","payload":{},"isTestMode":"false"}])");
+    }
+    void unreadableFileIsDeletedAndIgnored() {
+        QFETCH(QByteArray, content);
+        const QString path = env->root() + u"/file/telemetrysignalcache"_s;
+        QVERIFY(writeFile(path, content));
+        SignalCache cache(env->logHandler(), path);
+        QCOMPARE(cache.count(), 0);
+        QVERIFY(!QFile::exists(path));
+        QCOMPARE(env->logLines().filter(u"Loaded"_s), QStringList{});
+    }
+
+    void failedWriteKeepsTheRecords() {
+        // A directory where the file should be makes the write fail.
+        const QString path = env->root() + u"/blocked/telemetrysignalcache"_s;
+        QVERIFY(QDir().mkpath(path));
+        SignalCache cache(env->logHandler(), path);
+        cache.push(testRecord(u"a"_s));
+        env->clearLog();
+        cache.backupCache();
+        QCOMPARE(env->logLines(), QStringList{u"ERROR Error saving Telemetry cache"_s});
+        QCOMPARE(cache.count(), 1);
     }
 };
 
