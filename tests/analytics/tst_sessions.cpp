@@ -51,24 +51,20 @@ private Q_SLOTS:
         env.reset();
     }
 
-    void firstLaunchReportsNewInstallThenSessionStart() {
-        auto first = env->configuration(closedPortUrl());
-        Timing timing = first->timing();
-        timing.sessionStartDelay = std::chrono::milliseconds(20);
-        first->setTiming(timing);
-        QVERIFY(env->install(first));
-        const Parameters before = SessionManager::shared().retentionParameters();
-        QCOMPARE(before.value(u"TelemetryDeck.Retention.averageSessionSeconds"_s), u"-1"_s);
-        QCOMPARE(before.value(u"TelemetryDeck.Retention.totalSessionsCount"_s), u"0"_s);
-        QVERIFY(!before.contains(u"TelemetryDeck.Retention.previousSessionSeconds"_s));
-
-        QTRY_COMPARE(env->cachedCount(), 2);
-        QCOMPARE(typesOf(env->take()),
-                 (QStringList{u"TelemetryDeck.Acquisition.newInstallDetected"_s,
-                              u"TelemetryDeck.Session.started"_s}));
-        // 14:07 UTC is 19:37 in Kolkata, still 5 March.
-        QCOMPARE(defaults()->value(u"firstSessionDate"_s).toString(), u"2024-03-05"_s);
+    // A session started on an empty history is a new installation, dated by the local day
+    // (14:07 UTC is 19:37 in Kolkata, still 5 March); until it lasts a second no figures count it.
+    void firstSessionIsANewInstallation() {
+        SessionManager::shared().startNewSession();
         QVERIFY(SessionManager::shared().isTimerRunning());
+        const SignalPostBody installed = env->take().value(0);
+        QCOMPARE(installed.type, u"TelemetryDeck.Acquisition.newInstallDetected"_s);
+        QCOMPARE(installed.payload.value(u"TelemetryDeck.Acquisition.firstSessionDate"_s),
+                 u"2024-03-05"_s);
+        QCOMPARE(defaults()->value(u"firstSessionDate"_s).toString(), u"2024-03-05"_s);
+        const Parameters figures = SessionManager::shared().retentionParameters();
+        QCOMPARE(figures.value(u"TelemetryDeck.Retention.averageSessionSeconds"_s), u"-1"_s);
+        QCOMPARE(figures.value(u"TelemetryDeck.Retention.totalSessionsCount"_s), u"0"_s);
+        QVERIFY(!figures.contains(u"TelemetryDeck.Retention.previousSessionSeconds"_s));
     }
 
     void sessionSwitchesCanBeTurnedOff() {
@@ -169,21 +165,6 @@ private Q_SLOTS:
         qunsetenv("XCODE_RUNNING_FOR_PREVIEWS");
     }
 
-    void durationText_data() {
-        QTest::addColumn<qint64>("milliseconds");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("whole seconds") << qint64(5000) << u"5.0"_s;
-        QTest::newRow("cut to milliseconds") << qint64(12345) << u"12.345"_s;
-        QTest::newRow("no exponent") << qint64(100'000'000) << u"100000.0"_s;
-    }
-    void durationText() {
-        QFETCH(qint64, milliseconds);
-        TelemetryDeck::startDurationSignal(u"timed"_s);
-        env->advance(milliseconds);
-        TelemetryDeck::stopAndSendDurationSignal(u"timed"_s);
-        QTEST(env->take().value(0).payload.value(durationKey), "text");
-    }
-
     void inactiveTime_data() {
         QTest::addColumn<bool>("includeBackgroundTime");
         QTest::addColumn<bool>("becomesActive");
@@ -207,7 +188,8 @@ private Q_SLOTS:
     }
 
     // A restart drops the first start; the stop's parameters win over the start's, which win
-    // over the measured value; no prefixes apply.
+    // over the measured value (cut to milliseconds, never in exponent form); no prefixes apply.
+    // Only a running signal is sent: not twice, not after a cancel.
     void durationParametersAndRestarts() {
         config->setDefaultSignalPrefix(u"App."_s);
         config->setDefaultParameterPrefix(u"My."_s);
@@ -215,31 +197,28 @@ private Q_SLOTS:
         env->advance(4000);
         TelemetryDeck::startDurationSignal(u"a"_s, {{u"a"_s, u"1"_s}, {u"b"_s, u"start"_s}});
         TelemetryDeck::startDurationSignal(u"other"_s, {{durationKey, u"99"_s}});
-        env->advance(1000);
-        TelemetryDeck::stopAndSendDurationSignal(u"a"_s, {{u"a"_s, u"2"_s}}, 7.0, u"user"_s);
-        const SignalPostBody record = env->take().value(0);
-        QCOMPARE(record.type, u"a"_s);
-        QCOMPARE(record.floatValue, 7.0);
-        const Parameters expected{{durationKey, u"1.0"_s}, {u"a"_s, u"2"_s}, {u"b"_s, u"start"_s}};
-        for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
-            QCOMPARE(record.payload.value(it.key()), it.value());
-        }
-        QVERIFY(!record.payload.contains(u"first"_s) && !record.payload.contains(u"My.a"_s));
-        env->advance(1000);
-        TelemetryDeck::stopAndSendDurationSignal(u"other"_s);
-        QCOMPARE(env->take().value(0).payload.value(durationKey), u"99"_s);
-    }
-
-    // Signals are counted as they are sent, so only the one started and stopped once is built.
-    void stopWithoutRunningSignalSendsNothing() {
-        TelemetryDeck::stopAndSendDurationSignal(u"never"_s);
+        TelemetryDeck::startDurationSignal(u"long"_s);
         TelemetryDeck::startDurationSignal(u"cancelled"_s);
         TelemetryDeck::cancelDurationSignal(u"cancelled"_s);
+        env->advance(12'345);
+        TelemetryDeck::stopAndSendDurationSignal(u"a"_s, {{u"a"_s, u"2"_s}}, 7.0, u"user"_s);
+        TelemetryDeck::stopAndSendDurationSignal(u"a"_s);
         TelemetryDeck::stopAndSendDurationSignal(u"cancelled"_s);
-        TelemetryDeck::startDurationSignal(u"twice"_s);
-        TelemetryDeck::stopAndSendDurationSignal(u"twice"_s);
-        TelemetryDeck::stopAndSendDurationSignal(u"twice"_s);
-        QCOMPARE(typesOf(env->take()), QStringList{u"twice"_s});
+        const QList<SignalPostBody> sent = env->take();
+        QCOMPARE(typesOf(sent), QStringList{u"a"_s});
+        QCOMPARE(sent.constFirst().floatValue, 7.0);
+        const Parameters expected{
+            {durationKey, u"12.345"_s}, {u"a"_s, u"2"_s}, {u"b"_s, u"start"_s}};
+        for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+            QCOMPARE(sent.constFirst().payload.value(it.key()), it.value());
+        }
+        QVERIFY(!sent.constFirst().payload.contains(u"first"_s));
+        QVERIFY(!sent.constFirst().payload.contains(u"My.a"_s));
+        TelemetryDeck::stopAndSendDurationSignal(u"other"_s);
+        QCOMPARE(env->take().value(0).payload.value(durationKey), u"99"_s);
+        env->advance(100'000'000 - 12'345);
+        TelemetryDeck::stopAndSendDurationSignal(u"long"_s);
+        QCOMPARE(env->take().value(0).payload.value(durationKey), u"100000.0"_s);
     }
 };
 

@@ -252,6 +252,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("content");
         QTest::newRow("truncated") << encodeCacheFile({testRecord(u"a"_s)}).chopped(3);
         QTest::newRow("text date") << encodeUploadBody({testRecord(u"a"_s)});
+        QTest::newRow("object instead of array") << QByteArray(R"({"type":"a"})");
         QTest::newRow("payload with a number")
             << QByteArray(R"([{"receivedAt":1,"appID":"a","clientUser":"c","sessionID":"s",)"
                           R"("type":"t","payload":{"k":1},"isTestMode":"false"}])");

@@ -17,7 +17,6 @@
 #include <QTest>
 
 #include <csignal>
-#include <cstring>
 
 using namespace Qt::StringLiterals;
 
@@ -47,10 +46,6 @@ QJsonObject jsonOf(const ProcessRun& run) {
         return {};
     }
     return document.object();
-}
-
-bool bitwiseEqual(double a, double b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
 // The types of every record the server received, sorted.
@@ -108,13 +103,14 @@ private Q_SLOTS:
         bad({}, u"missing command"_s);
         bad({u"frobnicate"_s}, u"'frobnicate'"_s);
         bad({u"--bogus"_s}, u"'--bogus'"_s);
+        bad({u"decode"_s}, u"MACHINE"_s);
         bad({u"decode"_s, u"rower"_s}, u"VALUE"_s);
+        bad({u"features"_s}, u"VALUE"_s);
         bad({u"decode"_s, u"elliptical"_s, u"00"_s}, u"'elliptical'"_s);
         bad({u"decode"_s, u"unknown"_s, u"00"_s}, u"'unknown'"_s);
         bad({u"decode"_s, u"bike"_s, u"4400C"_s}, u"'4400C'"_s);
         bad({u"decode"_s, u"bike"_s, u"4 4"_s}, u"'4 4'"_s);
         bad({u"decode"_s, u"bike"_s, u"4100C800"_s, u"12Z4"_s}, u"VALUE 2 '12Z4'"_s);
-        bad({u"decode"_s, u"treadmill"_s, u"0x0000"_s}, u"'0x0000'"_s);
         bad({u"features"_s, u"0000000000000000"_s, u"01"_s}, u"'01'"_s);
         bad({u"features"_s, u"GG"_s}, u"'GG'"_s);
         bad({u"signal"_s, u"hello"_s}, u"signal: missing --app-id ID"_s);
@@ -170,48 +166,29 @@ private Q_SLOTS:
         const ProcessRun run = runCli(QStringList{u"decode"_s} + arguments);
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.err, QByteArray());
-        const QJsonObject json = jsonOf(run);
-        QCOMPARE(json.value(u"equipmentType"_s).toString(),
-                 expected.value(u"equipmentType"_s).toString());
+        QJsonObject json = jsonOf(run);
         QVERIFY(json.size() > 1);
-        for (auto it = json.begin(); it != json.end(); ++it) {
-            if (it.key() != u"equipmentType") {
-                const double want = expected.value(it.key(), 0).toDouble();
-                QVERIFY2(it.value().isDouble() && bitwiseEqual(it.value().toDouble(), want),
-                         qPrintable(it.key() + u": "_s + QString::number(want, 'g', 17) +
-                                    u" wanted in "_s + QString::fromUtf8(run.out)));
+        for (const QString& key : json.keys()) {
+            if (json.value(key) == QJsonValue(0)) {
+                json.remove(key);
             }
         }
+        QCOMPARE(json, QJsonObject::fromVariantMap(expected));
     }
 
     // The flags themselves are the decoder's; here what the command adds to them.
-    void features_data() {
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QJsonObject>("expected");
-        QTest::newRow("rower with targets")
-            << u"C6:00:00:00:09:00:00:00"_s
-            << QJsonObject{{u"decoded"_s, true},
-                           {u"supportedMetrics"_s,
-                            QJsonArray{u"Cadence"_s, u"Distance"_s, u"Steps"_s, u"Resistance"_s}},
-                           {u"controlCapabilities"_s, QJsonArray{u"Speed"_s, u"Power"_s}},
-                           {u"logLine"_s, u"FEATURES: Cadence, Distance, Steps, Resistance"_s}};
-        QTest::newRow("three bytes: not decoded")
-            << u"01-02-03"_s
-            << QJsonObject{{u"decoded"_s, false},
-                           {u"supportedMetrics"_s, QJsonArray{}},
-                           {u"controlCapabilities"_s, QJsonArray{}},
-                           {u"logLine"_s, QJsonValue::Null}};
-    }
     void features() {
-        QFETCH(QString, value);
-        QFETCH(QJsonObject, expected);
-        const ProcessRun run = runCli({u"features"_s, value});
+        ProcessRun run = runCli({u"features"_s, u"C6:00:00:00:09:00:00:00"_s});
         QCOMPARE(run.exitCode, 0);
         const QJsonObject json = jsonOf(run);
-        QVERIFY(json.value(u"cadenceSupported"_s).isBool());
-        for (auto it = expected.begin(); it != expected.end(); ++it) {
-            QCOMPARE(json.value(it.key()), it.value());
-        }
+        QCOMPARE(json.value(u"decoded"_s), true);
+        QCOMPARE(json.value(u"supportedMetrics"_s),
+                 (QJsonArray{u"Cadence"_s, u"Distance"_s, u"Steps"_s, u"Resistance"_s}));
+        QCOMPARE(json.value(u"controlCapabilities"_s), (QJsonArray{u"Speed"_s, u"Power"_s}));
+        QCOMPARE(json.value(u"logLine"_s), u"FEATURES: Cadence, Distance, Steps, Resistance"_s);
+        run = runCli({u"features"_s, u"01-02-03"_s});
+        QCOMPARE(jsonOf(run).value(u"decoded"_s), false);
+        QCOMPARE(jsonOf(run).value(u"logLine"_s), QJsonValue::Null);
     }
 
     void deliversOneRecord() {
@@ -261,7 +238,10 @@ private Q_SLOTS:
                       {u"signal"_s, u"--app-id"_s, appID, u"--base-url"_s,
                        closedPortUrl().toString(), u"stopped"_s});
         QTRY_VERIFY2_WITH_TIMEOUT(failedWith(log, 2), log.constData(), 20'000);
-        ::kill(static_cast<pid_t>(stopped.processId()), signalNumber);
+        // Still running, so that the signal reaches it and no one else.
+        const auto pid = static_cast<pid_t>(stopped.processId());
+        QVERIFY2(pid > 0, "the run ended by itself");
+        ::kill(pid, signalNumber);
         QVERIFY(stopped.waitForFinished(10'000));
         QCOMPARE(stopped.exitStatus(), QProcess::NormalExit);
         QCOMPARE(stopped.exitCode(), 128 + signalNumber);

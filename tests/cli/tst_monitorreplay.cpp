@@ -204,18 +204,8 @@ private Q_SLOTS:
             << version + u"\nCONNECTED: Bike [X] RSSI: ?\nFEATURES: Cadence\nSIMULATION "
                          u"STOPPED\n\n"_qs
             << QString() << QStringList();
-        QTest::newRow("merged bike values")
-            << u"[14:03:07] Indoor Bike Data (0x2AD2): 44 00 C4 09 B4 00 F4 01\r\n"
-               u"[14:03:08] Indoor Bike Data (0x2AD2): 01 02 4B\n"_qs
-            << u"{\"line\":1,\"time\":\"14:03:07\",\"label\":\"Indoor Bike Data (0x2AD2)\","
-               u"\"value\":\"44 00 C4 09 B4 00 F4 01\",\"metrics\":{\"cadence\":90,"
-               u"\"equipmentType\":\"bike\",\"power\":500,\"speed\":6.944444444444445}}\n"
-               u"{\"line\":2,\"time\":\"14:03:08\",\"label\":\"Indoor Bike Data (0x2AD2)\","
-               u"\"value\":\"01 02 4B\",\"metrics\":{\"cadence\":90,\"equipmentType\":\"bike\","
-               u"\"heartRate\":75,\"power\":500,\"speed\":6.944444444444445}}"_qs
-            << QStringList();
-        QTest::newRow("time in another locale, empty value")
-            << u"[2:03:07 PM] Treadmill Data (0x2ACD): "_qs
+        QTest::newRow("time in another locale, empty value, CRLF")
+            << u"[2:03:07 PM] Treadmill Data (0x2ACD): \r\n"_qs
             << u"{\"line\":1,\"time\":\"2:03:07 PM\",\"label\":\"Treadmill Data (0x2ACD)\","
                u"\"value\":\"\",\"metrics\":{\"equipmentType\":\"treadmill\"}}"_qs
             << QStringList();
