@@ -1,7 +1,8 @@
 #!/usr/bin/python3
-"""systemd-logind on a private system bus, as far as the tests need it: one session with Lock,
-Unlock, SetLockedHint, and inhibitor locks. Steered through org.tallyfin.FakeLogind1: SetActive(b),
-Sleep(b), Shutdown(b) and Inhibitors() (the locks held, as "what who why mode").
+"""systemd-logind on a private system bus, as far as Tallyfin reads it: GetSession, one session's
+properties and inhibitor locks. Steered through org.tallyfin.FakeLogind1: Send(what, b) sends the
+signal Lock, Unlock, PrepareForSleep or PrepareForShutdown, or changes the session's Active or
+LockedHint; Inhibitors() lists the locks held, as "what who why mode".
 """
 import os
 
@@ -25,28 +26,10 @@ def emit(path, interface, member, signature='', *args):
     dbus.SystemBus().send_message(message)
 
 
-def set_session(name, value):
-    session[name] = dbus.Boolean(value)
-    emit(SESSION_PATH, PROPERTIES, 'PropertiesChanged', 'sa{sv}as', SESSION,
-         {name: session[name]}, [])
-
-
 class Session(dbus.service.Object):
     @dbus.service.method(PROPERTIES, in_signature='s', out_signature='a{sv}')
     def GetAll(self, _interface):
         return dbus.Dictionary(session, signature='sv')
-
-    @dbus.service.method(SESSION)
-    def Lock(self):
-        emit(SESSION_PATH, SESSION, 'Lock')
-
-    @dbus.service.method(SESSION)
-    def Unlock(self):
-        emit(SESSION_PATH, SESSION, 'Unlock')
-
-    @dbus.service.method(SESSION, in_signature='b')
-    def SetLockedHint(self, locked):
-        set_session('LockedHint', locked)
 
 
 class Manager(dbus.service.Object):
@@ -69,17 +52,16 @@ class Manager(dbus.service.Object):
         GLib.idle_add(os.close, write_end)
         return write_end
 
-    @dbus.service.method(CONTROL, in_signature='b')
-    def SetActive(self, active):
-        set_session('Active', active)
-
-    @dbus.service.method(CONTROL, in_signature='b')
-    def Sleep(self, sleeping):
-        emit(MANAGER_PATH, MANAGER, 'PrepareForSleep', 'b', sleeping)
-
-    @dbus.service.method(CONTROL, in_signature='b')
-    def Shutdown(self, shutting_down):
-        emit(MANAGER_PATH, MANAGER, 'PrepareForShutdown', 'b', shutting_down)
+    @dbus.service.method(CONTROL, in_signature='sb')
+    def Send(self, what, value):
+        if what in session:
+            session[what] = dbus.Boolean(value)
+            emit(SESSION_PATH, PROPERTIES, 'PropertiesChanged', 'sa{sv}as', SESSION,
+                 {what: session[what]}, [])
+        elif what.startswith('PrepareFor'):
+            emit(MANAGER_PATH, MANAGER, what, 'b', value)
+        else:
+            emit(SESSION_PATH, SESSION, what)
 
     @dbus.service.method(CONTROL, out_signature='as')
     def Inhibitors(self):

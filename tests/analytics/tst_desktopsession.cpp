@@ -25,21 +25,16 @@ private:
     std::unique_ptr<AnalyticsTestEnvironment> env;
     AppActivity* activity = AppActivity::instance();
 
-    // "session.Lock", "control.SetActive:0": a method of the fake's session or control object,
-    // with a boolean argument after the colon.
-    static QDBusMessage fake(const QString& call) {
-        const QStringList parts = call.split(QRegularExpression(u"[.:]"_s));
-        const bool session = parts.at(0) == u"session";
-        QDBusInterface object(
-            u"org.freedesktop.login1"_s,
-            u"/org/freedesktop/login1"_s + (session ? u"/session/c1"_s : QString()),
-            session ? u"org.freedesktop.login1.Session"_s : u"org.tallyfin.FakeLogind1"_s,
-            QDBusConnection::systemBus());
-        return parts.size() > 2 ? object.call(parts.at(1), parts.at(2) == u"1")
-                                : object.call(parts.at(1));
+    // "Lock:1": what the fake sends (a signal, or a changed session property) and its value.
+    static QDBusMessage fake(const QString& call, const QString& method = u"Send"_s) {
+        QDBusInterface control(u"org.freedesktop.login1"_s, u"/org/freedesktop/login1"_s,
+                               u"org.tallyfin.FakeLogind1"_s, QDBusConnection::systemBus());
+        return call.isEmpty()
+                   ? control.call(method)
+                   : control.call(method, call.section(u':', 0, 0), call.section(u':', 1) == u"1");
     }
     static QStringList inhibitors() {
-        return QDBusReply<QStringList>(fake(u"control.Inhibitors"_s)).value();
+        return QDBusReply<QStringList>(fake({}, u"Inhibitors"_s)).value();
     }
 
 private Q_SLOTS:
@@ -62,13 +57,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("away");
         QTest::addColumn<QString>("back");
         QTest::addColumn<int>("seconds");
-        QTest::newRow("lock") << u"session.Lock"_s << u"session.Unlock"_s << 3600;
-        QTest::newRow("locked hint")
-            << u"session.SetLockedHint:1"_s << u"session.SetLockedHint:0"_s << 3600;
-        QTest::newRow("other session in front")
-            << u"control.SetActive:0"_s << u"control.SetActive:1"_s << 3600;
-        QTest::newRow("sleep for 299 s") << u"control.Sleep:1"_s << u"control.Sleep:0"_s << 299;
-        QTest::newRow("sleep for 301 s") << u"control.Sleep:1"_s << u"control.Sleep:0"_s << 301;
+        QTest::newRow("lock") << u"Lock:1"_s << u"Unlock:0"_s << 3600;
+        QTest::newRow("locked hint") << u"LockedHint:1"_s << u"LockedHint:0"_s << 3600;
+        QTest::newRow("other session in front") << u"Active:0"_s << u"Active:1"_s << 3600;
+        QTest::newRow("sleep for 299 s") << u"PrepareForSleep:1"_s << u"PrepareForSleep:0"_s << 299;
+        QTest::newRow("sleep for 301 s") << u"PrepareForSleep:1"_s << u"PrepareForSleep:0"_s << 301;
     }
     void awayTimeIsNotCounted() {
         QFETCH(QString, away);
@@ -116,14 +109,14 @@ private Q_SLOTS:
         QTRY_COMPARE(env->cachedCount(), 1);
         QVERIFY(!QFile::exists(env->cacheFilePath()));
 
-        fake(u"control.Shutdown:1"_s);
+        fake(u"PrepareForShutdown:1"_s);
         QTRY_VERIFY(inhibitors().isEmpty());
         QFile file(env->cacheFilePath());
         QVERIFY(file.open(QIODevice::ReadOnly));
         const auto kept = decodeCacheFile(file.readAll());
         QVERIFY(kept && kept->size() == 1 && kept->at(0).type == u"kept"_s);
         // Called off: the delay is taken again.
-        fake(u"control.Shutdown:0"_s);
+        fake(u"PrepareForShutdown:0"_s);
         QTRY_COMPARE(inhibitors().size(), 1);
     }
 };

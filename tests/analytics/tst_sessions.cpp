@@ -77,55 +77,34 @@ private Q_SLOTS:
         QVERIFY(!SessionManager::shared().isTimerRunning());
     }
 
-    void averageAndPreviousSession() {
-        storeSessions({daysAgo(3, 10), daysAgo(2, 20)}, 4);
+    // Sessions older than 90 days are dropped and counted; one shorter than a second is never
+    // stored, a longer one in whole seconds; the average leaves out the current session.
+    void historyAndFigures() {
+        storeSessions({daysAgo(91, 30), daysAgo(89, 10), daysAgo(2, 20)}, 4);
         SessionManager& sessions = SessionManager::shared();
-        sessions.startNewSession();
-        env->advance(5000);
-        sessions.updateSessionDuration();
-        QCOMPARE(sessions.recentSessions().size(), 3);
-        const Parameters figures = sessions.retentionParameters();
-        QCOMPARE(figures.value(u"TelemetryDeck.Retention.averageSessionSeconds"_s), u"15"_s);
-        QCOMPARE(figures.value(u"TelemetryDeck.Retention.previousSessionSeconds"_s), u"20"_s);
-        QCOMPARE(figures.value(u"TelemetryDeck.Retention.totalSessionsCount"_s), u"7"_s);
-        const auto stored =
-            StoredSession::decodeList(defaults()->value(u"recentSessions"_s).toByteArray());
-        QVERIFY(stored);
-        QCOMPARE(stored->constLast().durationInSeconds, 5);
-        QCOMPARE(stored->constLast().startedAt.toSecsSinceEpoch(),
-                 env->now().addSecs(-5).toSecsSinceEpoch());
-    }
-
-    void shortSessionIsNeverStored() {
-        storeSessions({daysAgo(1, 42)});
-        SessionManager& sessions = SessionManager::shared();
+        QCOMPARE(defaults()->value(u"deletedSessionsCount"_s).toLongLong(), 5);
         sessions.startNewSession();
         env->advance(900);
         sessions.updateSessionDuration();
-        QCOMPARE(sessions.recentSessions().size(), 1);
-        env->advance(200);
-        sessions.updateSessionDuration();
         QCOMPARE(sessions.recentSessions().size(), 2);
-        QCOMPARE(sessions.recentSessions().constLast().durationInSeconds, 1);
-    }
+        env->advance(4150);
+        sessions.updateSessionDuration();
+        const Parameters figures = sessions.retentionParameters();
+        QCOMPARE(figures.value(u"TelemetryDeck.Retention.averageSessionSeconds"_s), u"15"_s);
+        QCOMPARE(figures.value(u"TelemetryDeck.Retention.previousSessionSeconds"_s), u"20"_s);
+        QCOMPARE(figures.value(u"TelemetryDeck.Retention.totalSessionsCount"_s), u"8"_s);
+        const auto stored =
+            StoredSession::decodeList(defaults()->value(u"recentSessions"_s).toByteArray());
+        QVERIFY(stored && stored->size() == 3);
+        QCOMPARE(stored->constLast().durationInSeconds, 5);
+        QCOMPARE(stored->constLast().startedAt.toSecsSinceEpoch(),
+                 env->now().addMSecs(-5050).toSecsSinceEpoch());
 
-    void oldSessionsArePrunedAndCounted() {
-        storeSessions({daysAgo(91, 30), daysAgo(89, 40)}, 4);
-        SessionManager& sessions = SessionManager::shared();
-        QCOMPARE(sessions.recentSessions().size(), 1);
-        QCOMPARE(sessions.recentSessions().constFirst().durationInSeconds, 40);
-        QCOMPARE(defaults()->value(u"deletedSessionsCount"_s).toLongLong(), 5);
-        QCOMPARE(
-            sessions.retentionParameters().value(u"TelemetryDeck.Retention.totalSessionsCount"_s),
-            u"6"_s);
-    }
-
-    void undecodableHistoryIsEmpty() {
+        // An undecodable history reads as empty and leaves the count alone.
         defaults()->setValue(u"recentSessions"_s, QByteArray("[{\"startedAt\":\"x\"}]"));
-        defaults()->setValue(u"deletedSessionsCount"_s, 3);
         SessionManager::resetShared();
         QCOMPARE(SessionManager::shared().recentSessions().size(), 0);
-        QCOMPARE(defaults()->value(u"deletedSessionsCount"_s).toLongLong(), 3);
+        QCOMPARE(defaults()->value(u"deletedSessionsCount"_s).toLongLong(), 5);
     }
 
     // Each day of use once; the last month counts from 30 days back (31 and 29 days here).

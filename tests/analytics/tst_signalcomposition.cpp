@@ -64,14 +64,11 @@ private Q_SLOTS:
         env.reset();
     }
 
-    // Exactly "1" means a preview; setting the mode overrides the environment.
+    // Exactly "1" means a preview.
     void previewModeFromEnvironment() {
         for (const QByteArray value : {"1", "01"}) {
             qputenv("XCODE_RUNNING_FOR_PREVIEWS", value);
-            TelemetryManagerConfiguration configuration(u"APP"_s);
-            QCOMPARE(configuration.previewMode(), value == "1");
-            configuration.setPreviewMode(false);
-            QVERIFY(!configuration.previewMode());
+            QCOMPARE(TelemetryManagerConfiguration(u"APP"_s).previewMode(), value == "1");
         }
         qunsetenv("XCODE_RUNNING_FOR_PREVIEWS");
     }
@@ -337,7 +334,6 @@ private Q_SLOTS:
         const Parameters first = env->take().value(0).payload;
         QCOMPARE(first.value(u"TelemetryDeck.Navigation.identifier"_s), u" -> /home"_s);
         QCOMPARE(first.value(u"TelemetryDeck.Navigation.sourcePath"_s), QString());
-        QCOMPARE(first.value(u"TelemetryDeck.Navigation.schemaVersion"_s), u"1"_s);
         TelemetryDeck::navigationPathChanged(u"/settings"_s);
         QCOMPARE(env->take().value(0).payload.value(u"TelemetryDeck.Navigation.identifier"_s),
                  u"/home -> /settings"_s);

@@ -121,8 +121,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("error");
         QTest::newRow("500") << 500 << u"ERROR invalidStatusCode(statusCode: 500)"_s;
         QTest::newRow("401") << 401 << u"ERROR unauthorised"_s;
-        QTest::newRow("403") << 403 << u"ERROR forbidden"_s;
-        QTest::newRow("413") << 413 << u"ERROR payloadTooLarge"_s;
         QTest::newRow("302") << 302 << u"ERROR invalidStatusCode(statusCode: 302)"_s;
     }
     void failedStatusPutsBatchBackAtTheEnd() {

@@ -113,6 +113,15 @@ private Q_SLOTS:
         bad({u"decode"_s, u"bike"_s, u"4100C800"_s, u"12Z4"_s}, u"VALUE 2 '12Z4'"_s);
         bad({u"features"_s, u"0000000000000000"_s, u"01"_s}, u"'01'"_s);
         bad({u"features"_s, u"GG"_s}, u"'GG'"_s);
+        bad({u"monitor"_s, u"--seconds"_s, u"0"_s}, u"monitor: --seconds"_s);
+        bad({u"monitor"_s, u"--seconds"_s, u"5s"_s}, u"'5s'"_s);
+        bad({u"monitor"_s, u"--name"_s}, u"--name needs a value"_s);
+        bad({u"monitor"_s, u"--verbose"_s}, u"'--verbose'"_s);
+        bad({u"replay"_s}, u"replay: missing LOGFILE"_s);
+        bad({u"replay"_s, u"a"_s, u"b"_s}, u"'b'"_s);
+        QTest::newRow("replay of a missing file")
+            << QStringList{u"replay"_s, home.filePath(u"missing.log"_s)} << 1 << QByteArray()
+            << u"replay: cannot read"_s;
         bad({u"signal"_s, u"hello"_s}, u"signal: missing --app-id ID"_s);
         bad({u"signal"_s, u"--app-id"_s, u"A"_s, u"--base-url"_s, u"ftp://x"_s, u"hello"_s},
             u"--base-url 'ftp://x' is not an http or https URL"_s);
