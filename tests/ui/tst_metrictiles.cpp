@@ -63,12 +63,17 @@ private Q_SLOTS:
             << FitnessMachineFeature() << FitnessMetrics() << metric << QString();
         QTest::newRow("bike speed") << speed << with(bike, &FitnessMetrics::speed, 25.0 / 3.6)
                                     << metric << u"speedometer|25.0|KM/H"_s;
-        QTest::newRow("bike in mph")
-            << speed << with(bike, &FitnessMetrics::speed, 10 * mile / 3600) << imperial
-            << u"speedometer|10.0|MPH"_s;
-        QTest::newRow("treadmill pace per mile")
-            << speed << with(treadmill, &FitnessMetrics::speed, mile / 480) << imperial
+        QTest::newRow("15.96 mph rounds up")
+            << speed << with(crossTrainer, &FitnessMetrics::speed, 15.96 * mile / 3600) << imperial
+            << u"speedometer|16.0|MPH"_s;
+        QTest::newRow("treadmill 7:59.6 per mile carries to the minute")
+            << speed << with(treadmill, &FitnessMetrics::speed, mile / 479.6) << imperial
             << u"speedometer|8:00|/MI"_s;
+        QTest::newRow("rower 1:02.5 rounds up") << speed << with(rower, &FitnessMetrics::speed, 8.0)
+                                                << imperial << u"speedometer|1:03|/500M"_s;
+        QTest::newRow("rower near standing: held at 10^15 seconds")
+            << speed << with(rower, &FitnessMetrics::speed, 1e-300) << metric
+            << u"speedometer|16666666666666:40|/500M"_s;
         QTest::newRow("unknown kind: speed in m/s, whole")
             << speed << with(unknown, &FitnessMetrics::speed, 2.5) << metric
             << u"speedometer|2.5 m/s|KM/H"_s;
@@ -104,7 +109,7 @@ private Q_SLOTS:
             << u"timer|--:--|, figure.walk|--|M, speedometer|--|KM/H, metronome|--|RPM, "
                "bolt.fill|--|W, flame.fill|--|KCAL, heart.fill|--|BPM"_s;
 
-        FitnessMetrics rowing = with(rower, &FitnessMetrics::totalTime, 3725.0);
+        FitnessMetrics rowing = with(rower, &FitnessMetrics::totalTime, 3725.9); // truncated
         rowing.distance = 12346;
         rowing.speed = 3.2;
         rowing.strokeRate = 24;

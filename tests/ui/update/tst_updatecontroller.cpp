@@ -142,8 +142,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("currentVersion");
         const QString feedKey = QLatin1String(ApplicationInfo::updateFeedKey);
         const QString buildKey = QLatin1String(ApplicationInfo::buildVersionKey);
-        QTest::newRow("no feed") << QVariantMap{{buildKey, u"5"_s}} << QString() << QString();
-        QTest::newRow("blank feed") << QVariantMap{{feedKey, u"  "_s}} << QString() << QString();
+        QTest::newRow("blank feed")
+            << QVariantMap{{feedKey, u"  "_s}, {buildKey, u"5"_s}} << QString() << QString();
         QTest::newRow("https feed")
             << QVariantMap{{feedKey, u"https://tallyfin.example/a.xml"_s}, {buildKey, u"5"_s}}
             << u"https://tallyfin.example/a.xml"_s << u"5"_s;
