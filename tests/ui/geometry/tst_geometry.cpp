@@ -1,7 +1,15 @@
+#include "ui/geometry/PixelSignalCompact.h"
 #include "ui/geometry/PowerSparkline.h"
+#include "ui/geometry/PowerSparklineView.h"
 #include "ui/geometry/SignalBars.h"
 #include "ui/geometry/WavyRoundedRectangle.h"
+#include "ui/geometry/WavyRoundedRectangleItem.h"
 
+#include <QImage>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickView>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <cmath>
@@ -9,6 +17,9 @@
 #include <optional>
 
 using namespace tallyfin::geometry;
+using tallyfin::ui::PixelSignalCompact;
+using tallyfin::ui::PowerSparklineView;
+using tallyfin::ui::WavyRoundedRectangleItem;
 
 namespace {
 
@@ -21,14 +32,53 @@ bool near(qreal a, qreal b, qreal tolerance = 1e-9) {
     return std::abs(a - b) <= tolerance;
 }
 
+// Counts how often the outline is actually repainted.
+class CountingWavy : public WavyRoundedRectangleItem {
+public:
+    void paint(QPainter* painter) override {
+        ++paints;
+        WavyRoundedRectangleItem::paint(painter);
+    }
+    int paints = 0;
+};
+
+// Grey level (0 black, 255 white) of a pixel.
+int grey(const QImage& image, int x, int y) {
+    return qGray(image.pixel(x, y));
+}
+
 } // namespace
 
-// The shapes the views paint: the searching outline, the signal bars and the power chart; what
-// they look like painted is checked by tst_geometryitems.
+// The shapes the views paint as pure functions: the searching outline, the signal bars and the
+// power chart; then the items that paint them, in a real QML engine.
 class TestGeometry : public QObject {
     Q_OBJECT
 
+    QQuickView m_view;
+
+    // Shows `qml` (with the items' module imported) and returns its child `name`.
+    template<typename T = QQuickItem>
+    T* show(const char* qml, const char* name = "") {
+        QQmlComponent component(m_view.engine());
+        component.setData(QByteArray("import QtQuick\nimport Tallyfin.GeometryTest\n"
+                                     "import Tallyfin.GeometryTest.Counting\n") +
+                              qml,
+                          QUrl());
+        auto* root = qobject_cast<QQuickItem*>(component.create());
+        if (!root) {
+            qWarning() << component.errors();
+            return nullptr;
+        }
+        m_view.setContent(QUrl(), &component, root);
+        m_view.show();
+        return qobject_cast<T*>(*name ? root->findChild<T*>(QLatin1String(name)) : root);
+    }
+
 private Q_SLOTS:
+    void initTestCase() {
+        qmlRegisterType<CountingWavy>("Tallyfin.GeometryTest.Counting", 1, 0, "CountingWavy");
+    }
+
     void restOrDent_data() {
         QTest::addColumn<WavyRoundedRectangle>("shape");
         QTest::addColumn<bool>("dented");
@@ -91,25 +141,6 @@ private Q_SLOTS:
         // A copy's outline is the original's drawn in the smaller rectangle, and insets add up.
         shape.insetAmount = 0;
         QCOMPARE(shape.inset(inset / 2).inset(inset / 2).outline(bounds), outline);
-    }
-
-    // A bell with sigma 0.08 w whose centre runs from 0.4 w left of the shape (t = 0) to 0.4 w
-    // right of it (t = 1); here w = 500, so sigma is 40.
-    void dentDepth_data() {
-        QTest::addColumn<qreal>("x");
-        QTest::addColumn<qreal>("t");
-        QTest::addColumn<qreal>("share");
-        QTest::newRow("t 0.5: deepest at the centre") << 250.0 << 0.5 << 1.0;
-        QTest::newRow("t 0.5: one sigma left") << 210.0 << 0.5 << std::exp(-0.5);
-        QTest::newRow("t 0: invisible at the left edge") << 0.0 << 0.0 << std::exp(-12.5);
-        QTest::newRow("t 1: centre 200 right of the shape") << 700.0 << 1.0 << 1.0;
-    }
-
-    void dentDepth() {
-        QFETCH(qreal, x);
-        QFETCH(qreal, t);
-        QFETCH(qreal, share);
-        QVERIFY(near(tallyfin::geometry::dentDepth(x, 500, t, 3.5), 3.5 * share));
     }
 
     // Every point of the top edge has a partner on the bottom edge at the same x, pressed in by
@@ -228,7 +259,112 @@ private Q_SLOTS:
             QVERIFY(qFuzzyCompare(1 + bars.at(i).left(), 1 + i * (barWidth + 1)));
         }
     }
+    // The searching outline with its dent in the middle (t = 0.5), and a border-only outline.
+    void wavyOutlinePaintsTheDentAndBorder() {
+        auto* shape = show<WavyRoundedRectangleItem>(R"(
+            Rectangle {
+                width: 520; height: 140; color: "white"
+                WavyRoundedRectangle {
+                    objectName: "shape"; x: 10; y: 10; width: 500; height: 60
+                    cornerRadius: 22; amplitude: 3.5; traverseRatio: 0.6; phase: 0.3
+                    color: "black"
+                }
+                WavyRoundedRectangle {
+                    x: 10; y: 90; width: 200; height: 40; cornerRadius: 10
+                    color: "transparent"; borderColor: "black"; borderWidth: 2
+                }
+            })",
+                                                     "shape");
+        QVERIFY(shape && shape->isDented());
+        QImage image = m_view.grabWindow();
+        // At the dent's centre both edges are pressed in by 3.5 points; far from it they are
+        // where the rectangle is; the corners are rounded.
+        const auto column = [&](int x, std::initializer_list<int> ys) {
+            QList<int> greys;
+            for (const int y : ys) {
+                greys.append(grey(image, x, y));
+            }
+            return greys;
+        };
+        QCOMPARE(column(260, {12, 15, 64, 68}), QList<int>({255, 0, 0, 255}));
+        QCOMPARE(column(60, {11, 68}), QList<int>({0, 0}));
+        QCOMPARE(grey(image, 11, 11), 255);
+        // The border lies inside the outline.
+        QCOMPARE(column(110, {89, 90, 91, 92}), QList<int>({255, 0, 0, 255}));
+
+        QSignalSpy dented(shape, &WavyRoundedRectangleItem::dentedChanged);
+        shape->setPhase(0.9);
+        QCOMPARE(dented.size(), 1);
+        QVERIFY(!shape->isDented());
+        image = m_view.grabWindow();
+        QCOMPARE(grey(image, 260, 11), 0);
+        QCOMPARE(grey(image, 260, 68), 0);
+    }
+
+    // The searching timer changes the phase 30 times a second; during the resting part of the
+    // cycle, or with no dent at all, that must not repaint anything.
+    void repaintsOnlyWhenTheOutlineChanges() {
+        auto* shape = dynamic_cast<CountingWavy*>(show(R"(
+            CountingWavy {
+                width: 300; height: 50
+                cornerRadius: 22; amplitude: 3.5; traverseRatio: 0.6; phase: 0.7
+            })"));
+        QVERIFY(shape);
+        const auto paintsAfter = [&](auto change) {
+            change();
+            m_view.grabWindow();
+            return shape->paints;
+        };
+        QCOMPARE(paintsAfter([] {}), 1);
+        QCOMPARE(paintsAfter([&] { shape->setPhase(0.8); }), 1);
+        QCOMPARE(paintsAfter([&] { shape->setPhase(0.1); }), 2);
+        QCOMPARE(paintsAfter([&] { shape->setPhase(0.1); }), 2);
+        QCOMPARE(paintsAfter([&] { shape->setPhase(0.1 + 1.0 / 45); }), 3);
+        QCOMPARE(paintsAfter([&] { shape->setAmplitude(0); }), 4);
+        QCOMPARE(paintsAfter([&] { shape->setPhase(0.3); }), 4);
+        QCOMPARE(paintsAfter([&] { shape->setWidth(320); }), 5);
+        QCOMPARE(paintsAfter([&] { shape->setColor(Qt::red); }), 6);
+    }
+
+    // Signal bars at strength 2 in the top left; below them a chart of 100 and 200 W in four
+    // slots without gaps.
+    void signalBarsAndSparkline() {
+        auto* bars = show<PixelSignalCompact>(R"(
+            Rectangle {
+                width: 100; height: 120; color: "white"
+                PixelSignalCompact {
+                    objectName: "bars"; strength: 2; barCount: 4; barWidth: 3; spacing: 2
+                    maxHeight: 14; color: "black"
+                }
+                PowerSparklineView {
+                    objectName: "chart"; y: 20; width: 100; height: 100
+                    dataPoints: [100, 200]; maxBarCount: 4; barSpacing: 0; color: "black"
+                }
+            })",
+                                              "bars");
+        QVERIFY(bars);
+        QCOMPARE(QSizeF(bars->implicitWidth(), bars->implicitHeight()), QSizeF(18, 14));
+        QImage image = m_view.grabWindow();
+        QVERIFY(qAbs(grey(image, 6, 13) - (255 - qRound(0.7 * 255))) <= 2); // second bar, lit
+        QVERIFY(qAbs(grey(image, 16, 1) - (255 - qRound(0.2 * 255))) <= 2); // tallest, unlit
+        QCOMPARE(grey(image, 3, 13), 255);                                  // gap between bars
+
+        // Bars of 35 and 70 points grow from the bottom left; the other slots stay empty.
+        QCOMPARE(grey(image, 12, 85), 0);
+        QCOMPARE(grey(image, 12, 84), 255);
+        QCOMPARE(grey(image, 37, 50), 0);
+        QCOMPARE(grey(image, 75, 119), 255);
+
+        auto* chart = m_view.rootObject()->findChild<PowerSparklineView*>(QStringLiteral("chart"));
+        chart->setClipRadius(20);
+        image = m_view.grabWindow();
+        QCOMPARE(grey(image, 0, 119), 255); // cut off by the rounded corner
+        QCOMPARE(grey(image, 22, 117), 0);
+        chart->setDataPoints({100});
+        image = m_view.grabWindow();
+        QCOMPARE(grey(image, 12, 119), 255);
+    }
 };
 
-QTEST_APPLESS_MAIN(TestGeometry)
+QTEST_MAIN(TestGeometry)
 #include "tst_geometry.moc"
