@@ -61,8 +61,12 @@ void SignalSender::schedulePersist() {
 void SignalSender::sendNextBatch() {
     m_configuration->log(LogLevel::Debug,
                          u"Current signal cache count: "_s + QString::number(m_cache->count()));
+    // Counted in flight before it leaves the cache, so that a watcher never sees an empty cache
+    // and nothing in flight while a batch is on its way out.
+    ++m_counters->batchesInFlight;
     const QList<SignalPostBody> batch = m_cache->pop();
     if (batch.isEmpty()) {
+        --m_counters->batchesInFlight;
         return;
     }
     m_configuration->log(LogLevel::Info, u"Sending "_s % QString::number(batch.size()) %
@@ -85,6 +89,7 @@ void SignalSender::upload(const QList<SignalPostBody>& batch) {
             LogLevel::Error,
             TelemetryError{TelemetryError::Kind::InvalidEndpointUrl, 0}.debugDescription());
         m_cache->push(batch);
+        --m_counters->batchesInFlight;
         return;
     }
     if (m_network == nullptr) {
@@ -100,7 +105,6 @@ void SignalSender::upload(const QList<SignalPostBody>& batch) {
             m_configuration->log(LogLevel::Debug, *text);
         }
     }
-    ++m_counters->batchesInFlight;
     QNetworkReply* reply = m_network->post(request, body);
     connect(reply, &QNetworkReply::finished, this,
             [this, reply, batch] { complete(reply, batch); });
