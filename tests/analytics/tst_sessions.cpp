@@ -46,6 +46,7 @@ private Q_SLOTS:
         DurationSignalTracker::shared().reset();
     }
     void cleanup() {
+        qunsetenv("XCODE_RUNNING_FOR_PREVIEWS");
         SessionManager::resetShared();
         config.reset();
         env.reset();
@@ -107,7 +108,8 @@ private Q_SLOTS:
         QCOMPARE(defaults()->value(u"deletedSessionsCount"_s).toLongLong(), 5);
     }
 
-    // Each day of use once; the last month counts from 30 days back (31 and 29 days here).
+    // Each local day of use once (19:07 UTC is the next day in Kolkata); the last month counts
+    // from 30 days back (31 and 29 days here).
     void distinctDays() {
         defaults()->setValue(u"distinctDaysUsed"_s, QStringList{u"2024-02-03"_s, u"2024-02-05"_s});
         SessionManager::resetShared();
@@ -116,7 +118,7 @@ private Q_SLOTS:
         const Parameters figures = SessionManager::shared().retentionParameters();
         QCOMPARE(figures.value(u"TelemetryDeck.Retention.distinctDaysUsed"_s), u"3"_s);
         QCOMPARE(figures.value(u"TelemetryDeck.Retention.distinctDaysUsedLastMonth"_s), u"2"_s);
-        env->advance(86'400'000);
+        env->advance(5 * 3'600'000);
         SessionManager::resetShared();
         SessionManager::shared();
         QCOMPARE(defaults()->value(u"distinctDaysUsed"_s).toStringList(),
@@ -141,7 +143,6 @@ private Q_SLOTS:
         QCOMPARE(TelemetryManager::installed(), preview);
         TelemetryDeck::signal(u"hidden"_s);
         QCOMPARE(preview->signalManager().buildingCount(), 0);
-        qunsetenv("XCODE_RUNNING_FOR_PREVIEWS");
     }
 
     void inactiveTime_data() {

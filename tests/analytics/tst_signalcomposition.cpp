@@ -60,6 +60,7 @@ private Q_SLOTS:
         env->clearLog();
     }
     void cleanup() {
+        qunsetenv("XCODE_RUNNING_FOR_PREVIEWS");
         config.reset();
         env.reset();
     }
@@ -70,7 +71,6 @@ private Q_SLOTS:
             qputenv("XCODE_RUNNING_FOR_PREVIEWS", value);
             QCOMPARE(TelemetryManagerConfiguration(u"APP"_s).previewMode(), value == "1");
         }
-        qunsetenv("XCODE_RUNNING_FOR_PREVIEWS");
     }
 
     void logHandlerPassesItsLevelAndAbove() {

@@ -22,12 +22,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QTemporaryDir home;
+// A fresh home for each test: what one test's runs keep is not the next one's to deliver.
+std::optional<QTemporaryDir> home;
 
 QProcessEnvironment environment() {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"XDG_CACHE_HOME"_s, home.path() + u"/cache"_s);
-    environment.insert(u"XDG_CONFIG_HOME"_s, home.path() + u"/config"_s);
+    environment.insert(u"XDG_CACHE_HOME"_s, home->path() + u"/cache"_s);
+    environment.insert(u"XDG_CONFIG_HOME"_s, home->path() + u"/config"_s);
     return environment;
 }
 
@@ -78,6 +79,8 @@ class TestCli : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void init() { home.emplace(); }
+
     // Help and version on stdout with status 0; bad arguments give status 2 and one line on
     // stderr that names what is wrong, with nothing on stdout (also not for a good first value).
     void exitStatusAndMessages_data() {
@@ -120,7 +123,7 @@ private Q_SLOTS:
         bad({u"replay"_s}, u"replay: missing LOGFILE"_s);
         bad({u"replay"_s, u"a"_s, u"b"_s}, u"'b'"_s);
         QTest::newRow("replay of a missing file")
-            << QStringList{u"replay"_s, home.filePath(u"missing.log"_s)} << 1 << QByteArray()
+            << QStringList{u"replay"_s, u"/nonexistent/missing.log"_s} << 1 << QByteArray()
             << u"replay: cannot read"_s;
         bad({u"signal"_s, u"hello"_s}, u"signal: missing --app-id ID"_s);
         bad({u"signal"_s, u"--app-id"_s, u"A"_s, u"--base-url"_s, u"ftp://x"_s, u"hello"_s},
@@ -230,8 +233,8 @@ private Q_SLOTS:
         // What an earlier run kept.
         tallyfin::analytics::SignalPostBody earlier;
         earlier.type = u"offline"_s;
-        QVERIFY(QDir().mkpath(home.path() + u"/cache/tallyfin-cli"_s));
-        QFile file(home.path() + u"/cache/tallyfin-cli/telemetrysignalcache"_s);
+        QVERIFY(QDir().mkpath(home->path() + u"/cache/tallyfin-cli"_s));
+        QFile file(home->path() + u"/cache/tallyfin-cli/telemetrysignalcache"_s);
         QVERIFY(file.open(QIODevice::WriteOnly) &&
                 file.write(tallyfin::analytics::encodeCacheFile({earlier})) > 0);
         file.close();
