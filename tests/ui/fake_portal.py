@@ -38,15 +38,12 @@ class Portal(dbus.service.Object):
 
 
 def main(argv):
-    if len(argv) < 3 or argv[1] != '--':
-        print(__doc__, file=sys.stderr)
-        return 2
     dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
     bus = dbus.SessionBus()
     name = dbus.service.BusName('org.freedesktop.portal.Desktop', bus)
     portal = Portal(bus)
     loop = GLib.MainLoop()
-    child = subprocess.Popen(argv[2:])
+    child = subprocess.Popen(argv[argv.index('--') + 1:])
     status = []
     GLib.child_watch_add(child.pid, lambda pid, code: (status.append(code), loop.quit()))
     loop.run()

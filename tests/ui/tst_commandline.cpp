@@ -77,8 +77,6 @@ private Q_SLOTS:
         QTest::newRow("size capitalised") << QStringList{u"--size"_s, u"Large"_s} << u"Large"_s;
         QTest::newRow("units unknown") << QStringList{u"--units"_s, u"miles"_s} << u"miles"_s;
         QTest::newRow("connect empty") << QStringList{u"--connect="_s} << u"--connect"_s;
-        QTest::newRow("screenshot without format")
-            << QStringList{u"--screenshot"_s, u"/tmp/picture"_s} << u"/tmp/picture"_s;
         QTest::newRow("screenshot unknown format")
             << QStringList{u"--screenshot"_s, u"a.docx"_s} << u"a.docx"_s;
         QTest::newRow("after alone") << QStringList{u"--after"_s, u"10"_s} << u"--screenshot"_s;

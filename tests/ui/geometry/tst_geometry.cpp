@@ -211,54 +211,35 @@ private Q_SLOTS:
         QCOMPARE(tallyfin::geometry::signalBars(spec, bounds), expected);
     }
 
-    // 100 points high, so the plot is 70 points; the tallest sample reaches it exactly.
-    void sparklineHeights_data() {
+    // A 100-point square of `slots` slots, each a bar and a gap of 1 from the left edge (the gap
+    // kept when the slot is narrower); bars grow up from the bottom, the tallest sample to 70
+    // points, any other to 1 point at least.
+    void sparkline_data() {
         QTest::addColumn<QList<int>>("samples");
-        QTest::addColumn<QList<qreal>>("heights");
-        QTest::newRow("one sample draws nothing") << QList<int>{250} << QList<qreal>{};
-        QTest::newRow("peak in the middle") << QList<int>{3, 7, 5} << QList<qreal>{30, 70, 50};
-        QTest::newRow("all zero: 1-point bars") << QList<int>{0, 0, 0} << QList<qreal>{1, 1, 1};
-        QTest::newRow("peak 1: scale 1") << QList<int>{1, 0} << QList<qreal>{70, 1};
-        QTest::newRow("negative and tiny shares: 1 point")
-            << QList<int>{-40, 1, 1000} << QList<qreal>{1, 1, 70};
+        QTest::addColumn<int>("slots");
+        QTest::addColumn<QList<QRectF>>("bars");
+        QTest::newRow("one sample draws nothing") << QList<int>{250} << 4 << QList<QRectF>{};
+        QTest::newRow("no slots") << QList<int>{1, 2, 3} << 0 << QList<QRectF>{};
+        QTest::newRow("peak in the middle, short history on the left")
+            << QList<int>{3, 7, 5} << 4
+            << QList<QRectF>{{0, 70, 24, 30}, {25, 30, 24, 70}, {50, 50, 24, 50}};
+        QTest::newRow("all zero: 1-point bars")
+            << QList<int>{0, 0} << 4 << QList<QRectF>{{0, 99, 24, 1}, {25, 99, 24, 1}};
+        QTest::newRow("peak 1: scale 1; negative: 1 point")
+            << QList<int>{-40, 1} << 4 << QList<QRectF>{{0, 99, 24, 1}, {25, 30, 24, 70}};
+        QTest::newRow("tiny share: 1 point, fractional slots")
+            << QList<int>{1, 1000} << 3
+            << QList<QRectF>{{0, 99, 100.0 / 3 - 1, 1}, {100.0 / 3, 30, 100.0 / 3 - 1, 70}};
+        QTest::newRow("slots narrower than the gap: zero-width bars")
+            << QList<int>{5, 5} << 200 << QList<QRectF>{{0, 30, 0, 70}, {1, 30, 0, 70}};
     }
 
-    void sparklineHeights() {
+    void sparkline() {
         QFETCH(QList<int>, samples);
-        QFETCH(QList<qreal>, heights);
-        const auto bars = sparklineBars(samples, 120, 1, QSizeF(240, 100));
-        QCOMPARE(bars.size(), heights.size());
-        for (int i = 0; i < bars.size(); ++i) {
-            QVERIFY2(qFuzzyCompare(bars.at(i).height(), heights.at(i)),
-                     qPrintable(QString::number(bars.at(i).height())));
-            QCOMPARE(bars.at(i).bottom(), 100.0); // grows up from the bottom
-        }
-        QVERIFY(sparklineBars({1, 2, 3}, 0, 1, QSizeF(100, 50)).isEmpty()); // no slots
+        QFETCH(int, slots);
+        QTEST(sparklineBars(samples, slots, 1, QSizeF(100, 100)), "bars");
     }
 
-    // Slots of width / maxBarCount, each a bar and a gap of 1, from the left edge.
-    void sparklineSlots_data() {
-        QTest::addColumn<int>("sampleCount");
-        QTest::addColumn<qreal>("width");
-        QTest::addColumn<int>("maxBarCount");
-        QTest::addColumn<qreal>("barWidth");
-        QTest::newRow("fractional slots") << 120 << 1000.0 << 120 << (1000.0 / 120 - 1);
-        QTest::newRow("short history fills the left") << 30 << 1200.0 << 120 << 9.0;
-        QTest::newRow("slots narrower than the gap: zero-width bars") << 4 << 100.0 << 200 << 0.0;
-    }
-
-    void sparklineSlots() {
-        QFETCH(int, sampleCount);
-        QFETCH(qreal, width);
-        QFETCH(int, maxBarCount);
-        QFETCH(qreal, barWidth);
-        const auto bars = sparklineBars(QList<int>(sampleCount, 100), maxBarCount, 1, {width, 50});
-        QCOMPARE(bars.size(), sampleCount);
-        for (int i = 0; i < bars.size(); ++i) {
-            QVERIFY(qFuzzyCompare(1 + bars.at(i).width(), 1 + barWidth));
-            QVERIFY(qFuzzyCompare(1 + bars.at(i).left(), 1 + i * (barWidth + 1)));
-        }
-    }
     // The searching outline with its dent in the middle (t = 0.5), and a border-only outline.
     void wavyOutlinePaintsTheDentAndBorder() {
         auto* shape = show<WavyRoundedRectangleItem>(R"(

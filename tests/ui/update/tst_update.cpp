@@ -139,29 +139,6 @@ private Q_SLOTS:
         QVERIFY(!Appcast{}.newestItem());
     }
 
-    // Malformed XML and another document are checked through the update controller.
-    void badFeeds_data() {
-        QTest::addColumn<QByteArray>("data");
-        QTest::addColumn<QString>("error");
-        QTest::newRow("only white space") << QByteArray(" \r\n\t") << "the document is empty";
-        QTest::newRow("no channel")
-            << QByteArray("<rss version=\"2.0\"></rss>") << "the RSS document has no <channel>";
-        QTest::newRow("no item has a version")
-            << feed("<item><title>A</title><link>https://x.example/a</link></item>")
-            << "no item of the feed can be offered (\"A\" has no sparkle:version)";
-        QTest::newRow("garbage after the channel")
-            << feed("").append("<rss>")
-            << "not well-formed XML: Extra content at end of document. (line 3, column 5)";
-    }
-
-    void badFeeds() {
-        QFETCH(QByteArray, data);
-        QFETCH(QString, error);
-        const auto result = parseAppcast(data, appcastUrl);
-        QVERIFY(!result.appcast);
-        QCOMPARE(result.error, error);
-    }
-
     // Numbers numerically, letter parts as pre-releases in the order a, b, rc, trailing zeros
     // equal.
     void versionOrder_data() {
@@ -202,24 +179,34 @@ private Q_SLOTS:
         QTest::addColumn<QString>("result");
 
         // The feed offers build 42, shown as 0.3.0, with its release notes relative to the feed.
-        const TestHttpServer::Response feed{.body = feedFile()};
+        const TestHttpServer::Response served{.body = feedFile()};
         const QString offered = u"\nlatestVersion=42\nlatestDisplayVersion=0.3.0"_s;
         QTest::newRow("older build")
-            << feed << u"41"_s
+            << served << u"41"_s
             << u"outcome=updateAvailable"_s + offered +
                    u"\ndownloadPage=https://tallyfin.example/download/0.3.0"
                    u"\nreleaseNotes=%1/notes/0.3.0.html"_s;
-        QTest::newRow("same build") << feed << u"42"_s << u"outcome=upToDate"_s + offered;
+        QTest::newRow("same build") << served << u"42"_s << u"outcome=upToDate"_s + offered;
         QTest::newRow("build ahead, compared as numbers")
-            << feed << u"100"_s << u"outcome=upToDate"_s + offered;
+            << served << u"100"_s << u"outcome=upToDate"_s + offered;
         QTest::newRow("no releases")
             << TestHttpServer::Response{.body = "<rss version=\"2.0\"><channel/></rss>"} << u"1"_s
             << u"outcome=upToDate"_s;
 
         const QString failed = u"outcome=failed\nerrorString=The update feed at %1/appcast.xml "_s;
-        QTest::newRow("not a feed")
-            << TestHttpServer::Response{.contentType = "text/html", .body = "<html></html>"}
-            << u"1"_s << failed + u"could not be read: not an RSS feed (the document is <html>)."_s;
+        const auto unreadable = [&](const char* name, const QByteArray& body, const char* why) {
+            QTest::newRow(name) << TestHttpServer::Response{.body = body} << u"1"_s
+                                << failed + u"could not be read: "_s + QLatin1String(why) + u'.';
+        };
+        unreadable("not a feed", "<html></html>", "not an RSS feed (the document is <html>)");
+        unreadable("only white space", " \r\n\t", "the document is empty");
+        unreadable("no channel", "<rss version=\"2.0\"></rss>",
+                   "the RSS document has no <channel>");
+        unreadable("no item has a version",
+                   feed("<item><title>A</title><link>https://x.example/a</link></item>"),
+                   "no item of the feed can be offered (\"A\" has no sparkle:version)");
+        unreadable("garbage after the channel", feed("").append("<rss>"),
+                   "not well-formed XML: Extra content at end of document. (line 3, column 5)");
         QTest::newRow("not found")
             << TestHttpServer::Response{.status = 404, .reason = "Not Found", .body = "gone"}
             << u"1"_s << failed + u"answered HTTP 404 (Not Found)."_s;
