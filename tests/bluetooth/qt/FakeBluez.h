@@ -1,13 +1,9 @@
 #pragma once
 
-#include "bluetooth/Central.h"
-
-#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusInterface>
 #include <QDBusReply>
 #include <QStringList>
-#include <QThread>
 
 // Helpers shared by the end-to-end tests that run against fake_bluez.py on a private system bus
 // (see with_fake_bluez.py).
@@ -16,71 +12,54 @@ namespace tallyfin::testing {
 // Generous: the fake and the bus run on a loaded two-core machine.
 inline constexpr int fakeBluezTimeoutMs = 30000;
 
-// The fake's machines, as fake_bluez.py defines them.
+// The fake's devices, as fake_bluez.py defines them.
+struct FakeDevice {
+    QString name;
+    QString address;
+};
+inline const FakeDevice fakeBike{QStringLiteral("Tallyfin Test Bike"),
+                                 QStringLiteral("C0:FF:EE:00:00:01")};
+inline const FakeDevice fakeRower{QStringLiteral("Tallyfin Test Rower"),
+                                  QStringLiteral("C0:FF:EE:00:00:02")};
+inline const FakeDevice fakeUnreachableBike{QStringLiteral("Tallyfin Unreachable Bike"),
+                                            QStringLiteral("C0:FF:EE:00:00:04")};
+inline const FakeDevice fakeRememberedBike{QStringLiteral("Tallyfin Remembered Bike"),
+                                           QStringLiteral("C0:FF:EE:00:00:06")};
+inline const FakeDevice fakeStrap{QStringLiteral("Tallyfin Heart Strap"),
+                                  QStringLiteral("C0:FF:EE:00:00:05")};
 inline QString bikeName() {
-    return QStringLiteral("Tallyfin Test Bike");
-}
-inline QString rowerName() {
-    return QStringLiteral("Tallyfin Test Rower");
-}
-inline QString fadingBikeName() {
-    return QStringLiteral("Tallyfin Fading Bike");
-}
-inline QString unreachableBikeName() {
-    return QStringLiteral("Tallyfin Unreachable Bike");
-}
-inline QString rememberedBikeName() {
-    return QStringLiteral("Tallyfin Remembered Bike");
-}
-inline QString rememberedBikeAddress() {
-    return QStringLiteral("C0:FF:EE:00:00:06");
-}
-inline QString heartStrapName() {
-    return QStringLiteral("Tallyfin Heart Strap");
-}
-inline QString heartStrapAddress() {
-    return QStringLiteral("C0:FF:EE:00:00:05");
+    return fakeBike.name;
 }
 
 // The fake's control interface.
 class FakeBluezControl {
 public:
-    FakeBluezControl()
-        : m_interface(QStringLiteral("org.bluez"), QStringLiteral("/org/tallyfin/fake"),
-                      QStringLiteral("org.tallyfin.FakeBluez1"), QDBusConnection::systemBus()) {}
-
     bool isValid() const { return m_interface.isValid(); }
-
-    bool setPowered(bool powered) {
-        const QDBusReply<void> reply =
-            m_interface.call(QStringLiteral("SetPowered"), QVariant::fromValue(powered));
-        return reply.isValid();
+    bool setPowered(bool powered) { return call(QStringLiteral("SetPowered"), powered); }
+    // A device the fake knows is heard again, with this signal strength.
+    bool advertise(const FakeDevice& device, qint16 rssi) {
+        return call(QStringLiteral("Advertise"), device.address, QVariant::fromValue(rssi));
     }
-
-    bool advertise(const QString& address, qint16 rssi) {
-        const QDBusReply<void> reply =
-            m_interface.call(QStringLiteral("Advertise"), address, QVariant::fromValue(rssi));
-        return reply.isValid();
-    }
-
     // The device ends its connection from its side.
-    bool drop(const QString& address) {
-        return QDBusReply<void>(m_interface.call(QStringLiteral("Drop"), address)).isValid();
-    }
+    bool drop(const FakeDevice& device) { return call(QStringLiteral("Drop"), device.address); }
 
-    // Every BlueZ method call the fake received so far, "Interface.Method path [detail]".
-    QStringList calls() {
-        const QDBusReply<QStringList> reply = m_interface.call(QStringLiteral("Calls"));
-        return reply.isValid() ? reply.value() : QStringList{QStringLiteral("<no reply>")};
-    }
-
-    // The calls received after the first `from` ones, containing `text`.
+    // The BlueZ method calls the fake received after the first `from` ones ("Interface.Method
+    // path [detail]"), those containing `text`.
     QStringList callsContaining(const QString& text, qsizetype from = 0) {
-        return calls().mid(from).filter(text);
+        const QDBusReply<QStringList> reply = m_interface.call(QStringLiteral("Calls"));
+        return reply.isValid() ? reply.value().mid(from).filter(text)
+                               : QStringList{QStringLiteral("<no reply>")};
     }
 
 private:
-    QDBusInterface m_interface;
+    template<typename... Args>
+    bool call(const QString& method, Args&&... args) {
+        return QDBusReply<void>(m_interface.call(method, std::forward<Args>(args)...)).isValid();
+    }
+
+    QDBusInterface m_interface{QStringLiteral("org.bluez"), QStringLiteral("/org/tallyfin/fake"),
+                               QStringLiteral("org.tallyfin.FakeBluez1"),
+                               QDBusConnection::systemBus()};
 };
 
 // How many match rules this process's system bus connection holds, from the bus's own statistics
@@ -92,10 +71,6 @@ inline int matchRulesOfThisProcess() {
     call << QDBusConnection::systemBus().baseService();
     const QDBusReply<QVariantMap> stats = QDBusConnection::systemBus().call(call);
     return stats.isValid() ? stats.value().value(QStringLiteral("MatchRules"), -1).toInt() : -1;
-}
-
-inline bool onMainThread() {
-    return QThread::currentThread() == QCoreApplication::instance()->thread();
 }
 
 } // namespace tallyfin::testing

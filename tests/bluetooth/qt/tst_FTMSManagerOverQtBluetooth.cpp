@@ -1,5 +1,6 @@
-// The real manager over the real QtBluetooth central, against fake_bluez.py: scanning,
-// connection, detection, the feature read and notifications, as the overlay would see them.
+// The real manager over the real QtBluetooth central, against fake_bluez.py on a private system
+// bus: scanning, connection, detection, the feature read and notifications as the overlay sees
+// them; a crowd, a strap beside the machine, and Bluetooth that cannot be used.
 
 #include "FakeBluez.h"
 #include "bluetooth/qt/QtBluetoothCentral.h"
@@ -7,6 +8,7 @@
 #include "connection/HeartRateStrapManager.h"
 #include "model/Localization.h"
 
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,45 +18,17 @@ using namespace tallyfin::testing;
 
 namespace {
 
-ApplicationInfo testApplicationInfo() {
-    return ApplicationInfo(
-        QVariantMap{{QLatin1String(ApplicationInfo::shortVersionKey), QStringLiteral("1.2.3")},
-                    {QLatin1String(ApplicationInfo::buildVersionKey), QStringLiteral("45")}});
-}
-
-// The log lines that end with `suffix` (raw-data lines start with the local time).
-QStringList linesEndingWith(const FTMSManager& manager, const QString& suffix) {
-    QStringList lines;
-    for (const QString& line : manager.logBuffer()) {
-        if (line.endsWith(suffix)) {
-            lines.append(line);
-        }
-    }
-    return lines;
-}
-
-qsizetype indexOfLineContaining(const FTMSManager& manager, const QString& text) {
-    const QStringList& log = manager.logBuffer();
-    for (qsizetype i = 0; i < log.size(); ++i) {
-        if (log.at(i).contains(text)) {
-            return i;
-        }
-    }
-    return -1;
-}
-
-// Every flag of the record, for comparing whole records in one go.
-QStringList setFlags(const FitnessMachineFeature& features) {
-    QStringList names;
-    const QMetaObject& meta = FitnessMachineFeature::staticMetaObject;
+// Every property of a record as "name=value", to compare whole records.
+template<typename Gadget>
+QStringList fields(const Gadget& gadget) {
+    QStringList fields;
+    const QMetaObject& meta = Gadget::staticMetaObject;
     for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
         const QMetaProperty property = meta.property(i);
-        if (property.metaType() == QMetaType::fromType<bool>() &&
-            property.readOnGadget(&features).toBool()) {
-            names.append(QLatin1String(property.name()));
-        }
+        fields.append(QLatin1String(property.name()) + u'=' +
+                      property.readOnGadget(&gadget).toString());
     }
-    return names;
+    return fields;
 }
 
 } // namespace
@@ -65,8 +39,11 @@ class tst_FTMSManagerOverQtBluetooth : public QObject {
 private:
     FakeBluezControl m_fake;
     std::unique_ptr<FTMSManager> m_manager;
+    QList<std::pair<QString, QMap<QString, QString>>> m_sent;
+    QStringList m_statuses;
+    Subscription m_statusSubscription;
 
-    // The discovered machine with this name, once the scan has reported it.
+    // The discovered machine with this name, once a scan has reported it.
     bluetooth::PeripheralPtr discovered(const QString& name) const {
         for (const auto& peripheral : m_manager->discoveredDevices()) {
             if (peripheral->name() == name) {
@@ -82,184 +59,182 @@ private:
         return discovered(name);
     }
 
+    // The fake's calls after the first `from` containing `text`, without their object paths.
+    QStringList calls(const QString& text, qsizetype from) {
+        static const QRegularExpression path(QStringLiteral(" /\\S+"));
+        return m_fake.callsContaining(text, from).replaceInStrings(path, QString());
+    }
+
 private Q_SLOTS:
     void initTestCase() {
-        QVERIFY2(m_fake.isValid(), "run under with_fake_bluez.py");
+        QVERIFY2(m_fake.isValid() || qEnvironmentVariableIsSet("TALLYFIN_EXPECTED_STATUS"),
+                 "run under with_fake_bluez.py");
         // Real texts, so that formatted status lines carry their argument.
         QVERIFY(!installTranslations(*QCoreApplication::instance()).isEmpty());
+        QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
     }
 
     void init() {
-        m_manager = std::make_unique<FTMSManager>(bluetooth::qtBluetoothCentralFactory(),
-                                                  testApplicationInfo());
+        m_sent.clear();
+        m_statuses.clear();
+        m_manager = std::make_unique<FTMSManager>(
+            bluetooth::qtBluetoothCentralFactory(),
+            ApplicationInfo(QVariantMap{
+                {QLatin1String(ApplicationInfo::shortVersionKey), QStringLiteral("1.2.3")},
+                {QLatin1String(ApplicationInfo::buildVersionKey), QStringLiteral("45")},
+                {QLatin1String(ApplicationInfo::analyticsAppIdKey), 1}}),
+            [this](const QString& name, const QMap<QString, QString>& parameters) {
+                m_sent.append({name, parameters});
+            });
+        m_manager->setClock([] { return QDateTime(QDate(2024, 3, 1), QTime(14, 3, 7)); });
+        m_statusSubscription = m_manager->statusMessagePublisher().subscribe(
+            [this](const QString& status) { m_statuses.append(status); });
     }
 
-    void cleanup() { m_manager.reset(); }
+    void cleanup() {
+        m_statusSubscription.cancel();
+        m_manager.reset();
+    }
 
-    void bikeFromScanToDisconnection() {
+    // Asked before the central knows the adapter's state, and again after Bluetooth was switched
+    // off and on: the scan finds the fitness machines that are around, each once with its latest
+    // advertisement, under the same handle in every scan.
+    void scanning() {
         FTMSManager& manager = *m_manager;
-        // Called before the central has reported its state: the manager retries until it can.
         manager.startScanning();
-        QTRY_VERIFY_WITH_TIMEOUT(manager.isScanning(), fakeBluezTimeoutMs);
-        QTRY_VERIFY_WITH_TIMEOUT(discovered(bikeName()) != nullptr &&
-                                     discovered(rowerName()) != nullptr,
-                                 fakeBluezTimeoutMs);
-        const bluetooth::PeripheralPtr bike = discovered(bikeName());
-        // The second advertisement of the bike replaces the first, in the same list entry.
+        QTRY_VERIFY_WITH_TIMEOUT(manager.discoveredDevices().size() >= 4, fakeBluezTimeoutMs);
+        const bluetooth::PeripheralPtr bike = discovered(fakeBike.name);
+        QVERIFY(bike);
+        QVERIFY(m_fake.advertise(fakeBike, -55));
         QTRY_COMPARE_WITH_TIMEOUT(manager.deviceInfos().value(bike->identifier()).rssi, -55,
                                   fakeBluezTimeoutMs);
-        const DeviceAdvertisementInfo advertisement =
-            manager.deviceInfos().value(bike->identifier());
-        QCOMPARE(advertisement.localName, std::optional<QString>(bikeName()));
-        QCOMPARE(advertisement.manufacturerData,
-                 std::optional<QByteArray>(QByteArray::fromHex("5900010203")));
-        QCOMPARE(advertisement.txPowerLevel, std::optional<qint64>(4));
-        QCOMPARE(std::count(manager.discoveredDevices().cbegin(),
-                            manager.discoveredDevices().cend(), bike),
-                 1);
-        QCOMPARE(discovered(heartStrapName()), nullptr);
-
-        const qsizetype callsBefore = m_fake.calls().size();
-        manager.connect(bike);
-        QVERIFY(!manager.isScanning());
-        QTRY_VERIFY_WITH_TIMEOUT(manager.isConnected(), fakeBluezTimeoutMs);
-        QTRY_COMPARE_WITH_TIMEOUT(manager.detectedEquipmentType(), EquipmentType::bike,
-                                  fakeBluezTimeoutMs);
-        QTRY_COMPARE_WITH_TIMEOUT(manager.powerHistory().size(), 5, fakeBluezTimeoutMs);
-
-        // What the overlay shows: the last record, merged from five notifications.
-        const FitnessMetrics metrics = manager.metrics();
-        QCOMPARE(metrics.equipmentType, EquipmentType::bike);
-        QCOMPARE(metrics.power, 205);
-        QCOMPARE(metrics.cadence, 92);
-        QCOMPARE(metrics.speed, 2950 / 100.0 / 3.6);
-        QCOMPARE(manager.powerHistory(), (QList<qint64>{150, 160, 170, 180, 205}));
-        QCOMPARE(manager.statusMessage(), localizedText("equipment.detected.bike"));
-
-        QTRY_COMPARE_WITH_TIMEOUT(setFlags(manager.machineFeatures()),
-                                  (QStringList{QStringLiteral("cadenceSupported"),
-                                               QStringLiteral("powerMeasurementSupported"),
-                                               QStringLiteral("powerTargetSettingSupported")}),
-                                  fakeBluezTimeoutMs);
-        QCOMPARE(manager.machineFeatures().deviceName, bikeName());
-
-        // The log, in the order things happened.
-        QVERIFY(manager.logBuffer().first().startsWith(QStringLiteral("Tallyfin v1.2.3 (45) — ")));
-        const QString connected = QStringLiteral("CONNECTED: Tallyfin Test Bike [") +
-                                  bike->identifier().toString(QUuid::WithoutBraces).toUpper() +
-                                  QStringLiteral("] RSSI: -55 dBm");
-        QCOMPARE(manager.logBuffer().count(connected), 1);
-        QCOMPARE(linesEndingWith(
-                     manager, QStringLiteral("] Fitness Machine Feature (0x2ACC): 02 40 00 00 08 "
-                                             "00 00 00"))
-                     .size(),
-                 1);
-        const QString features =
-            QStringLiteral("FEATURES: ") +
-            manager.machineFeatures().supportedMetricNames().join(QStringLiteral(", "));
-        QCOMPARE(manager.logBuffer().count(features), 1);
-        const QStringList data{
-            QStringLiteral("44 00 C4 09 A0 00 96 00"), QStringLiteral("44 00 28 0A AA 00 A0 00"),
-            QStringLiteral("44 00 8C 0A B4 00 AA 00"), QStringLiteral("44 00 F0 0A B5 00 B4 00"),
-            QStringLiteral("44 00 86 0B B8 00 CD 00")};
-        qsizetype previous = indexOfLineContaining(manager, connected);
-        QVERIFY(previous > 0);
-        QVERIFY(indexOfLineContaining(manager, QStringLiteral("(0x2ACC)")) > previous);
-        for (const QString& bytes : data) {
-            const QStringList lines =
-                linesEndingWith(manager, QStringLiteral("] Indoor Bike Data (0x2AD2): ") + bytes);
-            QCOMPARE(lines.size(), 1);
-            const qsizetype index = manager.logBuffer().indexOf(lines.first());
-            QVERIFY(index > previous);
-            previous = index;
+        // Each machine once, in order of first sighting, with its latest advertisement (name,
+        // signal, manufacturer data, transmit power). bluetoothd shows a machine without a name
+        // under its address, which is no name. Neither the strap, which is no fitness machine,
+        // nor a machine bluetoothd remembers from an earlier scan until it is heard.
+        QStringList list;
+        for (const DiscoveredDevice& device : manager.devices()) {
+            const DeviceAdvertisementInfo info = manager.deviceInfos().value(device.id);
+            list.append(QStringList{
+                device.name, info.localName.value_or(u"-"_qs), QString::number(info.rssi),
+                info.manufacturerData ? QString::fromLatin1(info.manufacturerData->toHex())
+                                      : u"-"_qs,
+                info.txPowerLevel ? QString::number(*info.txPowerLevel) : u"-"_qs}
+                            .join(u' '));
         }
+        const QString unknown = localizedText("deviceList.unknownDevice");
+        QCOMPARE(list,
+                 (QStringList{u"Tallyfin Test Bike Tallyfin Test Bike -55 5900010203 4"_qs,
+                              u"Tallyfin Test Rower Tallyfin Test Rower -70 - -"_qs,
+                              u"Tallyfin Unreachable Bike Tallyfin Unreachable Bike -90 - -"_qs,
+                              unknown + u" - -75 - -"_qs}));
+        QVERIFY(m_fake.advertise(fakeRememberedBike, -66));
+        QTRY_VERIFY_WITH_TIMEOUT(discovered(fakeRememberedBike.name), fakeBluezTimeoutMs);
 
-        // On the air: one read of the feature, notifications of the bike data only, no writes.
-        QCOMPARE(m_fake.callsContaining(QStringLiteral("ReadValue"), callsBefore).size(), 1);
-        QVERIFY(m_fake.callsContaining(QStringLiteral("ReadValue"), callsBefore)
-                    .first()
-                    .endsWith(QLatin1String(" 2ACC")));
-        const QStringList notify = m_fake.callsContaining(QStringLiteral("Notify"), callsBefore);
-        QCOMPARE(notify.size(), 1);
-        QVERIFY2(notify.first().endsWith(QLatin1String(" 2AD2")), qPrintable(notify.first()));
-        QCOMPARE(m_fake.callsContaining(QStringLiteral("WriteValue"), callsBefore), QStringList());
-
-        manager.disconnect();
-        QTRY_VERIFY_WITH_TIMEOUT(!manager.isConnected(), fakeBluezTimeoutMs);
-        QTRY_COMPARE_WITH_TIMEOUT(manager.statusMessage(), localizedText("connection.disconnected"),
-                                  fakeBluezTimeoutMs);
-        QCOMPARE(manager.metrics().power, 0);
-        QCOMPARE(manager.metrics().equipmentType, EquipmentType::unknown);
-        QVERIFY(manager.powerHistory().isEmpty());
-        QCOMPARE(manager.connectedPeripheral(), nullptr);
-        // The last machine's name and flags stay until the next one replaces them.
-        QCOMPARE(manager.machineFeatures().deviceName, bikeName());
-        QVERIFY(manager.machineFeatures().powerMeasurementSupported);
-        QCOMPARE(m_fake.callsContaining(QStringLiteral("Device1.Disconnect"), callsBefore).size(),
-                 1);
+        QVERIFY(m_fake.setPowered(false));
+        QTRY_COMPARE_WITH_TIMEOUT(m_statuses.size(), 4, fakeBluezTimeoutMs);
+        QVERIFY(m_fake.setPowered(true));
+        QTRY_COMPARE_WITH_TIMEOUT(m_statuses.size(), 5, fakeBluezTimeoutMs);
+        manager.startScanning();
+        QTRY_COMPARE_WITH_TIMEOUT(discovered(fakeBike.name), bike, fakeBluezTimeoutMs);
+        const QString ready = localizedText("bluetooth.ready");
+        const QString scanningText = localizedText("connection.scanning");
+        QCOMPARE(m_statuses,
+                 (QStringList{localizedText("connection.ready"), ready, scanningText,
+                              localizedText("bluetooth.poweredOff"), ready, scanningText}));
     }
 
-    void machineDisconnectingMidStreamResetsTheLiveState() {
+    // The bike from connection to the end of its values, dropped by the machine, connected again
+    // and closed by the user: what the overlay shows, the log, and what went over the air.
+    void bikeFromConnectionToClose() {
         FTMSManager& manager = *m_manager;
-        const bluetooth::PeripheralPtr fading = scanFor(fadingBikeName());
-        QVERIFY(fading);
-        manager.connect(fading);
-        QTRY_VERIFY_WITH_TIMEOUT(manager.isConnected(), fakeBluezTimeoutMs);
-        QTRY_VERIFY_WITH_TIMEOUT(
-            !linesEndingWith(manager, QStringLiteral("] Indoor Bike Data (0x2AD2): 44 00 "
-                                                     "34 08 98 00 7D 00"))
-                 .isEmpty(),
-            fakeBluezTimeoutMs);
-        // The machine goes away on its own after its second notification.
-        QTRY_VERIFY_WITH_TIMEOUT(!manager.isConnected(), fakeBluezTimeoutMs);
+        const bluetooth::PeripheralPtr bike = scanFor(fakeBike.name);
+        QVERIFY(bike);
+        const qsizetype callsBefore = m_fake.callsContaining({}).size();
+        manager.connect(bike);
+        QTRY_COMPARE_WITH_TIMEOUT(manager.powerHistory().size(), 5, fakeBluezTimeoutMs);
+        QVERIFY(manager.isConnected());
+        QCOMPARE(manager.statusMessage(), localizedText("equipment.detected.bike"));
+        QCOMPARE(manager.powerHistory(), (QList<qint64>{150, 160, 170, 180, 205}));
+        FitnessMetrics metrics; // the last record, merged from five notifications
+        metrics.equipmentType = EquipmentType::bike;
+        metrics.power = 205;
+        metrics.cadence = 92;
+        metrics.speed = 29.5 / 3.6;
+        QCOMPARE(fields(manager.metrics()), fields(metrics));
+        FitnessMachineFeature features;
+        features.deviceName = fakeBike.name;
+        features.cadenceSupported = true;
+        features.powerMeasurementSupported = true;
+        features.powerTargetSettingSupported = true;
+        QCOMPARE(fields(manager.machineFeatures()), fields(features));
+        QVERIFY(manager.logBuffer().first().startsWith(QStringLiteral("Tallyfin v1.2.3 (45) — ")));
+        const qint64 rssi = manager.deviceInfos().value(bike->identifier()).rssi;
+        const QString data = QStringLiteral("[14:03:07] Indoor Bike Data (0x2AD2): 44 00 ");
+        QCOMPARE(manager.logBuffer().mid(1),
+                 (QStringList{QStringLiteral("CONNECTED: Tallyfin Test Bike [") +
+                                  bike->identifier().toString(QUuid::WithoutBraces).toUpper() +
+                                  QStringLiteral("] RSSI: %1 dBm").arg(rssi),
+                              QStringLiteral("[14:03:07] Fitness Machine Feature (0x2ACC): 02 40 "
+                                             "00 00 08 00 00 00"),
+                              QStringLiteral("FEATURES: Cadence, Power"),
+                              data + QStringLiteral("C4 09 A0 00 96 00"),
+                              data + QStringLiteral("28 0A AA 00 A0 00"),
+                              data + QStringLiteral("8C 0A B4 00 AA 00"),
+                              data + QStringLiteral("F0 0A B5 00 B4 00"),
+                              data + QStringLiteral("86 0B B8 00 CD 00")}));
+        // Reading only: one read of the feature, notifications of the bike data alone.
+        QCOMPARE(calls(QStringLiteral("GattCharacteristic1."), callsBefore),
+                 (QStringList{QStringLiteral("GattCharacteristic1.ReadValue 2ACC"),
+                              QStringLiteral("GattCharacteristic1.StartNotify 2AD2")}));
+
+        // The machine goes away on its own: its values go, its name and capabilities stay, and
+        // nothing connects or scans again by itself.
+        QVERIFY(m_fake.drop(fakeBike));
         QTRY_COMPARE_WITH_TIMEOUT(manager.statusMessage(), localizedText("connection.disconnected"),
                                   fakeBluezTimeoutMs);
-        QCOMPARE(manager.metrics().power, 0);
-        QCOMPARE(manager.metrics().speed, 0.0);
+        QVERIFY(!manager.isConnected());
+        QCOMPARE(fields(manager.metrics()), fields(FitnessMetrics{}));
         QVERIFY(manager.powerHistory().isEmpty());
         QCOMPARE(manager.connectedPeripheral(), nullptr);
         QCOMPARE(manager.detectedEquipmentType(), EquipmentType::unknown);
-        QCOMPARE(manager.machineFeatures().deviceName, fadingBikeName());
-        QCOMPARE(
-            linesEndingWith(manager, QStringLiteral("(0x2AD2): 44 00 D0 07 96 00 78 00")).size(),
-            1);
-        // Nothing reconnects or scans on its own.
+        QCOMPARE(fields(manager.machineFeatures()), fields(features));
         QVERIFY(!manager.isScanning());
 
-        // The same machine can be connected again.
-        manager.connect(fading);
-        QTRY_VERIFY_WITH_TIMEOUT(manager.isConnected(), fakeBluezTimeoutMs);
+        // Connected again and closed: the link is released once.
+        manager.connect(bike);
+        QTRY_COMPARE_WITH_TIMEOUT(manager.powerHistory().size(), 5, fakeBluezTimeoutMs);
+        manager.disconnect();
         QTRY_VERIFY_WITH_TIMEOUT(!manager.isConnected(), fakeBluezTimeoutMs);
+        QCOMPARE(manager.statusMessage(), localizedText("connection.disconnected"));
+        QCOMPARE(calls(QStringLiteral("Device1."), callsBefore),
+                 (QStringList{QStringLiteral("Device1.Connect"), QStringLiteral("Device1.Connect"),
+                              QStringLiteral("Device1.Disconnect")}));
+        QCOMPARE(calls(QStringLiteral("Write"), callsBefore), QStringList());
     }
 
-    void namelessMachineIsAnUnknownDevice() {
-        QList<QMap<QString, QString>> sent;
-        m_manager = std::make_unique<FTMSManager>(
-            bluetooth::qtBluetoothCentralFactory(),
-            ApplicationInfo(QVariantMap{{QLatin1String(ApplicationInfo::analyticsAppIdKey), 1}}),
-            [&sent](const QString&, const QMap<QString, QString>& parameters) {
-                sent.append(parameters);
-            });
-        const QString unknown = localizedText("deviceList.unknownDevice");
-        m_manager->startScanning();
-        const auto names = [this] {
-            QStringList names;
-            for (const DiscoveredDevice& device : m_manager->devices()) {
-                names.append(device.name);
-            }
-            return names;
-        };
-        QTRY_VERIFY_WITH_TIMEOUT(names().contains(unknown), fakeBluezTimeoutMs);
-        // BlueZ's alias of the nameless machine is its address, which is no name.
-        QCOMPARE(names().filter(QStringLiteral("C0")), QStringList());
-        const DiscoveredDevice nameless = m_manager->devices().at(names().indexOf(unknown));
-        QCOMPARE(m_manager->deviceInfos().value(nameless.id).localName, std::nullopt);
+    // A machine that cannot be reached: the status gives the stack's reason and the machine stays
+    // chosen; an attempt closed before the stack gives up ends as a disconnection.
+    void unreachableMachine() {
+        FTMSManager& manager = *m_manager;
+        const bluetooth::PeripheralPtr unreachable = scanFor(fakeUnreachableBike.name);
+        QVERIFY(unreachable);
+        manager.connect(unreachable);
+        const QString failed = localizedText("connection.connectionFailed");
+        const QString prefix = failed.left(failed.indexOf(QLatin1String("%1")));
+        QVERIFY(prefix.size() < failed.size());
+        QTRY_VERIFY_WITH_TIMEOUT(manager.statusMessage().startsWith(prefix), fakeBluezTimeoutMs);
+        QVERIFY2(manager.statusMessage().size() > failed.size() - 2,
+                 qPrintable(manager.statusMessage()));
+        QCOMPARE(manager.connectedPeripheral(), unreachable);
+        QVERIFY(!manager.isConnected());
+        QCOMPARE(manager.logBuffer().filter(QStringLiteral("CONNECTED: ")), QStringList());
 
-        m_manager->connect(nameless.peripheral);
-        QTRY_COMPARE_WITH_TIMEOUT(m_manager->machineFeatures().deviceName, unknown,
+        manager.connect(unreachable);
+        manager.disconnect();
+        QTRY_COMPARE_WITH_TIMEOUT(manager.statusMessage(), localizedText("connection.disconnected"),
                                   fakeBluezTimeoutMs);
-        QCOMPARE(sent, (QList<QMap<QString, QString>>{{{QStringLiteral("deviceName"), unknown}}}));
-        QVERIFY(indexOfLineContaining(*m_manager, QStringLiteral("CONNECTED: ") + unknown) > 0);
+        QCOMPARE(manager.connectedPeripheral(), nullptr);
     }
 
     // More devices around than the bus lets one connection watch (512 match rules): the machine
@@ -273,9 +248,7 @@ private Q_SLOTS:
         // The last machine appears after every other device.
         const QString name =
             QStringLiteral("Crowd Bike %1").arg(crowd.at(0).toInt(), 4, 10, QLatin1Char('0'));
-        const bluetooth::PeripheralPtr machine = scanFor(name);
-        QVERIFY(machine);
-        manager.connect(machine);
+        manager.connect(scanFor(name));
         QTRY_VERIFY_WITH_TIMEOUT(manager.powerHistory().size() >= 5, fakeBluezTimeoutMs);
         // The machine counts its power up by one watt per notification: none is missing.
         const QList<qint64> history = manager.powerHistory();
@@ -291,26 +264,19 @@ private Q_SLOTS:
     // the rower's while the rower's values keep coming; the strap drops, the rower's heart rate
     // shows, the strap is heard again and comes back on its own.
     void strapBesideTheMachine() {
-        QList<std::pair<QString, QMap<QString, QString>>> sent;
-        m_manager = std::make_unique<FTMSManager>(
-            bluetooth::qtBluetoothCentralFactory(),
-            ApplicationInfo(QVariantMap{{QLatin1String(ApplicationInfo::analyticsAppIdKey), 1}}),
-            [&sent](const QString& name, const QMap<QString, QString>& parameters) {
-                sent.append({name, parameters});
-            });
         QTemporaryDir dir;
         QSettings settings(dir.filePath(QStringLiteral("prefs.ini")), QSettings::IniFormat);
         HeartRateStrapManager& straps = *m_manager->heartRateStraps();
         straps.setSettings(&settings);
         FTMSManager& manager = *m_manager;
-        manager.connect(scanFor(rowerName()));
+        manager.connect(scanFor(fakeRower.name));
         QTRY_COMPARE_WITH_TIMEOUT(manager.metrics().heartRate, 101, fakeBluezTimeoutMs);
 
-        const qsizetype callsBefore = m_fake.calls().size();
+        const qsizetype callsBefore = m_fake.callsContaining({}).size();
         straps.setListWanted(true);
         QTRY_COMPARE_WITH_TIMEOUT(straps.straps()->count(), 1, fakeBluezTimeoutMs);
         const HeardStrap strap = straps.straps()->straps().first();
-        QCOMPARE(strap.name, heartStrapName());
+        QCOMPARE(strap.name, fakeStrap.name);
         QVERIFY(straps.choose(strap.id.toString()));
         straps.setListWanted(false);
         const auto strapShown = [&] {
@@ -321,45 +287,40 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(manager.metrics().strokeCount > strokes + 2, fakeBluezTimeoutMs);
         QVERIFY(strapShown());
         QCOMPARE(settings.value(QLatin1String(HeartRateStrapManager::strapKey)).toUuid(), strap.id);
-        QCOMPARE(sent.last(), std::pair(QStringLiteral("heartRateStrapConnected"),
-                                        QMap<QString, QString>{
-                                            {QStringLiteral("strapModel"), heartStrapName()}}));
-        QVERIFY(
-            !linesEndingWith(manager, QStringLiteral("] Heart Rate Measurement (0x2A37): 06 48"))
-                 .isEmpty());
+        QCOMPARE(m_sent.last(),
+                 std::pair(QStringLiteral("heartRateStrapConnected"),
+                           QMap<QString, QString>{{QStringLiteral("strapModel"), fakeStrap.name}}));
+        QVERIFY(manager.logBuffer().contains(
+            QStringLiteral("[14:03:07] Heart Rate Measurement (0x2A37): 06 48")));
 
-        QVERIFY(m_fake.drop(heartStrapAddress()));
+        QVERIFY(m_fake.drop(fakeStrap));
         QTRY_COMPARE_WITH_TIMEOUT(manager.metrics().heartRate, 101, fakeBluezTimeoutMs);
-        QCOMPARE(manager.statusMessage(), localizedText("strap.lost").arg(heartStrapName()));
+        QCOMPARE(manager.statusMessage(), localizedText("strap.lost").arg(fakeStrap.name));
         // Heard again, connected again, without being asked.
         QTRY_COMPARE_WITH_TIMEOUT(
             manager.logBuffer().filter(QStringLiteral("STRAP CONNECTED: ")).size(), 2,
             fakeBluezTimeoutMs);
         QTRY_VERIFY_WITH_TIMEOUT(strapShown(), fakeBluezTimeoutMs);
         // Reading only, and discovery let go of what it held on the bus.
-        QCOMPARE(m_fake.callsContaining(QStringLiteral("WriteValue"), callsBefore), QStringList());
-        QCOMPARE(m_fake.callsContaining(QStringLiteral("StartNotify"), callsBefore).size(), 2);
+        QCOMPARE(calls(QStringLiteral("GattCharacteristic1."), callsBefore),
+                 (QStringList{QStringLiteral("GattCharacteristic1.StartNotify 2A37"),
+                              QStringLiteral("GattCharacteristic1.StartNotify 2A37")}));
         const int rules = matchRulesOfThisProcess();
         QVERIFY2(rules >= 0 && rules < 20, qPrintable(QString::number(rules)));
     }
 
-    void failedConnectionKeepsThePeripheral() {
-        FTMSManager& manager = *m_manager;
-        const bluetooth::PeripheralPtr unreachable = scanFor(unreachableBikeName());
-        QVERIFY(unreachable);
-        manager.connect(unreachable);
-        // The status carries the stack's description of the failure.
-        const QString failed = localizedText("connection.connectionFailed");
-        const qsizetype placeholder = failed.indexOf(QLatin1String("%1"));
-        QVERIFY(placeholder >= 0);
-        QTRY_VERIFY_WITH_TIMEOUT(manager.statusMessage().startsWith(failed.left(placeholder)),
-                                 fakeBluezTimeoutMs);
-        QVERIFY2(manager.statusMessage().size() > failed.size() - 2,
-                 qPrintable(manager.statusMessage()));
-        QCOMPARE(manager.connectedPeripheral(), unreachable);
-        QVERIFY(!manager.isConnected());
-        QVERIFY(!manager.isScanning());
-        QCOMPARE(manager.logBuffer().filter(QStringLiteral("CONNECTED: ")), QStringList());
+    // Run where Bluetooth cannot be used, each case on a bus of its own (see CMakeLists.txt): the
+    // first state report already tells why, and a scan asked for shows it again.
+    void bluetoothUnavailable() {
+        const QByteArray expected = qgetenv("TALLYFIN_EXPECTED_STATUS");
+        if (expected.isEmpty()) {
+            QSKIP("runs where Bluetooth cannot be used (see CMakeLists.txt)");
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(m_statuses.size(), 2, fakeBluezTimeoutMs);
+        m_manager->startScanning();
+        const QString status = localizedText(expected.constData());
+        QCOMPARE(m_statuses, (QStringList{localizedText("connection.ready"), status, status}));
+        QVERIFY(!m_manager->isScanning());
     }
 };
 
