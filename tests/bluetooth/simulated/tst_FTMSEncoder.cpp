@@ -111,19 +111,6 @@ private Q_SLOTS:
             QCOMPARE(kept, fieldCount);
         }
     }
-
-    void fieldsAreClampedToTheirWidth() {
-        FitnessMetrics m;
-        m.heartRate = 300; // uint8
-        m.power = 40000;   // sint16
-        m.distance = -5;   // uint24
-        FitnessMetrics decoded;
-        BikeDataParser().parse(encodeIndoorBikeData(0x0251, m), decoded);
-        QCOMPARE(decoded.heartRate, 255);
-        QCOMPARE(decoded.power, 32767);
-        QCOMPARE(decoded.distance, 0.0);
-        QCOMPARE(encodeFeature(0x00004086, 0x00000004), QByteArray::fromHex("8640000004000000"));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestFTMSEncoder)

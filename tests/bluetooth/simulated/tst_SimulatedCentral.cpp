@@ -1,7 +1,6 @@
 #include "bluetooth/simulated/SimulatedCentral.h"
 #include "bluetooth/simulated/Workout.h"
 #include "connection/FTMSManager.h"
-#include "model/DevicePresentation.h"
 
 #include <QTest>
 
@@ -51,33 +50,23 @@ class TestSimulatedCentral : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // Its state shortly after creation, every machine in one scan with its advertisement, a
+    // signal strength that drifts around the machine's level, and no reports once stopped.
     void reportsItsStateAndAdvertises() {
         Session s;
         s.manager->startScanning(); // before the state report: retried until powered on
         s.run(100ms);
         QVERIFY(!s.manager->isScanning());
-        s.run(100ms);
-        QCOMPARE(s.manager->statusMessage(), QStringLiteral("connection.scanning"));
-        s.run(1s);
+        s.run(1100ms);
+        QVERIFY(s.manager->isScanning());
         const auto machines = VirtualMachine::standardMachines();
         QCOMPARE(s.manager->discoveredDevices().size(), machines.size());
-        const QMap<EquipmentType, QString> icons{
-            {EquipmentType::rower, QStringLiteral("figure.rower")},
-            {EquipmentType::bike, QStringLiteral("figure.indoor.cycle")},
-            {EquipmentType::treadmill, QStringLiteral("figure.run")},
-            {EquipmentType::crossTrainer, QStringLiteral("figure.elliptical")}};
         for (int i = 0; i < machines.size(); ++i) {
-            const QUuid id = s.manager->discoveredDevices().at(i)->identifier();
-            QCOMPARE(id, machines.at(i).identifier);
-            const auto info = s.manager->deviceInfos().value(id);
+            const auto info = s.manager->deviceInfos().value(machines.at(i).identifier);
+            QCOMPARE(s.manager->discoveredDevices().at(i)->identifier(), machines.at(i).identifier);
             QCOMPARE(info.localName, std::optional(machines.at(i).name));
             QVERIFY(info.manufacturerData && info.txPowerLevel);
-            // The device list recognises each kind by its name alone.
-            QCOMPARE(deviceIconName(machines.at(i).name), icons.value(machines.at(i).type));
         }
-
-        // The signal drifts within 8 dB of the machine's level, and the reports end with the
-        // scan.
         const QUuid bike = machines.first().identifier;
         QSet<qint64> seen;
         for (int i = 0; i < 30; ++i) {
@@ -113,7 +102,6 @@ private Q_SLOTS:
         QVERIFY(machine && s.manager->isConnected());
         QCOMPARE(s.manager->detectedEquipmentType(), type);
         QCOMPARE(s.manager->machineFeatures().deviceName, *machine->name());
-        QCOMPARE(s.manager->logBuffer().filter(QStringLiteral("FEATURES: ")).size(), 1);
         QCOMPARE(s.manager->machineFeatures().powerMeasurementSupported, reportsPower);
 
         const QString label = FTMSManager::label(
