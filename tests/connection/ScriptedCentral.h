@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // A central whose state the test sets and which records every request. The test plays the stack
 // by calling the manager's delegate callbacks itself.
@@ -54,18 +55,24 @@ public:
         return currentState;
     }
     void scanForPeripherals(const QList<QBluetoothUuid>& uuids) override {
+        requests.append(QStringLiteral("scan"));
         scanRequests.append(uuids);
     }
-    void stopScan() override { ++stopScanRequests; }
-    void connect(const PeripheralPtr& peripheral) override { connectRequests.append(peripheral); }
+    void stopScan() override { requests.append(QStringLiteral("stop")); }
+    void connect(const PeripheralPtr& peripheral) override {
+        requests.append(QStringLiteral("connect"));
+        connectRequests.append(peripheral);
+    }
     void cancelConnection(const PeripheralPtr& peripheral) override {
+        requests.append(QStringLiteral("cancel"));
         cancelRequests.append(peripheral);
     }
 
     CentralState currentState = CentralState::unknown;
     mutable int stateReads = 0;
+    // Every request but state reads, in order: "scan", "stop", "connect", "cancel".
+    QStringList requests;
     QList<QList<QBluetoothUuid>> scanRequests;
-    int stopScanRequests = 0;
     QList<PeripheralPtr> connectRequests;
     QList<PeripheralPtr> cancelRequests;
 };

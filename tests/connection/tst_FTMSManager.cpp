@@ -208,8 +208,7 @@ private Q_SLOTS:
         h->centralDidUpdateState(state);
         QCOMPARE(h->statusMessage(), reportStatus);
         QVERIFY(h->isScanning());
-        QCOMPARE(h.central->scanRequests.size(), 1);
-        QCOMPARE(h.central->stopScanRequests, 0);
+        QCOMPARE(h.central->requests, QStringList{QStringLiteral("scan")});
     }
 
     // Recorded on a later turn: one entry per machine, in order of first sighting, with its
@@ -335,7 +334,8 @@ private Q_SLOTS:
         h->connect(machine);
         QCoreApplication::removeTranslator(&table);
         QVERIFY(!h->isScanning());
-        QCOMPARE(h.central->stopScanRequests, 1);
+        QCOMPARE(h.central->requests, (QStringList{QStringLiteral("scan"), QStringLiteral("stop"),
+                                                   QStringLiteral("connect")}));
         QCOMPARE(h->statusMessage(), QStringLiteral("Connecting to ") + name);
         QCOMPARE(h.central->connectRequests, QList<bluetooth::PeripheralPtr>{machine});
         QCOMPARE(machine->delegate, static_cast<bluetooth::PeripheralDelegate*>(h.manager.get()));
@@ -561,10 +561,11 @@ private Q_SLOTS:
         QCOMPARE(h.central->scanRequests,
                  (QList<QList<QBluetoothUuid>>{{QBluetoothUuid(quint16(0x180D))}}));
 
-        const int stops = h.central->stopScanRequests;
+        const qsizetype requests = h.central->requests.size();
         h->didDiscover(strap, {}, -48);
         drain();
-        QCOMPARE(h.central->stopScanRequests, stops + 1);
+        QCOMPARE(h.central->requests.mid(requests),
+                 (QStringList{QStringLiteral("stop"), QStringLiteral("connect")}));
         QCOMPARE(h.central->connectRequests.last(), strap);
         h->didConnect(strap);
         QCOMPARE(h.sent.last().second, (QMap<QString, QString>{{QStringLiteral("strapModel"),
