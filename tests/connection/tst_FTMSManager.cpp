@@ -564,6 +564,7 @@ private Q_SLOTS:
         const qsizetype requests = h.central->requests.size();
         h->didDiscover(strap, {}, -48);
         drain();
+        QVERIFY(h->discoveredDevices().isEmpty()); // heard as a strap, not as a machine
         QCOMPARE(h.central->requests.mid(requests),
                  (QStringList{QStringLiteral("stop"), QStringLiteral("connect")}));
         QCOMPARE(h.central->connectRequests.last(), strap);

@@ -183,6 +183,13 @@ private Q_SLOTS:
                               data + QStringLiteral("8C 0A B4 00 AA 00"),
                               data + QStringLiteral("F0 0A B5 00 B4 00"),
                               data + QStringLiteral("86 0B B8 00 CD 00")}));
+        // Of the bike's characteristics only those asked for, in its order (not its control point).
+        QList<QBluetoothUuid> listed;
+        for (const auto& characteristic : *bike->services().value().first()->characteristics) {
+            listed.append(characteristic->uuid);
+        }
+        QCOMPARE(listed, (QList<QBluetoothUuid>{QBluetoothUuid(quint16(0x2ACC)),
+                                                QBluetoothUuid(quint16(0x2AD2))}));
         // Reading only: one read of the feature, notifications of the bike data alone.
         QCOMPARE(calls(QStringLiteral("GattCharacteristic1."), callsBefore),
                  (QStringList{QStringLiteral("GattCharacteristic1.ReadValue 2ACC"),

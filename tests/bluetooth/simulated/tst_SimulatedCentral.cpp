@@ -87,16 +87,21 @@ private Q_SLOTS:
         QTest::addColumn<EquipmentType>("type");
         QTest::addColumn<int>("notificationsPer10s");
         QTest::addColumn<bool>("reportsPower");
-        QTest::newRow("bike") << EquipmentType::bike << 20 << true;
-        QTest::newRow("rower") << EquipmentType::rower << 20 << true; // split records
-        QTest::newRow("treadmill") << EquipmentType::treadmill << 10 << false;
-        QTest::newRow("cross trainer") << EquipmentType::crossTrainer << 40 << true;
+        QTest::addColumn<QString>("label"); // of its values in the log
+        QTest::newRow("bike") << EquipmentType::bike << 20 << true << "Indoor Bike Data (0x2AD2)";
+        QTest::newRow("rower") << EquipmentType::rower << 20 << true // split records
+                               << "Rower Data (0x2AD1)";
+        QTest::newRow("treadmill")
+            << EquipmentType::treadmill << 10 << false << "Treadmill Data (0x2ACD)";
+        QTest::newRow("cross trainer")
+            << EquipmentType::crossTrainer << 40 << true << "Cross Trainer Data (0x2ACE)";
     }
 
     void workoutOnEachMachine() {
         QFETCH(EquipmentType, type);
         QFETCH(int, notificationsPer10s);
         QFETCH(bool, reportsPower);
+        QFETCH(QString, label);
         Session s;
         const auto machine = s.connectTo(type);
         QVERIFY(machine && s.manager->isConnected());
@@ -104,8 +109,6 @@ private Q_SLOTS:
         QCOMPARE(s.manager->machineFeatures().deviceName, *machine->name());
         QCOMPARE(s.manager->machineFeatures().powerMeasurementSupported, reportsPower);
 
-        const QString label = FTMSManager::label(
-            VirtualMachine::standardMachines().at(Session::indexOf(type)).dataCharacteristic());
         const auto before = s.manager->logBuffer().filter(label).size();
         const double distanceBefore = s.manager->metrics().distance;
         s.run(10s);
