@@ -111,15 +111,21 @@ private Q_SLOTS:
                              QSysInfo::prettyProductName()});
     }
 
-    void logKeepsTheLast500Lines() {
+    // The log keeps its last 500 lines (the version line goes first, and only it), the power
+    // history its last 120 samples.
+    void logAndPowerHistoryAreBounded() {
         Harness h;
         for (int i = 1; i <= 500; ++i) {
             h->appendLog(QString::number(i));
+            FitnessMetrics m;
+            m.power = i;
+            h->publishMetrics(m);
         }
-        // The version line went first, and only it.
         QCOMPARE(h->logBuffer().size(), 500);
         QCOMPARE(h->logBuffer().first(), QStringLiteral("1"));
         QCOMPARE(h->logText().count(QLatin1Char('\n')), 499);
+        QCOMPARE(h->powerHistory().size(), 120);
+        QCOMPARE(h->powerHistory().first(), 381);
     }
 
     // In the locale's medium time style (German in the other tests).
@@ -364,14 +370,13 @@ private Q_SLOTS:
                                     : Sent{}));
     }
 
+    // (A bike listing the feature, then its data, is the end-to-end test's.)
     void detection_data() {
         QTest::addColumn<QList<int>>("listed");
         QTest::addColumn<int>("subscribed"); // index into listed, -1 for none
         QTest::addColumn<EquipmentType>("type");
         QTest::addColumn<QString>("status");
         QTest::addColumn<int>("reads");
-        QTest::newRow("bike") << QList<int>{0x2ACC, 0x2AD2} << 1 << EquipmentType::bike
-                              << QStringLiteral("equipment.detected.bike") << 1;
         QTest::newRow("treadmill listed before bike")
             << QList<int>{0x2ACD, 0x2AD2, 0x2ACC} << 0 << EquipmentType::treadmill
             << QStringLiteral("equipment.detected.treadmill") << 1;
@@ -484,18 +489,6 @@ private Q_SLOTS:
                                              "(6E400003-B5A3-F393-E0A9-E50E24DCCA9E): ")}));
         QCOMPARE(h->metrics().equipmentType, EquipmentType::bike); // the bike's parser read it
         QCOMPARE(h->powerHistory().size(), 3);
-    }
-
-    void powerHistoryKeepsTheLast120() {
-        Harness h;
-        for (int i = 1; i <= 121; ++i) {
-            FitnessMetrics m;
-            m.power = i;
-            h->publishMetrics(m);
-        }
-        QCOMPARE(h->powerHistory().size(), 120);
-        QCOMPARE(h->powerHistory().first(), 2);
-        QCOMPARE(h->powerHistory().last(), 121);
     }
 
     // Logged whatever its length; a value too short for both fields changes nothing, a full one
