@@ -9,6 +9,7 @@
 #include "ui/AppIcon.h"
 #include "ui/AppShell.h"
 #include "ui/CommandLine.h"
+#include "ui/FrameStats.h"
 #include "ui/OverlaySizeManager.h"
 #include "ui/PlatformChoice.h"
 #include "ui/Screenshot.h"
@@ -95,6 +96,10 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
+    // Benchmarks only: frame and CPU figures of a fixed stretch of the run.
+    if (auto* stats = ui::FrameStats::fromEnvironment(*shell.window(), &shell)) {
+        stats->watch(*shell.manager());
+    }
     if (options.screenshot) {
         ui::takeScreenshotLater(*shell.window(), *options.screenshot,
                                 std::chrono::milliseconds(options.screenshotDelayMs));

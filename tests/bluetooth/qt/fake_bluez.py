@@ -390,12 +390,16 @@ def main():
     parser = argparse.ArgumentParser(description='A fake bluetoothd on the system bus.')
     # bluetoothd running on a machine without Bluetooth hardware.
     parser.add_argument('--without-adapter', action='store_true')
+    # An adapter that scans and finds nothing.
+    parser.add_argument('--empty', action='store_true')
     parser.add_argument('--crowd', default='0,0', metavar='MACHINES,OTHERS')
     parser.add_argument('--notify-ms', type=int, default=NOTIFY_INTERVAL_MS)
     options = parser.parse_args()
     with_adapter = not options.without_adapter
     machines, others = (int(count) for count in options.crowd.split(','))
     CROWD.extend(crowd(machines, others, options.notify_ms))
+    if options.empty:
+        MACHINES.clear()
     dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
     bus = dbus.SystemBus()
     loop = GLib.MainLoop()

@@ -1,12 +1,12 @@
 #!/usr/bin/python3
 """Runs a command against a fake bluetoothd on a private system bus.
 
-    with_fake_bluez.py [--bus-config FILE] [--bluez fake|fake-without-adapter|none]
+    with_fake_bluez.py [--bus-config FILE] [--bluez fake|fake-empty|fake-without-adapter|none]
                        [--crowd MACHINES,OTHERS] [--notify-ms MS] -- COMMAND [ARGS...]
 
 Starts dbus-daemon with a system bus listening in a fresh temporary directory (its configuration
 from FILE with @SOCKET@ replaced; system-bus.conf.in by default), starts fake_bluez.py on it
-(with an adapter, without one, or not at all; --crowd and --notify-ms go to the fake), waits
+(with an adapter, with one but no device around, without one, or not at all; --crowd and --notify-ms go to the fake), waits
 until the fake owns org.bluez, then runs COMMAND with DBUS_SYSTEM_BUS_ADDRESS pointing at that
 bus (and TALLYFIN_FAKE_BLUEZ_CROWD set to the crowd, if any), and exits with its status. The bus
 and the fakes are always stopped afterwards, and die with this wrapper if it is killed (CTest's
@@ -57,7 +57,7 @@ def main(argv):
     parser = argparse.ArgumentParser(description='Runs a command against a fake bluetoothd.')
     parser.add_argument('--fake', action='append', default=[], metavar='SCRIPT')
     parser.add_argument('--bus-config', default=os.path.join(here, 'system-bus.conf.in'))
-    parser.add_argument('--bluez', choices=['fake', 'fake-without-adapter', 'none'],
+    parser.add_argument('--bluez', choices=['fake', 'fake-empty', 'fake-without-adapter', 'none'],
                         default='fake')
     parser.add_argument('--crowd')
     parser.add_argument('--notify-ms')
@@ -94,6 +94,8 @@ def main(argv):
             fake_command = [os.path.join(here, 'fake_bluez.py')]
             if options.bluez == 'fake-without-adapter':
                 fake_command.append('--without-adapter')
+            elif options.bluez == 'fake-empty':
+                fake_command.append('--empty')
             for option in ('crowd', 'notify_ms'):
                 if getattr(options, option):
                     fake_command += ['--' + option.replace('_', '-'), getattr(options, option)]
