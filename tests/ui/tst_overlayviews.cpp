@@ -19,6 +19,8 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QQmlComponent>
+#include <QQmlEngine>
 #include <QQmlExtensionPlugin>
 #include <QQuickItem>
 #include <QQuickWindow>
@@ -337,6 +339,33 @@ private Q_SLOTS:
         QTRY_VERIFY(manager->isScanning());
         QVERIFY(shown(find("searchingRow")));
         QTRY_COMPARE(window()->geometry(), QRect(670, 940, 580, 80));
+    }
+
+    // Only the characters that change roll; the others do not restart or stop their roll.
+    void onlyChangedCharactersRoll() {
+        QQmlEngine engine;
+        engine.addImportPath(u"qrc:/"_s);
+        QQmlComponent component(&engine);
+        component.setData("import Tallyfin\nRollingText { text: \"12:34\" }", QUrl());
+        std::unique_ptr<QObject> value(component.create());
+        QVERIFY2(value, qPrintable(component.errorString()));
+        const auto rolling = [&]() {
+            QString cells;
+            for (int i = 0; i < 5; ++i) {
+                auto* cell =
+                    find(QByteArray("cell" + QByteArray::number(i)).constData(), value.get());
+                auto* roll = cell ? cell->findChild<QObject*>(u"roll"_s) : nullptr;
+                cells += roll && roll->property("running").toBool() ? u'^' : u'.';
+            }
+            return cells;
+        };
+        value->setProperty("text", u"12:35"_s);
+        QCOMPARE(rolling(), u"....^"_s);
+        value->setProperty("text", u"13:35"_s);
+        QCOMPARE(rolling(), u".^..^"_s);
+        value->setProperty("animate", false);
+        value->setProperty("text", u"13:36"_s);
+        QCOMPARE(rolling(), u".^..."_s);
     }
 
     void popoverRowsAndPreferences() {

@@ -28,6 +28,7 @@ Item {
             model: root.text.length
             Item {
                 id: cell
+                objectName: "cell" + index
                 required property int index
                 readonly property string ch: root.text.charAt(index)
                 property string previous: ch
@@ -39,38 +40,45 @@ Item {
                     if (root.animate && previous !== ch) {
                         outgoing.text = previous
                         roll.restart()
-                    } else {
+                    } else if (previous !== ch) {
                         roll.stop()
                         incoming.y = 0
-                        incoming.opacity = 1
-                        outgoing.opacity = 0
+                        incoming.fade = 1
+                        outgoing.fade = 0
                     }
                     previous = ch
                 }
 
+                // The roll fades the glyphs through the alpha of their colours rather than
+                // the items' opacity: the same pixels, but Qt's raster engine draws text under
+                // an opacity below 1 span by span, through its thread pool.
                 Text {
                     id: outgoing
-                    opacity: 0
+                    property real fade: 0
+                    visible: fade > 0
                     font: metrics.font
-                    color: root.color
+                    color: Qt.rgba(root.color.r, root.color.g, root.color.b, root.color.a * fade)
                     style: Text.Outline
-                    styleColor: Qt.rgba(1, 1, 1, 0.18)
+                    styleColor: Qt.rgba(1, 1, 1, 0.18 * fade)
                 }
                 Text {
                     id: incoming
+                    property real fade: 1
+                    visible: fade > 0
                     text: cell.ch
                     font: metrics.font
-                    color: root.color
+                    color: Qt.rgba(root.color.r, root.color.g, root.color.b, root.color.a * fade)
                     style: Text.Outline
-                    styleColor: Qt.rgba(1, 1, 1, 0.18)
+                    styleColor: Qt.rgba(1, 1, 1, 0.18 * fade)
                 }
 
                 ParallelAnimation {
                     id: roll
+                    objectName: "roll"
                     NumberAnimation { target: incoming; property: "y"; from: cell.height * 0.5; to: 0; duration: 150; easing.type: Easing.InOutQuad }
-                    NumberAnimation { target: incoming; property: "opacity"; from: 0; to: 1; duration: 150; easing.type: Easing.InOutQuad }
+                    NumberAnimation { target: incoming; property: "fade"; from: 0; to: 1; duration: 150; easing.type: Easing.InOutQuad }
                     NumberAnimation { target: outgoing; property: "y"; from: 0; to: -cell.height * 0.5; duration: 150; easing.type: Easing.InOutQuad }
-                    NumberAnimation { target: outgoing; property: "opacity"; from: 1; to: 0; duration: 150; easing.type: Easing.InOutQuad }
+                    NumberAnimation { target: outgoing; property: "fade"; from: 1; to: 0; duration: 150; easing.type: Easing.InOutQuad }
                 }
             }
         }
