@@ -12,6 +12,7 @@
 #include "ui/FrameStats.h"
 #include "ui/OverlaySizeManager.h"
 #include "ui/PlatformChoice.h"
+#include "ui/RendererChoice.h"
 #include "ui/Screenshot.h"
 #include "ui/X11Support.h"
 
@@ -31,6 +32,9 @@ int main(int argc, char* argv[]) {
     const ui::Environment environment = [](const char* name) { return qgetenv(name); };
     if (ui::shouldUseXWayland(environment, argc, argv)) {
         qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+    if (ui::shouldDrawInSoftware(environment, &ui::gpuDeviceUsable)) {
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     }
     // QApplication aborts without a display; the command line is still answered then.
     const auto displayProblem = ui::displayProblem(environment, argc, argv, &ui::x11::displayOpens);

@@ -1,6 +1,7 @@
 #include "model/Localization.h"
 #include "ui/CommandLine.h"
 #include "ui/PlatformChoice.h"
+#include "ui/RendererChoice.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -142,6 +143,29 @@ private Q_SLOTS:
         const auto found = displayProblem(
             lookup, argc, argv, [](const QByteArray& display) { return display != ":9"; });
         QCOMPARE(found ? int(found->kind) : -1, problem);
+    }
+
+    // Software drawing without a GPU, unless the user chose a renderer.
+    void renderer_data() {
+        QTest::addColumn<QByteArray>("variable");
+        QTest::addColumn<bool>("gpu");
+        QTest::addColumn<bool>("expected");
+        QTest::newRow("gpu") << QByteArray() << true << false;
+        QTest::newRow("no gpu") << QByteArray() << false << true;
+        QTest::newRow("mesa told to rasterise") << "LIBGL_ALWAYS_SOFTWARE=1"_ba << true << true;
+        QTest::newRow("mesa told not to") << "LIBGL_ALWAYS_SOFTWARE=0"_ba << true << false;
+        QTest::newRow("user chose opengl") << "QSG_RHI_BACKEND=opengl"_ba << false << false;
+        QTest::newRow("user chose a backend") << "QT_QUICK_BACKEND=software"_ba << true << false;
+    }
+
+    void renderer() {
+        QFETCH(QByteArray, variable);
+        QFETCH(bool, gpu);
+        const auto lookup = [&](const char* name) -> QByteArray {
+            const QByteArray prefix = QByteArray(name).append('=');
+            return variable.startsWith(prefix) ? variable.mid(prefix.size()) : QByteArray();
+        };
+        QTEST(shouldDrawInSoftware(lookup, [gpu] { return gpu; }), "expected");
     }
 };
 
