@@ -49,26 +49,30 @@ void BM_WavyPaint(benchmark::State& state) {
 }
 BENCHMARK(BM_WavyPaint)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
-// One repaint of a full power chart (120 samples) across a 1920-point strip.
+// One repaint of a full power chart (120 samples) across a strip of the given width, as the item
+// paints it: 1920 (size large on a 1920-wide screen, whole-pixel bars) and 1786 (medium, bars at
+// fractional positions).
 void BM_SparklinePaint(benchmark::State& state) {
     QList<int> samples;
     for (int i = 0; i < 120; ++i) {
         samples.append(200 + int(60 * std::sin(i / 7.0)));
     }
-    QImage image(1920, 70, QImage::Format_ARGB32_Premultiplied);
+    const QSizeF size(qreal(state.range(0)), 70);
+    QImage image(size.toSize(), QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
         image.fill(Qt::transparent);
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
         QPainterPath clip;
-        clip.addRoundedRect(QRectF(0, 0, 1920, 70), 26, 26);
+        clip.addRoundedRect(QRectF(QPointF(0, 0), size), 26, 26);
         painter.setClipPath(clip);
-        for (const QRectF& bar : geometry::sparklineBars(samples, 120, 1, QSizeF(1920, 70))) {
+        for (const QRectF& bar : geometry::sparklineBars(samples, 120, 1, size)) {
             painter.fillRect(bar, QColor(255, 255, 255, 90));
         }
     }
 }
-BENCHMARK(BM_SparklinePaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SparklinePaint)->Arg(1920)->Arg(1786)->Unit(benchmark::kMicrosecond);
 
 // One repaint of the metronome tile symbol at 20 points: the image is rendered and tinted.
 void BM_SymbolImagePaint(benchmark::State& state) {

@@ -68,6 +68,12 @@ void PowerSparklineView::paint(QPainter* painter) {
         return;
     }
     painter->setRenderHint(QPainter::Antialiasing, true);
+    // The picture starts transparent and the bars, a gap apart, share no pixel, so copying them
+    // in gives the pixels that blending would. Qt's raster engine blends the edges of a bar at a
+    // fractional position span by span, through its thread pool; copying stays on this thread.
+    if (m_barSpacing * painter->device()->devicePixelRatio() >= 1) {
+        painter->setCompositionMode(QPainter::CompositionMode_Source);
+    }
     if (m_clipRadius > 0) {
         QPainterPath clip;
         clip.addRoundedRect(QRectF(0, 0, width(), height()), m_clipRadius, m_clipRadius);
