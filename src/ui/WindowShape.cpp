@@ -63,11 +63,49 @@ QRegion WindowShape::outlineRegion(const QQuickItem& item) {
     return QRegion(toWindow.map(path).toFillPolygon().toPolygon());
 }
 
+void WindowShape::appendOutlineKey(const QQuickItem& item, QList<qreal>& key) {
+    if (!item.isVisible()) {
+        key.append(-1);
+        return;
+    }
+    const auto* wavy = qobject_cast<const WavyRoundedRectangleItem*>(&item);
+    const QVariant radius = wavy ? QVariant() : item.property("radius");
+    if (!wavy && !radius.isValid()) {
+        for (const QQuickItem* child : item.childItems()) {
+            appendOutlineKey(*child, key);
+        }
+        key.append(-2);
+        return;
+    }
+    const QTransform toWindow = item.itemTransform(nullptr, nullptr);
+    key << toWindow.m11() << toWindow.m12() << toWindow.m21() << toWindow.m22() << toWindow.dx()
+        << toWindow.dy() << item.width() << item.height();
+    if (wavy) {
+        const geometry::WavyOutline& shape = wavy->outline();
+        key << shape.rect.x() << shape.rect.y() << shape.rect.width() << shape.rect.height()
+            << shape.cornerRadius;
+        for (const QPointF& point : shape.points) {
+            key << point.x() << point.y();
+        }
+    } else {
+        key << radius.toReal();
+    }
+}
+
 void WindowShape::apply(bool force) {
     if (!m_window || !m_window->handle()) {
         return;
     }
+    // Called for every frame: the region is built only when the outline has moved or changed.
+    QList<qreal> key;
+    if (m_outline) {
+        appendOutlineKey(*m_outline, key);
+    }
+    if (!force && key == m_appliedKey && m_cutVisible == m_appliedCut) {
+        return;
+    }
     const QRegion region = m_outline ? outlineRegion(*m_outline) : QRegion();
+    m_appliedKey = std::move(key);
     if (!force && region == m_applied && m_cutVisible == m_appliedCut) {
         return;
     }

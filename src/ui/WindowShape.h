@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QQuickItem>
@@ -36,6 +37,8 @@ public:
     // The outline in window coordinates, as last applied.
     QRegion region() const { return m_applied; }
     static QRegion outlineRegion(const QQuickItem& item);
+    // What that region is made of, as numbers: far cheaper to compare than to build the region.
+    static void appendOutlineKey(const QQuickItem& item, QList<qreal>& key);
 
 Q_SIGNALS:
     void windowChanged();
@@ -49,6 +52,7 @@ private:
     QPointer<QQuickItem> m_outline;
     bool m_cutVisible = false;
     QRegion m_applied;
+    QList<qreal> m_appliedKey;
     bool m_appliedCut = false;
     QMetaObject::Connection m_frames;
 };
