@@ -12,6 +12,13 @@
 
 namespace tallyfin::ui::qmltypes {
 
+// The base of the wavy outline and the power chart; not created from QML.
+struct SlicedPaintedItemForeign {
+    Q_GADGET
+    QML_FOREIGN(tallyfin::ui::SlicedPaintedItem)
+    QML_ANONYMOUS
+};
+
 struct WavyRoundedRectangleForeign {
     Q_GADGET
     QML_FOREIGN(tallyfin::ui::WavyRoundedRectangleItem)

@@ -8,9 +8,7 @@
 namespace tallyfin::ui {
 
 PowerSparklineView::PowerSparklineView(QQuickItem* parent)
-    : QQuickPaintedItem(parent) {
-    setAntialiasing(true);
-}
+    : SlicedPaintedItem(parent) {}
 
 void PowerSparklineView::setDataPoints(const QList<int>& value) {
     if (m_dataPoints == value) {

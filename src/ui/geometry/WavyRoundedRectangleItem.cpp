@@ -6,9 +6,7 @@
 namespace tallyfin::ui {
 
 WavyRoundedRectangleItem::WavyRoundedRectangleItem(QQuickItem* parent)
-    : QQuickPaintedItem(parent) {
-    setAntialiasing(true);
-}
+    : SlicedPaintedItem(parent) {}
 
 void WavyRoundedRectangleItem::setShapeField(qreal geometry::WavyRoundedRectangle::*field,
                                              qreal value,
@@ -76,7 +74,7 @@ void WavyRoundedRectangleItem::setBorderWidth(qreal value) {
 
 void WavyRoundedRectangleItem::geometryChange(const QRectF& newGeometry,
                                               const QRectF& oldGeometry) {
-    QQuickPaintedItem::geometryChange(newGeometry, oldGeometry);
+    SlicedPaintedItem::geometryChange(newGeometry, oldGeometry);
     if (newGeometry.size() != oldGeometry.size()) {
         refresh();
     }

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "ui/geometry/SlicedPaintedItem.h"
 #include "ui/geometry/WavyRoundedRectangle.h"
 
 #include <QColor>
-#include <QQuickPaintedItem>
 
 namespace tallyfin::ui {
 
@@ -11,7 +11,7 @@ namespace tallyfin::ui {
 // just inside the edge. It repaints only when the outline or the colours really change, so a
 // phase that moves while the shape rests costs nothing. Motion comes from the caller setting
 // `phase` (the device list does so from a 30 Hz timer while it searches).
-class WavyRoundedRectangleItem : public QQuickPaintedItem {
+class WavyRoundedRectangleItem : public SlicedPaintedItem {
     Q_OBJECT
     Q_PROPERTY(
         qreal cornerRadius READ cornerRadius WRITE setCornerRadius NOTIFY cornerRadiusChanged)
