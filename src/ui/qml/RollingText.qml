@@ -9,6 +9,10 @@ Item {
     property bool animate: true
     property real fontSize: 30
     property color color: "black"
+    readonly property color outlineColor: Qt.rgba(1, 1, 1, 0.18)
+    // The same colours with no alpha: where a character fades from or to.
+    readonly property color clearColor: Qt.rgba(color.r, color.g, color.b, 0)
+    readonly property color clearOutline: Qt.rgba(1, 1, 1, 0)
     baselineOffset: metrics.ascent
 
     implicitWidth: cells.width
@@ -37,14 +41,13 @@ Item {
                 clip: false
 
                 onChChanged: {
-                    if (root.animate && previous !== ch) {
+                    if (previous === ch)
+                        return
+                    if (root.animate) {
                         outgoing.text = previous
                         roll.restart()
-                    } else if (previous !== ch) {
-                        roll.stop()
-                        incoming.y = 0
-                        incoming.fade = 1
-                        outgoing.fade = 0
+                    } else {
+                        roll.complete()
                     }
                     previous = ch
                 }
@@ -54,31 +57,30 @@ Item {
                 // an opacity below 1 span by span, through its thread pool.
                 Text {
                     id: outgoing
-                    property real fade: 0
-                    visible: fade > 0
+                    visible: roll.running
                     font: metrics.font
-                    color: Qt.rgba(root.color.r, root.color.g, root.color.b, root.color.a * fade)
+                    color: "transparent"
                     style: Text.Outline
-                    styleColor: Qt.rgba(1, 1, 1, 0.18 * fade)
+                    styleColor: "transparent"
                 }
                 Text {
                     id: incoming
-                    property real fade: 1
-                    visible: fade > 0
                     text: cell.ch
                     font: metrics.font
-                    color: Qt.rgba(root.color.r, root.color.g, root.color.b, root.color.a * fade)
+                    color: root.color
                     style: Text.Outline
-                    styleColor: Qt.rgba(1, 1, 1, 0.18 * fade)
+                    styleColor: root.outlineColor
                 }
 
                 ParallelAnimation {
                     id: roll
                     objectName: "roll"
                     NumberAnimation { target: incoming; property: "y"; from: cell.height * 0.5; to: 0; duration: 150; easing.type: Easing.InOutQuad }
-                    NumberAnimation { target: incoming; property: "fade"; from: 0; to: 1; duration: 150; easing.type: Easing.InOutQuad }
+                    ColorAnimation { target: incoming; property: "color"; from: root.clearColor; to: root.color; duration: 150; easing.type: Easing.InOutQuad }
+                    ColorAnimation { target: incoming; property: "styleColor"; from: root.clearOutline; to: root.outlineColor; duration: 150; easing.type: Easing.InOutQuad }
                     NumberAnimation { target: outgoing; property: "y"; from: 0; to: -cell.height * 0.5; duration: 150; easing.type: Easing.InOutQuad }
-                    NumberAnimation { target: outgoing; property: "fade"; from: 1; to: 0; duration: 150; easing.type: Easing.InOutQuad }
+                    ColorAnimation { target: outgoing; property: "color"; from: root.color; to: root.clearColor; duration: 150; easing.type: Easing.InOutQuad }
+                    ColorAnimation { target: outgoing; property: "styleColor"; from: root.outlineColor; to: root.clearOutline; duration: 150; easing.type: Easing.InOutQuad }
                 }
             }
         }
