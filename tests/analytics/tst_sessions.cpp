@@ -137,6 +137,9 @@ private Q_SLOTS:
         QCOMPARE(throwaway->configuration()->telemetryAppID, QString());
         QVERIFY(TelemetryManager::shared() != throwaway);
         QVERIFY(!TelemetryManager::isInitialized());
+        qputenv("XCODE_RUNNING_FOR_PREVIEWS", "01"); // only exactly "1" is a preview
+        TelemetryManager::shared();
+        QVERIFY(!TelemetryManager::isInitialized());
 
         qputenv("XCODE_RUNNING_FOR_PREVIEWS", "1");
         const auto preview = TelemetryManager::shared();

@@ -60,17 +60,8 @@ private Q_SLOTS:
         env->clearLog();
     }
     void cleanup() {
-        qunsetenv("XCODE_RUNNING_FOR_PREVIEWS");
         config.reset();
         env.reset();
-    }
-
-    // Exactly "1" means a preview.
-    void previewModeFromEnvironment() {
-        for (const QByteArray value : {"1", "01"}) {
-            qputenv("XCODE_RUNNING_FOR_PREVIEWS", value);
-            QCOMPARE(TelemetryManagerConfiguration(u"APP"_s).previewMode(), value == "1");
-        }
     }
 
     void logHandlerPassesItsLevelAndAbove() {
@@ -272,71 +263,66 @@ private Q_SLOTS:
         QTEST(values, "expected");
     }
 
-    void timeZoneOffset_data() {
-        QTest::addColumn<int>("seconds");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("zero") << 0 << u"UTC+0"_s;
-        QTest::newRow("minus three and a half") << -12600 << u"UTC-3:30"_s;
-        QTest::newRow("minus half an hour") << -1800 << u"UTC-0:30"_s;
-    }
-    void timeZoneOffset() {
-        QFETCH(int, seconds);
-        QTEST(DefaultSignalPayload::timeZoneOffsetText(seconds), "text");
-    }
-
-    void preferredLanguage() {
+    // West of UTC the sign stays also under an hour; languages lose their region.
+    void offsetsAndLanguages() {
+        const std::pair<int, QString> offsets[] = {
+            {0, u"UTC+0"_s}, {-12600, u"UTC-3:30"_s}, {-1800, u"UTC-0:30"_s}};
+        for (const auto& [seconds, text] : offsets) {
+            QCOMPARE(DefaultSignalPayload::timeZoneOffsetText(seconds), text);
+        }
         QCOMPARE(SystemFacts::preferredLanguageFrom({u"de-CH"_s, u"en"_s}), u"de"_s);
         QCOMPARE(SystemFacts::preferredLanguageFrom({u"pt_BR"_s}), u"pt"_s);
         QCOMPARE(SystemFacts::preferredLanguageFrom({}), u"zz"_s);
     }
 
-    // Ratings from 0 to 10 are sent; others are logged and dropped.
-    void rating() {
-        for (const int rating : {-1, 0, 10, 11}) {
-            TelemetryDeck::userRatingSubmitted(rating, u"fine"_s);
-        }
-        QStringList values;
-        for (const SignalPostBody& record : env->take()) {
-            values.append(record.payload.value(u"TelemetryDeck.Referral.ratingValue"_s));
-        }
-        values.sort();
-        QCOMPARE(values, (QStringList{u"0"_s, u"10"_s}));
-        QCOMPARE(env->errorLines(), QStringList(2, u"ERROR Rating must be between 0 and 10"_s));
-    }
-
-    // Fixed entries under the caller's parameters, optional ones only when given; no prefixes
-    // and no reserved-name warnings.
+    // Each preset's fixed entries beside the caller's, optional ones only when given, without
+    // prefixes or reserved-name warnings; ratings outside 0 to 10 are logged and dropped; a path
+    // change starts from the previous path.
     void presets() {
+        const QStringList plain = sendAndTake(u"Plain"_s).payload.keys();
         config->setDefaultSignalPrefix(u"App."_s);
         config->setDefaultParameterPrefix(u"My."_s);
         TelemetryDeck::acquiredUser(
             u"ads"_s, {{u"TelemetryDeck.Acquisition.channel"_s, u"mine"_s}, {u"extra"_s, u"1"_s}});
-        SignalPostBody record = env->take().value(0);
-        QCOMPARE(record.type, u"TelemetryDeck.Acquisition.userAcquired"_s);
-        QCOMPARE(record.payload.value(u"TelemetryDeck.Acquisition.channel"_s), u"mine"_s);
-        QCOMPARE(record.payload.value(u"extra"_s), u"1"_s);
         TelemetryDeck::errorOccurred(
             AnyIdentifiableError::with(std::runtime_error("disk full"), u"E2"_s),
             ErrorCategory::ThrownException);
-        record = env->take().value(0);
-        QCOMPARE(record.payload.value(u"TelemetryDeck.Error.category"_s), u"thrown-exception"_s);
-        QCOMPARE(record.payload.value(u"TelemetryDeck.Error.message"_s), u"disk full"_s);
         TelemetryDeck::errorOccurred(u"E1"_s);
-        record = env->take().value(0);
-        QCOMPARE(record.payload.value(u"TelemetryDeck.Error.id"_s), u"E1"_s);
-        QVERIFY(!record.payload.contains(u"TelemetryDeck.Error.category"_s));
-        QCOMPARE(env->errorLines(), QStringList{});
-    }
-
-    void navigation() {
+        for (const int rating : {-1, 0, 10, 11}) {
+            TelemetryDeck::userRatingSubmitted(rating, u"fine"_s);
+        }
         NavigationStatus::setPreviousNavigationPath(std::nullopt);
         TelemetryDeck::navigationPathChanged(u"/home"_s);
-        const Parameters first = env->take().value(0).payload;
-        QCOMPARE(first.value(u"TelemetryDeck.Navigation.identifier"_s), u" -> /home"_s);
-        QCOMPARE(first.value(u"TelemetryDeck.Navigation.sourcePath"_s), QString());
         TelemetryDeck::navigationPathChanged(u"/settings"_s);
-        QCOMPARE(env->take().value(0).payload.value(u"TelemetryDeck.Navigation.identifier"_s),
-                 u"/home -> /settings"_s);
+        QStringList records;
+        for (const SignalPostBody& record : env->take()) {
+            QStringList entries{record.type};
+            for (auto it = record.payload.cbegin(); it != record.payload.cend(); ++it) {
+                if (!plain.contains(it.key())) {
+                    entries.append(QString(it.key()).remove(u"TelemetryDeck."_s) + u'=' +
+                                   it.value());
+                }
+            }
+            records.append(entries.join(u' '));
+        }
+        records.sort();
+        QCOMPARE(records,
+                 (QStringList{
+                     u"TelemetryDeck.Acquisition.userAcquired Acquisition.channel=mine extra=1"_s,
+                     u"TelemetryDeck.Error.occurred Error.category=thrown-exception Error.id=E2 "
+                     u"Error.message=disk full"_s,
+                     u"TelemetryDeck.Error.occurred Error.id=E1"_s,
+                     u"TelemetryDeck.Navigation.pathChanged Navigation.destinationPath=/home "
+                     u"Navigation.identifier= -> /home Navigation.schemaVersion=1 "
+                     u"Navigation.sourcePath="_s,
+                     u"TelemetryDeck.Navigation.pathChanged Navigation.destinationPath=/settings "
+                     u"Navigation.identifier=/home -> /settings Navigation.schemaVersion=1 "
+                     u"Navigation.sourcePath=/home"_s,
+                     u"TelemetryDeck.Referral.userRatingSubmitted Referral.ratingComment=fine "
+                     u"Referral.ratingValue=0"_s,
+                     u"TelemetryDeck.Referral.userRatingSubmitted Referral.ratingComment=fine "
+                     u"Referral.ratingValue=10"_s}));
+        QCOMPARE(env->errorLines(), QStringList(2, u"ERROR Rating must be between 0 and 10"_s));
     }
 };
 

@@ -109,7 +109,6 @@ private Q_SLOTS:
         bad({u"decode"_s}, u"MACHINE"_s);
         bad({u"decode"_s, u"rower"_s}, u"VALUE"_s);
         bad({u"features"_s}, u"VALUE"_s);
-        bad({u"decode"_s, u"elliptical"_s, u"00"_s}, u"'elliptical'"_s);
         bad({u"decode"_s, u"unknown"_s, u"00"_s}, u"'unknown'"_s);
         bad({u"decode"_s, u"bike"_s, u"4400C"_s}, u"'4400C'"_s);
         bad({u"decode"_s, u"bike"_s, u"4 4"_s}, u"'4 4'"_s);
