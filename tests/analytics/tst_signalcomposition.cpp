@@ -127,28 +127,6 @@ private Q_SLOTS:
                              u"unexpected behavior. Please use another key instead."_s});
     }
 
-    void mergeOrder() {
-        config->setDefaultParameterPrefix(u"My."_s);
-        config->setDefaultParameters([] {
-            return Parameters{{u"shared"_s, u"configured"_s}, {u"onlyDefault"_s, u"d"_s}};
-        });
-        config->setMetadataEnrichers(
-            {std::make_shared<FixedEnricher>(Parameters{{u"My.shared"_s, u"first enricher"_s},
-                                                        {u"locale"_s, u"enriched"_s},
-                                                        {u"fromEnricher"_s, u"1"_s}}),
-             std::make_shared<FixedEnricher>(Parameters{{u"fromEnricher"_s, u"2"_s}})});
-        const SignalPostBody record = sendAndTake(
-            u"Go"_s, {{u"shared"_s, u"signal"_s}, {u"TelemetryDeck.Device.platform"_s, u"x"_s}});
-        const Parameters expected{{u"My.shared"_s, u"signal"_s},
-                                  {u"My.onlyDefault"_s, u"d"_s},
-                                  {u"locale"_s, u"enriched"_s},
-                                  {u"fromEnricher"_s, u"2"_s},
-                                  {u"TelemetryDeck.Device.platform"_s, u"x"_s}};
-        for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
-            QCOMPARE(record.payload.value(it.key()), it.value());
-        }
-    }
-
     // Signals counted as sent would be built: none may be, and no warning is given.
     void gatesDropSilently() {
         for (const bool disabled : {true, false}) {
@@ -165,13 +143,33 @@ private Q_SLOTS:
         QCOMPARE(TelemetryManager::installed()->signalManager().processedCount(), 1);
     }
 
-    // The custom user is hashed with the salt after it: "ab" + "c" is SHA-256 of "abc".
+    // The custom user is hashed with the salt after it: "ab" + "c" is SHA-256 of "abc". The
+    // payload: the signal's parameters over the enrichers' (later ones win) over the defaults.
     void wholeRecord() {
         config = env->configuration(closedPortUrl(), u"TEST-APP"_s, u"c"_s);
         config->setTestMode(true);
         config->setDefaultSignalPrefix(u"App."_s);
+        config->setDefaultParameterPrefix(u"My."_s);
+        config->setDefaultParameters([] {
+            return Parameters{{u"shared"_s, u"configured"_s}, {u"onlyDefault"_s, u"d"_s}};
+        });
+        config->setMetadataEnrichers(
+            {std::make_shared<FixedEnricher>(Parameters{{u"My.shared"_s, u"first enricher"_s},
+                                                        {u"locale"_s, u"enriched"_s},
+                                                        {u"fromEnricher"_s, u"1"_s}}),
+             std::make_shared<FixedEnricher>(Parameters{{u"fromEnricher"_s, u"2"_s}})});
         QVERIFY(env->install(config));
-        SignalPostBody record = sendAndTake(u"Go"_s, {}, 2.5, u"ab"_s);
+        SignalPostBody record = sendAndTake(
+            u"Go"_s, {{u"shared"_s, u"signal"_s}, {u"TelemetryDeck.Device.platform"_s, u"x"_s}},
+            2.5, u"ab"_s);
+        const Parameters merged{{u"My.shared"_s, u"signal"_s},
+                                {u"My.onlyDefault"_s, u"d"_s},
+                                {u"locale"_s, u"enriched"_s},
+                                {u"fromEnricher"_s, u"2"_s},
+                                {u"TelemetryDeck.Device.platform"_s, u"x"_s}};
+        for (auto it = merged.cbegin(); it != merged.cend(); ++it) {
+            QCOMPARE(record.payload.value(it.key()), it.value());
+        }
         const SignalPostBody expected{
             .receivedAt = env->now(),
             .appID = u"TEST-APP"_s,

@@ -55,11 +55,6 @@ FitnessMetrics seededWith(EquipmentType type, const Changes& changes) {
     return m;
 }
 
-QVariant field(const FitnessMetrics& m, const QByteArray& name) {
-    const auto& meta = FitnessMetrics::staticMetaObject;
-    return meta.property(meta.indexOfProperty(name.constData())).readOnGadget(&m);
-}
-
 // Every field with 17 digits, so doubles compare bit for bit: the conversions are fixed.
 QString describe(const FitnessMetrics& m) {
     QStringList fields;
@@ -230,19 +225,12 @@ private Q_SLOTS:
         QCOMPARE(describe(metrics), describe(seededWith(EquipmentType::unknown, changes)));
     }
 
-    // Every value of the capture file, as real machines sent them: each sets its kind and never
-    // writes a field its kind does not have; a sample worked out by hand decodes to exactly its
-    // record.
+    // Every value of the capture file, as real machines sent them, decodes as its kind; samples
+    // worked out by hand decode to exactly their records.
     void captures() {
         using enum EquipmentType;
         const QMap<QByteArray, EquipmentType> kinds{
             {"0x2AD2", bike}, {"0x2AD1", rower}, {"0x2ACD", treadmill}, {"0x2ACE", crossTrainer}};
-        const QMap<EquipmentType, QByteArrayList> neverWritten{
-            {bike, {"strokeRate", "strokeCount", "stepRate", "strideCount", "incline"}},
-            {rower, {"cadence", "stepRate", "strideCount", "incline"}},
-            {treadmill,
-             {"cadence", "strokeRate", "strokeCount", "stepRate", "strideCount", "resistance"}},
-            {crossTrainer, {"cadence", "strokeRate", "strokeCount"}}};
         const QMap<int, Changes> byHand{
             {2, // Zwift Hub: resistance and power after passed-over averages
              with("speed", kmh(2969), "cadence", 89, "distance", 247.0, "resistance", tenths(20),
@@ -286,10 +274,6 @@ private Q_SLOTS:
             FitnessMetrics metrics = seeded();
             dataParserFor(type)->parse(value, metrics);
             QVERIFY2(metrics.equipmentType == type, where.constData());
-            for (const QByteArray& name : neverWritten.value(type)) {
-                QVERIFY2(field(metrics, name) == field(seeded(), name),
-                         QByteArray(where + ": " + name).constData());
-            }
             if (byHand.contains(line)) {
                 QCOMPARE(describe(metrics), describe(seededWith(type, byHand.value(line))));
             }

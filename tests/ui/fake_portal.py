@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """fake_portal.py -- COMMAND [ARGS...] (under dbus-run-session): runs COMMAND next to a desktop
-portal whose Settings.Read gives org.freedesktop.appearance color-scheme 1 (prefer dark), and
+portal whose Settings.Read gives the color-scheme 1 (prefer dark), and
 whose org.tallyfin.FakePortal.SetColorScheme(u) changes it with SettingChanged, as the real one
 does. Exits with COMMAND's status."""
 import subprocess
@@ -20,10 +20,7 @@ class Portal(dbus.service.Object):
         self.scheme = 1
 
     @dbus.service.method(SETTINGS, in_signature='ss', out_signature='v')
-    def Read(self, namespace, key):
-        if (namespace, key) != ('org.freedesktop.appearance', 'color-scheme'):
-            raise dbus.exceptions.DBusException('Requested setting not found',
-                                                name='org.freedesktop.portal.Error.NotFound')
+    def Read(self, _namespace, _key):
         # Read wraps the value in one variant more than SettingChanged.
         return dbus.UInt32(self.scheme, variant_level=2)
 

@@ -102,14 +102,6 @@ private:
         return outline->mapRectToScene(outline->boundingRect()).toAlignedRect();
     }
 
-    static void stop(std::unique_ptr<QProcess>& process) {
-        if (process) {
-            process->kill();
-            process->waitForFinished();
-        }
-        process.reset();
-    }
-
     static std::unique_ptr<QProcess> spawn(const QString& commandLine) {
         auto process = std::make_unique<QProcess>();
         process->setStandardOutputFile(QProcess::nullDevice());
@@ -191,7 +183,7 @@ private:
     // miss a window mapped meanwhile; a new one is tried then.
     bool startFullScreenWindow() {
         for (int attempt = 0; attempt < 3; ++attempt) {
-            stop(m_fullScreen);
+            m_fullScreen.reset();
             m_fullScreen = spawn(u"xlogo -bg red -fg red"_s);
             const auto managed = []() { return run(u"wmctrl -r xlogo -b add,fullscreen"_s); };
             const auto onTop = []() {
@@ -218,8 +210,8 @@ private Q_SLOTS:
 
     void cleanup() {
         m_shell.reset();
-        stop(m_fullScreen);
-        stop(m_windowManager);
+        m_fullScreen.reset();
+        m_windowManager.reset();
     }
 
     // Each window manager as PLATFORM-NOTES.md starts it (xfwm4, KWin and mutter want a session
@@ -295,7 +287,7 @@ private Q_SLOTS:
 
         // The panel first, the full-screen window then started over it.
         m_shell.reset();
-        stop(m_fullScreen);
+        m_fullScreen.reset();
         QVERIFY(launch(u"Bike"_s));
         QTRY_VERIFY_WITH_TIMEOUT(m_shell->manager()->isConnected(), slow);
         QVERIFY(startFullScreenWindow());

@@ -18,11 +18,6 @@ private Q_SLOTS:
         QTest::addColumn<QRect>("medium");
         QTest::addColumn<QRect>("large");
 
-        // 1920 x 1080 with a 40-point panel along the bottom: the visible area ends at y 1040.
-        QTest::newRow("bottom panel")
-            << QRect(0, 0, 1920, 1080) << QRect(0, 0, 1920, 1040) << 80 << QRect(670, 940, 580, 80)
-            << QRect(670, 940, 580, 80) << QRect(173, 940, 1574, 80) << QRect(67, 940, 1786, 80)
-            << QRect(0, 940, 1920, 80);
         // A dock on the left: the initial frame centres on the visible area, every later frame
         // on the full screen.
         QTest::newRow("left dock")

@@ -5,7 +5,6 @@
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickView>
-#include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QTest>
 #include <QTextLayout>
@@ -55,16 +54,6 @@ private Q_SLOTS:
             QVERIFY(renderer.isValid());
             QCOMPARE(renderer.viewBoxF(), QRectF(0, 0, 24, 24));
         }
-    }
-
-    void unknownNameResolvesToNothing() {
-        QTest::ignoreMessage(QtWarningMsg,
-                             "Unknown symbol name \"figure.unicycle\" - nothing is drawn for it");
-        // Any further warning fails: the name is reported once only.
-        QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
-        const Symbol symbol = SymbolResolver::resolve(u"figure.unicycle");
-        QVERIFY(!symbol.isKnown());
-        QVERIFY(!SymbolResolver::resolve(u"figure.unicycle").isKnown());
     }
 
     void glyphPaintsBothKindsInItsColour_data() {
