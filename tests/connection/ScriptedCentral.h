@@ -22,12 +22,9 @@ public:
     std::optional<QString> name() const override { return m_name; }
     std::optional<QList<ServicePtr>> services() const override { return servicesList; }
     void setDelegate(PeripheralDelegate* d) override { delegate = d; }
-    void discoverServices(const QList<QBluetoothUuid>& uuids) override {
-        discoverServicesRequests.append(uuids);
-    }
-    void discoverCharacteristics(const QList<QBluetoothUuid>& uuids,
-                                 const ServicePtr& service) override {
-        discoverCharacteristicsRequests.append({uuids, service});
+    void discoverServices(const QList<QBluetoothUuid>&) override { ++serviceDiscoveries; }
+    void discoverCharacteristics(const QList<QBluetoothUuid>&, const ServicePtr& service) override {
+        characteristicDiscoveries.append(service);
     }
     void readValue(const CharacteristicPtr& characteristic) override {
         reads.append(characteristic);
@@ -38,8 +35,8 @@ public:
 
     std::optional<QList<ServicePtr>> servicesList;
     PeripheralDelegate* delegate = nullptr;
-    QList<QList<QBluetoothUuid>> discoverServicesRequests;
-    QList<std::pair<QList<QBluetoothUuid>, ServicePtr>> discoverCharacteristicsRequests;
+    int serviceDiscoveries = 0;
+    QList<ServicePtr> characteristicDiscoveries;
     QList<CharacteristicPtr> reads;
     QList<std::pair<bool, CharacteristicPtr>> notifications;
 
@@ -54,15 +51,11 @@ public:
         ++stateReads;
         return currentState;
     }
-    void scanForPeripherals(const QList<QBluetoothUuid>& uuids) override {
+    void scanForPeripherals(const QList<QBluetoothUuid>&) override {
         requests.append(QStringLiteral("scan"));
-        scanRequests.append(uuids);
     }
     void stopScan() override { requests.append(QStringLiteral("stop")); }
-    void connect(const PeripheralPtr& peripheral) override {
-        requests.append(QStringLiteral("connect"));
-        connectRequests.append(peripheral);
-    }
+    void connect(const PeripheralPtr&) override { requests.append(QStringLiteral("connect")); }
     void cancelConnection(const PeripheralPtr& peripheral) override {
         requests.append(QStringLiteral("cancel"));
         cancelRequests.append(peripheral);
@@ -72,8 +65,6 @@ public:
     mutable int stateReads = 0;
     // Every request but state reads, in order: "scan", "stop", "connect", "cancel".
     QStringList requests;
-    QList<QList<QBluetoothUuid>> scanRequests;
-    QList<PeripheralPtr> connectRequests;
     QList<PeripheralPtr> cancelRequests;
 };
 

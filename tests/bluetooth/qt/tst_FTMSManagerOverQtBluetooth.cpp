@@ -61,7 +61,7 @@ private:
 
     // The fake's calls after the first `from` containing `text`, without their object paths.
     QStringList calls(const QString& text, qsizetype from) {
-        static const QRegularExpression path(QStringLiteral(" /\\S+"));
+        static const QRegularExpression path(u" /\\S+"_qs);
         return m_fake.callsContaining(text, from).replaceInStrings(path, QString());
     }
 
@@ -71,7 +71,7 @@ private Q_SLOTS:
                  "run under with_fake_bluez.py");
         // Real texts, so that formatted status lines carry their argument.
         QVERIFY(!installTranslations(*QCoreApplication::instance()).isEmpty());
-        QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
+        QLocale::setDefault(QLocale(u"de_DE"_qs));
     }
 
     void init() {
@@ -79,10 +79,10 @@ private Q_SLOTS:
         m_statuses.clear();
         m_manager = std::make_unique<FTMSManager>(
             bluetooth::qtBluetoothCentralFactory(),
-            ApplicationInfo(QVariantMap{
-                {QLatin1String(ApplicationInfo::shortVersionKey), QStringLiteral("1.2.3")},
-                {QLatin1String(ApplicationInfo::buildVersionKey), QStringLiteral("45")},
-                {QLatin1String(ApplicationInfo::analyticsAppIdKey), 1}}),
+            ApplicationInfo(
+                QVariantMap{{QLatin1String(ApplicationInfo::shortVersionKey), u"1.2.3"_qs},
+                            {QLatin1String(ApplicationInfo::buildVersionKey), u"45"_qs},
+                            {QLatin1String(ApplicationInfo::analyticsAppIdKey), 1}}),
             [this](const QString& name, const QMap<QString, QString>& parameters) {
                 m_sent.append({name, parameters});
             });
@@ -154,7 +154,11 @@ private Q_SLOTS:
         manager.connect(bike);
         QTRY_COMPARE_WITH_TIMEOUT(manager.powerHistory().size(), 5, fakeBluezTimeoutMs);
         QVERIFY(manager.isConnected());
-        QCOMPARE(manager.statusMessage(), localizedText("equipment.detected.bike"));
+        QCOMPARE(m_statuses.mid(3),
+                 (QStringList{localizedText("connection.scanStopped"),
+                              localizedText("connection.connecting").arg(fakeBike.name),
+                              localizedText("connection.connected").arg(fakeBike.name),
+                              localizedText("equipment.detected.bike")}));
         QCOMPARE(manager.powerHistory(), (QList<qint64>{150, 160, 170, 180, 205}));
         FitnessMetrics metrics; // the last record, merged from five notifications
         metrics.equipmentType = EquipmentType::bike;
@@ -168,21 +172,18 @@ private Q_SLOTS:
         features.powerMeasurementSupported = true;
         features.powerTargetSettingSupported = true;
         QCOMPARE(fields(manager.machineFeatures()), fields(features));
-        QVERIFY(manager.logBuffer().first().startsWith(QStringLiteral("Tallyfin v1.2.3 (45) — ")));
+        QVERIFY(manager.logBuffer().first().startsWith(u"Tallyfin v1.2.3 (45) — "_qs));
         const qint64 rssi = manager.deviceInfos().value(bike->identifier()).rssi;
-        const QString data = QStringLiteral("[14:03:07] Indoor Bike Data (0x2AD2): 44 00 ");
+        const QString data = u"[14:03:07] Indoor Bike Data (0x2AD2): 44 00 "_qs;
         QCOMPARE(manager.logBuffer().mid(1),
-                 (QStringList{QStringLiteral("CONNECTED: Tallyfin Test Bike [") +
+                 (QStringList{u"CONNECTED: Tallyfin Test Bike ["_qs +
                                   bike->identifier().toString(QUuid::WithoutBraces).toUpper() +
-                                  QStringLiteral("] RSSI: %1 dBm").arg(rssi),
+                                  u"] RSSI: %1 dBm"_qs.arg(rssi),
                               QStringLiteral("[14:03:07] Fitness Machine Feature (0x2ACC): 02 40 "
                                              "00 00 08 00 00 00"),
-                              QStringLiteral("FEATURES: Cadence, Power"),
-                              data + QStringLiteral("C4 09 A0 00 96 00"),
-                              data + QStringLiteral("28 0A AA 00 A0 00"),
-                              data + QStringLiteral("8C 0A B4 00 AA 00"),
-                              data + QStringLiteral("F0 0A B5 00 B4 00"),
-                              data + QStringLiteral("86 0B B8 00 CD 00")}));
+                              u"FEATURES: Cadence, Power"_qs, data + u"C4 09 A0 00 96 00"_qs,
+                              data + u"28 0A AA 00 A0 00"_qs, data + u"8C 0A B4 00 AA 00"_qs,
+                              data + u"F0 0A B5 00 B4 00"_qs, data + u"86 0B B8 00 CD 00"_qs}));
         // Of the bike's characteristics only those asked for, in its order (not its control point).
         QList<QBluetoothUuid> listed;
         for (const auto& characteristic : *bike->services().value().first()->characteristics) {
@@ -191,9 +192,9 @@ private Q_SLOTS:
         QCOMPARE(listed, (QList<QBluetoothUuid>{QBluetoothUuid(quint16(0x2ACC)),
                                                 QBluetoothUuid(quint16(0x2AD2))}));
         // Reading only: one read of the feature, notifications of the bike data alone.
-        QCOMPARE(calls(QStringLiteral("GattCharacteristic1."), callsBefore),
-                 (QStringList{QStringLiteral("GattCharacteristic1.ReadValue 2ACC"),
-                              QStringLiteral("GattCharacteristic1.StartNotify 2AD2")}));
+        QCOMPARE(calls(u"GattCharacteristic1."_qs, callsBefore),
+                 (QStringList{u"GattCharacteristic1.ReadValue 2ACC"_qs,
+                              u"GattCharacteristic1.StartNotify 2AD2"_qs}));
 
         // The machine goes away on its own: its values go, its name and capabilities stay, and
         // nothing connects or scans again by itself.
@@ -214,10 +215,10 @@ private Q_SLOTS:
         manager.disconnect();
         QTRY_VERIFY_WITH_TIMEOUT(!manager.isConnected(), fakeBluezTimeoutMs);
         QCOMPARE(manager.statusMessage(), localizedText("connection.disconnected"));
-        QCOMPARE(calls(QStringLiteral("Device1."), callsBefore),
-                 (QStringList{QStringLiteral("Device1.Connect"), QStringLiteral("Device1.Connect"),
-                              QStringLiteral("Device1.Disconnect")}));
-        QCOMPARE(calls(QStringLiteral("Write"), callsBefore), QStringList());
+        QCOMPARE(
+            calls(u"Device1."_qs, callsBefore),
+            (QStringList{u"Device1.Connect"_qs, u"Device1.Connect"_qs, u"Device1.Disconnect"_qs}));
+        QCOMPARE(calls(u"Write"_qs, callsBefore), QStringList());
     }
 
     // A machine that cannot be reached: the status gives the stack's reason and the machine stays
@@ -235,7 +236,7 @@ private Q_SLOTS:
                  qPrintable(manager.statusMessage()));
         QCOMPARE(manager.connectedPeripheral(), unreachable);
         QVERIFY(!manager.isConnected());
-        QCOMPARE(manager.logBuffer().filter(QStringLiteral("CONNECTED: ")), QStringList());
+        QCOMPARE(manager.logBuffer().filter(u"CONNECTED: "_qs), QStringList());
 
         manager.connect(unreachable);
         manager.disconnect();
@@ -253,8 +254,7 @@ private Q_SLOTS:
         }
         FTMSManager& manager = *m_manager;
         // The last machine appears after every other device.
-        const QString name =
-            QStringLiteral("Crowd Bike %1").arg(crowd.at(0).toInt(), 4, 10, QLatin1Char('0'));
+        const QString name = u"Crowd Bike %1"_qs.arg(crowd.at(0).toInt(), 4, 10, QLatin1Char('0'));
         manager.connect(scanFor(name));
         QTRY_VERIFY_WITH_TIMEOUT(manager.powerHistory().size() >= 5, fakeBluezTimeoutMs);
         // The machine counts its power up by one watt per notification: none is missing.
@@ -272,7 +272,7 @@ private Q_SLOTS:
     // shows, the strap is heard again and comes back on its own.
     void strapBesideTheMachine() {
         QTemporaryDir dir;
-        QSettings settings(dir.filePath(QStringLiteral("prefs.ini")), QSettings::IniFormat);
+        QSettings settings(dir.filePath(u"prefs.ini"_qs), QSettings::IniFormat);
         HeartRateStrapManager& straps = *m_manager->heartRateStraps();
         straps.setSettings(&settings);
         FTMSManager& manager = *m_manager;
@@ -295,23 +295,22 @@ private Q_SLOTS:
         QVERIFY(strapShown());
         QCOMPARE(settings.value(QLatin1String(HeartRateStrapManager::strapKey)).toUuid(), strap.id);
         QCOMPARE(m_sent.last(),
-                 std::pair(QStringLiteral("heartRateStrapConnected"),
-                           QMap<QString, QString>{{QStringLiteral("strapModel"), fakeStrap.name}}));
-        QVERIFY(manager.logBuffer().contains(
-            QStringLiteral("[14:03:07] Heart Rate Measurement (0x2A37): 06 48")));
+                 std::pair(u"heartRateStrapConnected"_qs,
+                           QMap<QString, QString>{{u"strapModel"_qs, fakeStrap.name}}));
+        QVERIFY(
+            manager.logBuffer().contains(u"[14:03:07] Heart Rate Measurement (0x2A37): 06 48"_qs));
 
         QVERIFY(m_fake.drop(fakeStrap));
         QTRY_COMPARE_WITH_TIMEOUT(manager.metrics().heartRate, 101, fakeBluezTimeoutMs);
         QCOMPARE(manager.statusMessage(), localizedText("strap.lost").arg(fakeStrap.name));
         // Heard again, connected again, without being asked.
-        QTRY_COMPARE_WITH_TIMEOUT(
-            manager.logBuffer().filter(QStringLiteral("STRAP CONNECTED: ")).size(), 2,
-            fakeBluezTimeoutMs);
+        QTRY_COMPARE_WITH_TIMEOUT(manager.logBuffer().filter(u"STRAP CONNECTED: "_qs).size(), 2,
+                                  fakeBluezTimeoutMs);
         QTRY_VERIFY_WITH_TIMEOUT(strapShown(), fakeBluezTimeoutMs);
         // Reading only, and discovery let go of what it held on the bus.
-        QCOMPARE(calls(QStringLiteral("GattCharacteristic1."), callsBefore),
-                 (QStringList{QStringLiteral("GattCharacteristic1.StartNotify 2A37"),
-                              QStringLiteral("GattCharacteristic1.StartNotify 2A37")}));
+        QCOMPARE(calls(u"GattCharacteristic1."_qs, callsBefore),
+                 (QStringList{u"GattCharacteristic1.StartNotify 2A37"_qs,
+                              u"GattCharacteristic1.StartNotify 2A37"_qs}));
         const int rules = matchRulesOfThisProcess();
         QVERIFY2(rules >= 0 && rules < 20, qPrintable(QString::number(rules)));
     }

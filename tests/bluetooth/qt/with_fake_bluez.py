@@ -2,17 +2,14 @@
 """Runs a command against a fake bluetoothd on a private system bus.
 
     with_fake_bluez.py [--bus-config FILE] [--bluez fake|fake-empty|fake-without-adapter|none]
-                       [--crowd MACHINES,OTHERS] [--notify-ms MS] -- COMMAND [ARGS...]
+                       [--fake SCRIPT] [--crowd MACHINES,OTHERS] [--notify-ms MS] -- COMMAND [ARGS...]
 
-Starts dbus-daemon with a system bus listening in a fresh temporary directory (its configuration
-from FILE with @SOCKET@ replaced; system-bus.conf.in by default), starts fake_bluez.py on it
-(with an adapter, with one but no device around, without one, or not at all; --crowd and --notify-ms go to the fake), waits
-until the fake owns org.bluez, then runs COMMAND with DBUS_SYSTEM_BUS_ADDRESS pointing at that
-bus (and TALLYFIN_FAKE_BLUEZ_CROWD set to the crowd, if any), and exits with its status. The bus
-and the fakes are always stopped afterwards, and die with this wrapper if it is killed (CTest's
-timeout): every child gets PR_SET_PDEATHSIG.
-
-    --fake SCRIPT   also starts SCRIPT (another fake service, which prints "ready") on the bus.
+Starts dbus-daemon on a socket in a fresh temporary directory (configured from FILE with @SOCKET@
+replaced; system-bus.conf.in by default), fake_bluez.py on it (with an adapter, with one but no
+device around, without one, or not at all; --crowd and --notify-ms go to it) and each SCRIPT
+(another fake service that prints "ready"), then COMMAND with DBUS_SYSTEM_BUS_ADDRESS set (and
+TALLYFIN_FAKE_BLUEZ_CROWD to the crowd), and exits with its status. Everything it started stops
+with it, also when it is killed.
 """
 import argparse
 import ctypes
@@ -106,10 +103,7 @@ def main(argv):
             if line != 'ready':
                 return fail(fake[0] + ' did not start')
 
-        try:
-            test = subprocess.Popen(options.command, env=env, preexec_fn=die_with_parent)
-        except OSError as error:
-            return fail('cannot run %s: %s' % (options.command[0], error))
+        test = subprocess.Popen(options.command, env=env, preexec_fn=die_with_parent)
         try:
             status = test.wait()
             return 128 - status if status < 0 else status
