@@ -79,10 +79,11 @@ class TestFTMSManager : public QObject {
 private Q_SLOTS:
     void initTestCase() { QLocale::setDefault(QLocale(u"de_DE"_qs)); }
 
-    // The log keeps its last 500 lines (the version line goes first, and only it), the power
-    // history its last 120 samples.
+    // The log starts with the version line ("?" for what the build does not say) and keeps its
+    // last 500 lines (the version line goes first, and only it), the power history its last 120.
     void logAndPowerHistoryAreBounded() {
-        Harness h;
+        Harness h({{u"CFBundleShortVersionString"_qs, u"2.0"_qs}});
+        QVERIFY(h->logBuffer().first().startsWith(u"Tallyfin v2.0 (?) \u2014 "_qs));
         for (int i = 1; i <= 500; ++i) {
             h->appendLog(QString::number(i));
             FitnessMetrics m;
@@ -411,6 +412,7 @@ private Q_SLOTS:
         h->didConnect(strap);
         QCOMPARE(h.sent.last().second,
                  (QMap<QString, QString>{{u"strapModel"_qs, u"Polar H10"_qs}}));
+        QCOMPARE(HeartRateStrapManager::modelName(u"Forerunner 945"_qs), u"Forerunner 945"_qs);
         // The strap's own delegate hears the strap.
         strap->delegate->didUpdateValue(
             strap, makeCharacteristic(0x2A37, QByteArray::fromHex("1648")), std::nullopt);
