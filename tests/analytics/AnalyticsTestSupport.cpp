@@ -24,10 +24,6 @@ AnalyticsTestEnvironment::~AnalyticsTestEnvironment() {
     Clock::setFunction({});
 }
 
-QString AnalyticsTestEnvironment::cacheFilePath() const {
-    return SignalCache::defaultFilePath();
-}
-
 QDateTime AnalyticsTestEnvironment::now() const {
     QMutexLocker locker(&m_mutex);
     return m_now;

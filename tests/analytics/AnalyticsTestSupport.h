@@ -18,7 +18,6 @@ public:
     AnalyticsTestEnvironment();
     ~AnalyticsTestEnvironment();
 
-    QString cacheFilePath() const;
     QString root() const { return m_root.path(); }
 
     QDateTime now() const;

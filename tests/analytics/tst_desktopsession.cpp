@@ -5,6 +5,7 @@
 #include "AnalyticsTestSupport.h"
 #include "analytics/AppActivity.h"
 #include "analytics/SessionManager.h"
+#include "analytics/SignalCache.h"
 #include "analytics/SignalPostBody.h"
 #include "analytics/TelemetryDeck.h"
 #include "analytics/TelemetryManager.h"
@@ -107,11 +108,11 @@ private Q_SLOTS:
                  qPrintable(inhibitors().at(0)));
         TelemetryDeck::signal(u"kept"_s);
         QTRY_COMPARE(env->cachedCount(), 1);
-        QVERIFY(!QFile::exists(env->cacheFilePath()));
+        QVERIFY(!QFile::exists(SignalCache::defaultFilePath()));
 
         fake(u"PrepareForShutdown:1"_s);
         QTRY_VERIFY(inhibitors().isEmpty());
-        QFile file(env->cacheFilePath());
+        QFile file(SignalCache::defaultFilePath());
         QVERIFY(file.open(QIODevice::ReadOnly));
         const auto kept = decodeCacheFile(file.readAll());
         QVERIFY(kept && kept->size() == 1 && kept->at(0).type == u"kept"_s);

@@ -6,6 +6,7 @@
 #include "AnalyticsTestSupport.h"
 #include "TestHttpServer.h"
 #include "analytics/AppActivity.h"
+#include "analytics/SignalCache.h"
 #include "analytics/SignalManager.h"
 #include "analytics/TelemetryDeck.h"
 #include "analytics/TelemetryManager.h"
@@ -183,7 +184,7 @@ private Q_SLOTS:
         cache().push(kept);
         env->clearLog();
         AppActivity::instance()->notifyWillTerminate();
-        QFile file(env->cacheFilePath());
+        QFile file(SignalCache::defaultFilePath());
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray data = file.readAll();
         QCOMPARE(decodeCacheFile(data), std::optional(kept));
@@ -195,16 +196,17 @@ private Q_SLOTS:
 
         TelemetryManager::terminate();
         QVERIFY(env->install(env->configuration(server->baseUrl())));
-        QTRY_COMPARE(env->logLines().filter(u"INFO "_s),
-                     (QStringList{u"INFO Loading Telemetry cache from: "_s +
-                                      QUrl::fromLocalFile(env->cacheFilePath()).toString(),
-                                  u"INFO Loaded 3 signals"_s,
-                                  u"INFO Sending 3 signals leaving a cache of 0 signals"_s}));
+        QTRY_COMPARE(
+            env->logLines().filter(u"INFO "_s),
+            (QStringList{u"INFO Loading Telemetry cache from: "_s +
+                             QUrl::fromLocalFile(SignalCache::defaultFilePath()).toString(),
+                         u"INFO Loaded 3 signals"_s,
+                         u"INFO Sending 3 signals leaving a cache of 0 signals"_s}));
     }
 
     void fileFollowsTheCacheAndNeverHoldsABatchOnItsWay() {
         server->queueStatus(500);
-        const QString path = env->cacheFilePath();
+        const QString path = SignalCache::defaultFilePath();
         QList<bool> fileAtReceipt;
         QObject receiver;
         connect(server.get(), &TestHttpServer::requestReceived, &receiver,

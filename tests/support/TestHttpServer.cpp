@@ -30,12 +30,8 @@ bool TestHttpServer::listen() {
     return m_server.listen(QHostAddress::LocalHost);
 }
 
-quint16 TestHttpServer::port() const {
-    return m_server.serverPort();
-}
-
 QUrl TestHttpServer::baseUrl() const {
-    return QUrl(u"http://127.0.0.1:"_s + QString::number(port()));
+    return QUrl(u"http://127.0.0.1:"_s + QString::number(m_server.serverPort()));
 }
 
 QUrl TestHttpServer::url(const QString& path) const {
@@ -82,7 +78,7 @@ void TestHttpServer::readFrom(QTcpSocket* socket) {
         if (served != m_responses.cend()) {
             if (!served->silent) {
                 socket->write("HTTP/1.1 " + QByteArray::number(served->status) + ' ' +
-                              served->reason + "\r\nContent-Type: " + served->contentType +
+                              served->reason + "\r\nContent-Type: application/rss+xml" +
                               "\r\nContent-Length: " + QByteArray::number(served->body.size()) +
                               "\r\n\r\n" + served->body);
             }

@@ -26,7 +26,6 @@ public:
     struct Response {
         int status = 200;
         QByteArray reason = "OK";
-        QByteArray contentType = "application/rss+xml";
         QByteArray body{};
         bool silent = false; // read and never answered
     };
@@ -35,7 +34,6 @@ public:
     ~TestHttpServer() override;
 
     bool listen();
-    quint16 port() const;
     QUrl baseUrl() const;
     QUrl url(const QString& path) const;
 

@@ -71,7 +71,6 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("mentions");
         QTest::newRow("unknown option") << QStringList{u"--fast"_s} << u"--fast"_s;
-        QTest::newRow("stray word") << QStringList{u"demo"_s} << u"demo"_s;
         QTest::newRow("value on a flag") << QStringList{u"--demo=yes"_s} << u"--demo=yes"_s;
         QTest::newRow("size missing") << QStringList{u"--size"_s} << u"--size"_s;
         QTest::newRow("size is an option") << QStringList{u"--size"_s, u"--demo"_s} << u"--size"_s;
