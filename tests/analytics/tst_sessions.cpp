@@ -46,7 +46,6 @@ private Q_SLOTS:
         DurationSignalTracker::shared().reset();
     }
     void cleanup() {
-        qunsetenv("XCODE_RUNNING_FOR_PREVIEWS");
         SessionManager::resetShared();
         config.reset();
         env.reset();
@@ -126,7 +125,7 @@ private Q_SLOTS:
     }
 
     // Initializing again replaces the manager; without one each use gets a fresh throwaway
-    // manager with an empty app id, except in a preview, where one is installed and gated.
+    // manager with an empty app id.
     void installedManager() {
         auto second = env->configuration(closedPortUrl(), u"SECOND"_s);
         TelemetryDeck::initialize(second);
@@ -137,15 +136,6 @@ private Q_SLOTS:
         QCOMPARE(throwaway->configuration()->telemetryAppID, QString());
         QVERIFY(TelemetryManager::shared() != throwaway);
         QVERIFY(!TelemetryManager::isInitialized());
-        qputenv("XCODE_RUNNING_FOR_PREVIEWS", "01"); // only exactly "1" is a preview
-        TelemetryManager::shared();
-        QVERIFY(!TelemetryManager::isInitialized());
-
-        qputenv("XCODE_RUNNING_FOR_PREVIEWS", "1");
-        const auto preview = TelemetryManager::shared();
-        QCOMPARE(TelemetryManager::installed(), preview);
-        TelemetryDeck::signal(u"hidden"_s);
-        QCOMPARE(preview->signalManager().buildingCount(), 0);
     }
 
     void inactiveTime_data() {

@@ -37,9 +37,6 @@ private Q_SLOTS:
         QTest::newRow("ellip") << u"Elliptical E35"_s << u"figure.elliptical Cross Trainer"_s;
         QTest::newRow("no match") << u"KICKR CORE 5A1B"_s
                                   << u"figure.strengthtraining.traditional Fitness Equipment"_s;
-        QTest::newRow("no name") << QString()
-                                 << u"figure.strengthtraining.traditional Fitness "
-                                    u"Equipment"_s;
     }
 
     void device() {

@@ -82,7 +82,6 @@ private Q_SLOTS:
     void restOrDent_data() {
         QTest::addColumn<WavyRoundedRectangle>("shape");
         QTest::addColumn<bool>("dented");
-        QTest::newRow("start of the cycle") << searching(0) << true;
         QTest::newRow("just before the end of the travel") << searching(0.5999) << true;
         QTest::newRow("phase equal to traverseRatio") << searching(0.6) << false;
         QTest::newRow("undefined phase")
