@@ -238,16 +238,22 @@ private Q_SLOTS:
                     .hasMatch());
     }
 
-    // 19:00 UTC on Saturday 9 March is 00:30 on Sunday 10 March in Kolkata.
+    // Day of month, of week, hour (1 to 24), quarter and weekend, in local time: 19:00 UTC on
+    // Saturday 9 March is 00:30 on Sunday 10 March in Kolkata, 18:00 UTC on Saturday 7 September
+    // is 23:30 there.
     void calendar() {
-        const Parameters calendar = DefaultSignalPayload::calendarParameters(
-            QDateTime(QDate(2024, 3, 9), QTime(19, 0), QTimeZone::utc()));
-        QStringList values;
-        for (const char* key :
-             {"dayOfMonth", "dayOfWeek", "hourOfDay", "quarterOfYear", "isWeekend"}) {
-            values.append(calendar.value(u"TelemetryDeck.Calendar."_s + QLatin1String(key)));
-        }
-        QCOMPARE(values, (QStringList{u"10"_s, u"7"_s, u"1"_s, u"1"_s, u"true"_s}));
+        const auto values = [](QDate day, int hourUtc) {
+            const Parameters calendar = DefaultSignalPayload::calendarParameters(
+                QDateTime(day, QTime(hourUtc, 0), QTimeZone::utc()));
+            QStringList values;
+            for (const char* key :
+                 {"dayOfMonth", "dayOfWeek", "hourOfDay", "quarterOfYear", "isWeekend"}) {
+                values.append(calendar.value(u"TelemetryDeck.Calendar."_s + QLatin1String(key)));
+            }
+            return values.join(u' ');
+        };
+        QCOMPARE(values(QDate(2024, 3, 9), 19), u"10 7 1 1 true"_s);
+        QCOMPARE(values(QDate(2024, 9, 7), 18), u"7 6 24 3 true"_s);
     }
 
     // West of UTC the sign stays also under an hour; languages lose their region.
