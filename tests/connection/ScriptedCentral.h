@@ -77,17 +77,12 @@ makePeripheral(int n, std::optional<QString> name = QStringLiteral("Machine")) {
 
 inline CharacteristicPtr makeCharacteristic(quint16 uuid,
                                             std::optional<QByteArray> value = std::nullopt) {
-    auto c = std::make_shared<GattCharacteristic>();
-    c->uuid = QBluetoothUuid(uuid);
-    c->value = std::move(value);
-    return c;
+    return std::make_shared<GattCharacteristic>(
+        GattCharacteristic{QBluetoothUuid(uuid), std::move(value)});
 }
 
 inline ServicePtr makeService(quint16 uuid, std::optional<QList<CharacteristicPtr>> chars = {}) {
-    auto s = std::make_shared<GattService>();
-    s->uuid = QBluetoothUuid(uuid);
-    s->characteristics = std::move(chars);
-    return s;
+    return std::make_shared<GattService>(GattService{QBluetoothUuid(uuid), std::move(chars)});
 }
 
 } // namespace tallyfin::testing

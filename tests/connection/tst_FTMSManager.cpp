@@ -86,9 +86,7 @@ private Q_SLOTS:
         QVERIFY(h->logBuffer().first().startsWith(u"Tallyfin v2.0 (?) \u2014 "_qs));
         for (int i = 1; i <= 500; ++i) {
             h->appendLog(QString::number(i));
-            FitnessMetrics m;
-            m.power = i;
-            h->publishMetrics(m);
+            h->publishMetrics({.power = i});
         }
         QCOMPARE(h->logBuffer().size(), 500);
         QCOMPARE(h->logBuffer().first(), u"1"_qs);
@@ -347,9 +345,7 @@ private Q_SLOTS:
     void valuesAreRoutedByUuid() {
         Harness h;
         auto machine = makePeripheral(1);
-        FitnessMetrics start;
-        start.power = 42;
-        h->publishMetrics(start);
+        h->publishMetrics({.power = 42});
         notify(h, machine, makeCharacteristic(0x2ACD), QByteArray::fromHex("0000e803"));
         drain();
         QCOMPARE(h->metrics().speed, 0.0);

@@ -1,8 +1,8 @@
+#include "../support/GadgetFields.h"
 #include "ftms/FTMSDataParser.h"
 #include "ftms/FeatureDecoder.h"
 
 #include <QFile>
-#include <QMetaProperty>
 #include <QTest>
 
 using namespace tallyfin;
@@ -55,18 +55,6 @@ FitnessMetrics seededWith(EquipmentType type, const Changes& changes) {
     return m;
 }
 
-// Every field with 17 digits, so doubles compare bit for bit: the conversions are fixed.
-QString describe(const FitnessMetrics& m) {
-    QStringList fields;
-    const auto& meta = FitnessMetrics::staticMetaObject;
-    for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
-        const QMetaProperty p = meta.property(i);
-        fields.append(QLatin1String(p.name()) + u'=' +
-                      QString::number(p.readOnGadget(&m).toDouble(), 'g', 17));
-    }
-    return fields.join(u' ');
-}
-
 double kmh(int hundredths) {
     return hundredths / 100.0 / 3.6;
 }
@@ -74,17 +62,11 @@ double tenths(int raw) {
     return raw * 0.1;
 }
 
-// Names of the flags set, read through the record's properties.
+// Names of the flags set.
 QStringList setFlags(const FitnessMachineFeature& features) {
-    QStringList names;
-    const auto& meta = FitnessMachineFeature::staticMetaObject;
-    for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
-        const QMetaProperty p = meta.property(i);
-        if (p.metaType() == QMetaType::fromType<bool>() && p.readOnGadget(&features).toBool()) {
-            names.append(QLatin1String(p.name()));
-        }
-    }
-    return names;
+    return gadgetFields(features)
+        .filter(u"Supported=true"_s)
+        .replaceInStrings(u"=true"_s, QString());
 }
 
 // The twenty flags in bit order: Fitness Machine Features bits 0 to 14, then Target Setting
@@ -195,7 +177,7 @@ private Q_SLOTS:
         QFETCH(Changes, changes);
         FitnessMetrics metrics = seeded();
         dataParserFor(type)->parse(value, metrics);
-        QCOMPARE(describe(metrics), describe(seededWith(type, changes)));
+        QCOMPARE(gadgetFields(metrics), gadgetFields(seededWith(type, changes)));
     }
 
     // Heart Rate Measurement (0x2A37) of a strap: only the heart rate ever changes, and the kind
@@ -222,7 +204,7 @@ private Q_SLOTS:
         QFETCH(Changes, changes);
         FitnessMetrics metrics = seeded();
         HeartRateMeasurementParser().parse(value, metrics);
-        QCOMPARE(describe(metrics), describe(seededWith(EquipmentType::unknown, changes)));
+        QCOMPARE(gadgetFields(metrics), gadgetFields(seededWith(EquipmentType::unknown, changes)));
     }
 
     // Every value of the capture file, as real machines sent them, decodes as its kind; samples
@@ -275,7 +257,7 @@ private Q_SLOTS:
             dataParserFor(type)->parse(value, metrics);
             QVERIFY2(metrics.equipmentType == type, where.constData());
             if (byHand.contains(line)) {
-                QCOMPARE(describe(metrics), describe(seededWith(type, byHand.value(line))));
+                QCOMPARE(gadgetFields(metrics), gadgetFields(seededWith(type, byHand.value(line))));
             }
         }
         QCOMPARE(line, 115);

@@ -99,9 +99,7 @@ private Q_SLOTS:
             << steps << with(crossTrainer, &FitnessMetrics::stepRate, qint64(60)) << metric
             << u"metronome|60|SPM"_s;
 
-        FitnessMetrics idle = with(bike, &FitnessMetrics::power, qint64(-5));
-        idle.speed = -2;
-        idle.cadence = -5;
+        const FitnessMetrics idle{.equipmentType = bike, .power = -5, .speed = -2, .cadence = -5};
         QTest::newRow("everything, nothing measured yet")
             << allMeasured() << idle << metric
             << u"timer|--:--|, figure.walk|--|M, speedometer|--|KM/H, metronome|--|RPM, "
@@ -144,9 +142,7 @@ private Q_SLOTS:
         QCOMPARE(model.rowCount(), 7);
         QCOMPARE(reset.count(), 1);
 
-        FitnessMetrics m;
-        m.equipmentType = EquipmentType::bike;
-        m.power = 250;
+        const FitnessMetrics m{.equipmentType = EquipmentType::bike, .power = 250};
         model.setMetrics(m);
         QCOMPARE(reset.count(), 1);
         // The power value and the rate unit (a bike counts RPM) changed; nothing else did.

@@ -43,7 +43,7 @@ private Q_SLOTS:
             ui::AppShell::Options options;
             options.centralFactory = bluetooth::qtBluetoothCentralFactory();
             options.sizes = &sizes;
-            options.connectTo = testing::bikeName();
+            options.connectTo = testing::fakeBike.name;
             options.sendSignal = [](const QString&, const QMap<QString, QString>&) {};
             ui::AppShell shell(std::move(options));
             QVERIFY(shell.launch());

@@ -27,9 +27,6 @@ inline const FakeDevice fakeRememberedBike{QStringLiteral("Tallyfin Remembered B
                                            QStringLiteral("C0:FF:EE:00:00:06")};
 inline const FakeDevice fakeStrap{QStringLiteral("Tallyfin Heart Strap"),
                                   QStringLiteral("C0:FF:EE:00:00:05")};
-inline QString bikeName() {
-    return fakeBike.name;
-}
 
 // The fake's control interface.
 class FakeBluezControl {

@@ -1,11 +1,10 @@
 #!/usr/bin/python3
-"""A stand-in for bluetoothd on a private system bus (see with_fake_bluez.py): one adapter and the
-devices below, their GATT trees once connected, notifications as PropertiesChanged(Value), with
-fixed payloads. --crowd MACHINES,OTHERS adds "Crowd Bike NNNN" machines notifying every --notify-ms
-(power counting up by one watt) and other devices, their signals changing: a gym, as bluetoothd
-sees it. Tests steer it through org.tallyfin.FakeBluez1 on /org/tallyfin/fake (see FakeBluez.h).
-"""
+"""A stand-in for bluetoothd on a private system bus (see with_fake_bluez.py): one adapter, the
+devices below with their GATT trees and notifications. --crowd MACHINES,OTHERS adds "Crowd Bike
+NNNN" machines notifying every --notify-ms (power counting up by one watt) and other devices, their
+signals changing. Tests steer it through org.tallyfin.FakeBluez1 on /org/tallyfin/fake."""
 import argparse
+import itertools
 import struct
 import sys
 
@@ -204,29 +203,25 @@ class Adapter(PropertyObject):
         for spec in MACHINES:
             if spec['rssi'] is not None:
                 self.heard(spec)
-        crowd_added = 0
+        if CROWD:
+            steps = self._crowd(lambda: self.later(RSSI_SLICE_MS, lambda: next(steps)))
+            self.later(0, lambda: next(steps))
 
-        def add_crowd():
-            # In batches, so that the main loop answers calls in between.
-            nonlocal crowd_added
-            for spec in CROWD[crowd_added:crowd_added + CROWD_BATCH]:
+    def _crowd(self, then):
+        """Adds the crowd in batches, so that the main loop answers calls in between; then, each
+        step, a twentieth of it changes its signal strength."""
+        for first in range(0, len(CROWD), CROWD_BATCH):
+            for spec in CROWD[first:first + CROWD_BATCH]:
                 self.heard(spec)
-            crowd_added += CROWD_BATCH
-            if crowd_added < len(CROWD):
-                return True
-            log('crowd of', len(CROWD), 'devices advertising')
-            self.later(RSSI_SLICE_MS, change_crowd_rssi)
-            return False
-        rssi_slice = 0
-
-        def change_crowd_rssi():
-            nonlocal rssi_slice
-            rssi_slice += 1
+            if first + CROWD_BATCH < len(CROWD):
+                yield True
+        log('crowd of', len(CROWD), 'devices advertising')
+        then()
+        yield False
+        for rssi_slice in itertools.count(1):
             for i in range(rssi_slice % 20, len(CROWD), 20):
                 self.heard(CROWD[i], -40 - (i + rssi_slice) % 50)
-            return True
-        if CROWD:
-            self.later(0, add_crowd)
+            yield True
 
     def set_powered(self, powered):
         if not powered:
@@ -377,14 +372,11 @@ class Control(dbus.service.Object):
 
 def main():
     parser = argparse.ArgumentParser(description='A fake bluetoothd on the system bus.')
-    # bluetoothd running on a machine without Bluetooth hardware.
-    parser.add_argument('--without-adapter', action='store_true')
-    # An adapter that scans and finds nothing.
-    parser.add_argument('--empty', action='store_true')
+    parser.add_argument('--without-adapter', action='store_true', help='no Bluetooth hardware')
+    parser.add_argument('--empty', action='store_true', help='an adapter that finds nothing')
     parser.add_argument('--crowd', default='0,0', metavar='MACHINES,OTHERS')
     parser.add_argument('--notify-ms', type=int, default=NOTIFY_INTERVAL_MS)
     options = parser.parse_args()
-    with_adapter = not options.without_adapter
     machines, others = (int(count) for count in options.crowd.split(','))
     CROWD.extend(crowd(machines, others, options.notify_ms))
     if options.empty:
@@ -396,7 +388,7 @@ def main():
     bus.call_on_disconnection(lambda _connection: loop.quit())
     root = Root(bus)
     adapter = None
-    if with_adapter:
+    if not options.without_adapter:
         adapter = Adapter(bus, root)
         root.add(adapter, announce=False)
         for spec in MACHINES:

@@ -2,6 +2,7 @@
 // bus: scanning, connection, detection, the feature read and notifications as the overlay sees
 // them; a crowd, a strap beside the machine, and Bluetooth that cannot be used.
 
+#include "../../support/GadgetFields.h"
 #include "FakeBluez.h"
 #include "bluetooth/qt/QtBluetoothCentral.h"
 #include "connection/FTMSManager.h"
@@ -15,23 +16,6 @@
 
 using namespace tallyfin;
 using namespace tallyfin::testing;
-
-namespace {
-
-// Every property of a record as "name=value", to compare whole records.
-template<typename Gadget>
-QStringList fields(const Gadget& gadget) {
-    QStringList fields;
-    const QMetaObject& meta = Gadget::staticMetaObject;
-    for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
-        const QMetaProperty property = meta.property(i);
-        fields.append(QLatin1String(property.name()) + u'=' +
-                      property.readOnGadget(&gadget).toString());
-    }
-    return fields;
-}
-
-} // namespace
 
 class tst_FTMSManagerOverQtBluetooth : public QObject {
     Q_OBJECT
@@ -160,18 +144,15 @@ private Q_SLOTS:
                               localizedText("connection.connected").arg(fakeBike.name),
                               localizedText("equipment.detected.bike")}));
         QCOMPARE(manager.powerHistory(), (QList<qint64>{150, 160, 170, 180, 205}));
-        FitnessMetrics metrics; // the last record, merged from five notifications
-        metrics.equipmentType = EquipmentType::bike;
-        metrics.power = 205;
-        metrics.cadence = 92;
-        metrics.speed = 29.5 / 3.6;
-        QCOMPARE(fields(manager.metrics()), fields(metrics));
-        FitnessMachineFeature features;
-        features.deviceName = fakeBike.name;
-        features.cadenceSupported = true;
-        features.powerMeasurementSupported = true;
-        features.powerTargetSettingSupported = true;
-        QCOMPARE(fields(manager.machineFeatures()), fields(features));
+        // The last record, merged from five notifications.
+        const FitnessMetrics metrics{
+            .equipmentType = EquipmentType::bike, .power = 205, .speed = 29.5 / 3.6, .cadence = 92};
+        QCOMPARE(gadgetFields(manager.metrics()), gadgetFields(metrics));
+        const FitnessMachineFeature features{.deviceName = fakeBike.name,
+                                             .cadenceSupported = true,
+                                             .powerMeasurementSupported = true,
+                                             .powerTargetSettingSupported = true};
+        QCOMPARE(gadgetFields(manager.machineFeatures()), gadgetFields(features));
         QVERIFY(manager.logBuffer().first().startsWith(u"Tallyfin v1.2.3 (45) — "_qs));
         const qint64 rssi = manager.deviceInfos().value(bike->identifier()).rssi;
         const QString data = u"[14:03:07] Indoor Bike Data (0x2AD2): 44 00 "_qs;
@@ -202,11 +183,11 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(manager.statusMessage(), localizedText("connection.disconnected"),
                                   fakeBluezTimeoutMs);
         QVERIFY(!manager.isConnected());
-        QCOMPARE(fields(manager.metrics()), fields(FitnessMetrics{}));
+        QCOMPARE(gadgetFields(manager.metrics()), gadgetFields(FitnessMetrics{}));
         QVERIFY(manager.powerHistory().isEmpty());
         QCOMPARE(manager.connectedPeripheral(), nullptr);
         QCOMPARE(manager.detectedEquipmentType(), EquipmentType::unknown);
-        QCOMPARE(fields(manager.machineFeatures()), fields(features));
+        QCOMPARE(gadgetFields(manager.machineFeatures()), gadgetFields(features));
         QVERIFY(!manager.isScanning());
 
         // Connected again and closed: the link is released once.

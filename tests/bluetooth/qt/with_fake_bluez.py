@@ -1,16 +1,10 @@
 #!/usr/bin/python3
-"""Runs a command against a fake bluetoothd on a private system bus.
-
-    with_fake_bluez.py [--bus-config FILE] [--bluez fake|fake-empty|fake-without-adapter|none]
-                       [--fake SCRIPT] [--crowd MACHINES,OTHERS] [--notify-ms MS] -- COMMAND [ARGS...]
-
-Starts dbus-daemon on a socket in a fresh temporary directory (configured from FILE with @SOCKET@
-replaced; system-bus.conf.in by default), fake_bluez.py on it (with an adapter, with one but no
-device around, without one, or not at all; --crowd and --notify-ms go to it) and each SCRIPT
-(another fake service that prints "ready"), then COMMAND with DBUS_SYSTEM_BUS_ADDRESS set (and
-TALLYFIN_FAKE_BLUEZ_CROWD to the crowd), and exits with its status. Everything it started stops
-with it, also when it is killed.
-"""
+"""Runs a command against a fake bluetoothd on a private system bus: dbus-daemon on a socket in a
+fresh temporary directory (configured from --bus-config with @SOCKET@ replaced), fake_bluez.py on it
+(--bluez says which; --crowd and --notify-ms go to it) and each --fake SCRIPT (another fake service
+that prints "ready"), then the command after -- with DBUS_SYSTEM_BUS_ADDRESS set (and
+TALLYFIN_FAKE_BLUEZ_CROWD to the crowd). Exits with its status; everything it started stops with
+it, also when it is killed."""
 import argparse
 import ctypes
 import os
@@ -88,14 +82,10 @@ def main(argv):
             env['TALLYFIN_FAKE_BLUEZ_CROWD'] = options.crowd
         fakes = [[script] for script in options.fake]
         if options.bluez != 'none':
-            fake_command = [os.path.join(here, 'fake_bluez.py')]
-            if options.bluez == 'fake-without-adapter':
-                fake_command.append('--without-adapter')
-            elif options.bluez == 'fake-empty':
-                fake_command.append('--empty')
-            for option in ('crowd', 'notify_ms'):
-                if getattr(options, option):
-                    fake_command += ['--' + option.replace('_', '-'), getattr(options, option)]
+            flags = {'fake-without-adapter': ['--without-adapter'], 'fake-empty': ['--empty']}
+            fake_command = [os.path.join(here, 'fake_bluez.py')] + flags.get(options.bluez, [])
+            for option, value in (('--crowd', options.crowd), ('--notify-ms', options.notify_ms)):
+                fake_command += [option, value] if value else []
             fakes.insert(0, fake_command)
         for fake in fakes:
             process, line = start(['/usr/bin/python3'] + fake, env)

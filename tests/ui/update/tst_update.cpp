@@ -1,3 +1,4 @@
+#include "GadgetFields.h"
 #include "TestHttpServer.h"
 #include "model/ApplicationInfo.h"
 #include "model/Localization.h"
@@ -6,7 +7,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QMetaProperty>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -23,8 +24,8 @@ QByteArray feed(const QByteArray& items) {
            items + "</channel></rss>\n";
 }
 
-// Runs one check to its end; the result as "field=value" lines (but the version it was given),
-// %1 standing for the server.
+// Runs one check to its end; the result as "field=value" lines (but empty ones and the version it
+// was given), %1 standing for the server.
 QString check(UpdateController& controller, const QString& server = {}) {
     QSignalSpy finished(&controller, &UpdateController::checkFinished);
     controller.checkForUpdates();
@@ -32,18 +33,8 @@ QString check(UpdateController& controller, const QString& server = {}) {
         return u"no answer"_s;
     }
     const auto result = finished.constFirst().constFirst().value<UpdateCheckResult>();
-    QStringList fields;
-    const QMetaObject& meta = UpdateCheckResult::staticMetaObject;
-    for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
-        const QMetaProperty p = meta.property(i);
-        const QVariant value = p.readOnGadget(&result);
-        const QString text = p.isEnumType()
-                                 ? QLatin1String(p.enumerator().valueToKey(value.toInt()))
-                                 : value.toString();
-        if (!text.isEmpty() && p.name() != QByteArrayView("currentVersion")) {
-            fields.append(QLatin1String(p.name()) + u'=' + text);
-        }
-    }
+    const QStringList fields =
+        gadgetFields(result).filter(QRegularExpression(u"^(?!currentVersion=).*[^=]$"_s));
     const QString text = fields.join(u'\n');
     return server.isEmpty() ? text : QString(text).replace(server, u"%1"_s);
 }
