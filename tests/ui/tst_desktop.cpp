@@ -44,8 +44,7 @@ bool isRed(QRgb pixel) {
 
 // Equal but for the rounding of the outline's edges.
 bool near(const QRect& a, const QRect& b) {
-    return qAbs(a.left() - b.left()) <= 1 && qAbs(a.top() - b.top()) <= 1 &&
-           qAbs(a.right() - b.right()) <= 1 && qAbs(a.bottom() - b.bottom()) <= 1;
+    return a.adjusted(-1, -1, 1, 1).contains(b) && b.adjusted(-1, -1, 1, 1).contains(a);
 }
 
 xcb_connection_t* x11() {
