@@ -25,8 +25,6 @@ public:
 
     // The logind session has been found and its state read.
     bool followsSession() const { return m_follows; }
-    // A shutdown inhibitor lock is held.
-    bool holdsShutdownDelay() const { return m_inhibitor.isValid(); }
 
 private Q_SLOTS:
     void onLock();

@@ -19,9 +19,6 @@ public:
     // the one instance.
     static StopSignals& install();
 
-    // The first signal received, 0 while none has come.
-    int received() const { return m_received; }
-
 Q_SIGNALS:
     void stopRequested(int signalNumber);
 
@@ -30,6 +27,7 @@ private:
     void read();
 
     QSocketNotifier* m_notifier = nullptr;
+    // The first signal received, 0 while none has come.
     int m_received = 0;
 };
 

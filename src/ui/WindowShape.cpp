@@ -41,7 +41,10 @@ void WindowShape::setCutVisible(bool cut) {
     }
 }
 
-QRegion WindowShape::outlineRegion(const QQuickItem& item) {
+namespace {
+
+// The outline in window coordinates.
+QRegion outlineRegion(const QQuickItem& item) {
     if (!item.isVisible()) {
         return {};
     }
@@ -63,7 +66,8 @@ QRegion WindowShape::outlineRegion(const QQuickItem& item) {
     return QRegion(toWindow.map(path).toFillPolygon().toPolygon());
 }
 
-void WindowShape::appendOutlineKey(const QQuickItem& item, QList<qreal>& key) {
+// What that region is made of, as numbers: far cheaper to compare than to build the region.
+void appendOutlineKey(const QQuickItem& item, QList<qreal>& key) {
     if (!item.isVisible()) {
         key.append(-1);
         return;
@@ -91,6 +95,8 @@ void WindowShape::appendOutlineKey(const QQuickItem& item, QList<qreal>& key) {
         key << radius.toReal();
     }
 }
+
+} // namespace
 
 void WindowShape::apply(bool force) {
     if (!m_window || !m_window->handle()) {

@@ -34,12 +34,6 @@ public:
     bool cutVisible() const { return m_cutVisible; }
     void setCutVisible(bool cut);
 
-    // The outline in window coordinates, as last applied.
-    QRegion region() const { return m_applied; }
-    static QRegion outlineRegion(const QQuickItem& item);
-    // What that region is made of, as numbers: far cheaper to compare than to build the region.
-    static void appendOutlineKey(const QQuickItem& item, QList<qreal>& key);
-
 Q_SIGNALS:
     void windowChanged();
     void outlineChanged();
@@ -51,6 +45,7 @@ private:
     QPointer<QQuickWindow> m_window;
     QPointer<QQuickItem> m_outline;
     bool m_cutVisible = false;
+    // The outline in window coordinates, as last applied.
     QRegion m_applied;
     QList<qreal> m_appliedKey;
     bool m_appliedCut = false;
