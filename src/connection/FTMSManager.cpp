@@ -163,8 +163,7 @@ FTMSManager::FTMSManager(const bluetooth::CentralFactory& centralFactory,
           [this] { Q_EMIT statusMessageChanged(); })
     , m_discoveredDevices(
           {}, [this] { Q_EMIT objectWillChange(); }, [this] { Q_EMIT discoveredDevicesChanged(); })
-    , m_deviceInfos(
-          {}, [this] { Q_EMIT objectWillChange(); }, [this] { Q_EMIT deviceInfosChanged(); })
+    , m_deviceInfos({}, [this] { Q_EMIT objectWillChange(); })
     , m_powerHistory(
           {}, [this] { Q_EMIT objectWillChange(); },
           [this] { notifyViews(&FTMSManager::powerHistoryChanged); })
@@ -208,15 +207,6 @@ void FTMSManager::later(F&& step) {
 
 QString FTMSManager::logText() const {
     return m_logBuffer.join(QLatin1Char('\n'));
-}
-
-QList<DiscoveredDevice> FTMSManager::devices() const {
-    QList<DiscoveredDevice> result;
-    result.reserve(m_discoveredDevices.value().size());
-    for (qsizetype i = 0; i < m_discoveredDevices.value().size(); ++i) {
-        result.append(discoveredDevice(i));
-    }
-    return result;
 }
 
 DiscoveredDevice FTMSManager::discoveredDevice(qsizetype index) const {
@@ -297,17 +287,9 @@ void FTMSManager::recordAdvertisement(const PeripheralPtr& peripheral,
     // The same work however many machines are known: a crowd reports hundreds a second.
     const QUuid id = peripheral->identifier();
     m_deviceInfos.modify([&](auto& infos) { infos.insert(id, info); });
-    const auto& devices = m_discoveredDevices.value();
-    if (m_discoveredIndex.size() != devices.size()) {
-        // The list was assigned through its publisher: index it again.
-        m_discoveredIndex.clear();
-        for (qsizetype i = 0; i < devices.size(); ++i) {
-            m_discoveredIndex.insert(devices.at(i)->identifier(), i);
-        }
-    }
     qsizetype index = m_discoveredIndex.value(id, -1);
     if (index < 0) {
-        index = devices.size();
+        index = m_discoveredDevices.value().size();
         m_discoveredIndex.insert(id, index);
         m_discoveredDevices.modify([&](auto& list) { list.append(peripheral); });
     }
@@ -467,6 +449,7 @@ void FTMSManager::didDiscoverCharacteristics(const PeripheralPtr& peripheral,
             peripheral->setNotifyValue(true, characteristic);
             // A subscription the stack accepted but that brings nothing must not go unnoticed.
             m_subscribedLabel = label(characteristic->uuid);
+            m_subscribedStatus = row.status;
             m_noDataReported = false;
             m_noDataTimer.start();
             later([this, name, status = row.status] {
@@ -496,10 +479,9 @@ void FTMSManager::didUpdateValue(const PeripheralPtr& /*peripheral*/,
         m_noDataTimer.stop();
         if (std::exchange(m_noDataReported, false)) {
             later([this] {
-                for (const DetectionRow& row : detectionTable()) {
-                    if (row.type == m_detectedEquipmentType) {
-                        setStatus(row.status());
-                    }
+                // Unless the machine was let go meanwhile.
+                if (m_detectedEquipmentType != EquipmentType::unknown) {
+                    setStatus(m_subscribedStatus());
                 }
             });
         }

@@ -95,14 +95,15 @@ public:
     const QList<qint64>& powerHistory() const { return m_powerHistory; }
 
     // The streams of the published fields. They are writable like the fields of any observable
-    // object; an assignment through them notifies exactly as the manager's own do.
+    // object; an assignment through them notifies exactly as the manager's own do. Only
+    // `discoveredDevices` is read-only: the manager keeps an index of its entries.
     Published<bool>& isScanningPublisher() { return m_isScanning; }
     Published<bool>& isConnectedPublisher() { return m_isConnected; }
     Published<bool>& isSimulatingPublisher() { return m_isSimulating; }
     Published<FitnessMetrics>& metricsPublisher() { return m_metrics; }
     Published<FitnessMachineFeature>& machineFeaturesPublisher() { return m_machineFeatures; }
     Published<QString>& statusMessagePublisher() { return m_statusMessage; }
-    Published<QList<bluetooth::PeripheralPtr>>& discoveredDevicesPublisher() {
+    const Published<QList<bluetooth::PeripheralPtr>>& discoveredDevicesPublisher() const {
         return m_discoveredDevices;
     }
     Published<QMap<QUuid, DeviceAdvertisementInfo>>& deviceInfosPublisher() {
@@ -125,9 +126,8 @@ public:
     HeartRateStrapManager* heartRateStraps() const { return m_straps.get(); }
     // A connected strap's heart rate, which `metrics` shows in place of the machine's own.
     std::optional<qint64> strapHeartRate() const { return m_strapHeartRate; }
-    // The device list as the views show it: one entry per discovered peripheral, in order.
-    QList<DiscoveredDevice> devices() const;
-    // Its entry at `index` of `discoveredDevices` (which must exist).
+    // The device list's entry for the peripheral at `index` of `discoveredDevices` (which must
+    // exist).
     DiscoveredDevice discoveredDevice(qsizetype index) const;
 
     // Injection points for tests and benchmarks.
@@ -209,7 +209,6 @@ Q_SIGNALS:
     void machineFeaturesChanged();
     void statusMessageChanged();
     void discoveredDevicesChanged();
-    void deviceInfosChanged();
     void powerHistoryChanged();
     // After each line appended to the log.
     void logBufferChanged();
@@ -263,6 +262,8 @@ private:
     // Runs from the subscription to the first value of the data characteristic.
     QTimer m_noDataTimer;
     QString m_subscribedLabel;
+    // The detected machine's status, shown again when a silent machine starts sending.
+    QString (*m_subscribedStatus)() = nullptr;
     bool m_noDataReported = false;
     // The machine's own heart rate, shown whenever no strap's is.
     qint64 m_machineHeartRate = 0;

@@ -240,8 +240,8 @@ private Q_SLOTS:
         QVERIFY(startFullScreenWindow());
         QVERIFY(launch(std::nullopt));
         QVERIFY(panelShows(u"chooser over a full-screen window"_s));
-        QTRY_VERIFY_WITH_TIMEOUT(!m_shell->manager()->devices().isEmpty(), slow);
-        m_shell->manager()->connect(m_shell->manager()->devices().first().peripheral);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_shell->manager()->discoveredDevices().isEmpty(), slow);
+        m_shell->manager()->connect(m_shell->manager()->discoveredDevices().first());
         QTRY_VERIFY_WITH_TIMEOUT(m_shell->manager()->isConnected(), slow);
         QVERIFY(panelShows(u"strip over a full-screen window"_s));
         QCOMPARE(m_shell->appearance()->translucent(), compositing);

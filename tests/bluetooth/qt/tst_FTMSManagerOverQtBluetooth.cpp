@@ -97,7 +97,8 @@ private Q_SLOTS:
         // under its address, which is no name. Neither the strap, which is no fitness machine,
         // nor a machine bluetoothd remembers from an earlier scan until it is heard.
         QStringList list;
-        for (const DiscoveredDevice& device : manager.devices()) {
+        for (qsizetype i = 0; i < manager.discoveredDevices().size(); ++i) {
+            const DiscoveredDevice device = manager.discoveredDevice(i);
             const DeviceAdvertisementInfo info = manager.deviceInfos().value(device.id);
             list.append(QStringList{
                 device.name, info.localName.value_or(u"-"_qs), QString::number(info.rssi),
