@@ -180,7 +180,9 @@ bool AppShell::setUpPanel() {
     m_panel = std::make_unique<OverlayPanel>(*window, m_options.screens);
     m_panel->setUp();
     if (x11::StackKeeper* keeper = m_panel->stackKeeper()) {
-        // A compositing manager that starts or stops later changes how the panel is drawn.
+        // Whether a compositing manager runs, now and as it starts or stops, decides how the
+        // panel is drawn.
+        m_appearance->setTranslucent(keeper->compositorRunning());
         QObject::connect(keeper, &x11::StackKeeper::compositorRunningChanged, m_appearance.get(),
                          &Appearance::setTranslucent);
     }

@@ -1,7 +1,6 @@
 #include "Appearance.h"
 
 #include "UiLogging.h"
-#include "X11Support.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -27,9 +26,10 @@ constexpr int portalReadTimeoutMs = 250;
 
 Appearance::Appearance(QObject* parent)
     : QObject(parent) {
-    // Other window systems composite; X11 does only with a compositing manager running.
+    // Other window systems composite; X11 does only with a compositing manager running, which
+    // the window stack keeper reports once the panel is set up (setTranslucent).
     const QString platform = QGuiApplication::platformName();
-    m_translucent = platform == u"xcb" ? x11::compositorRunning() : platform != u"offscreen";
+    m_translucent = platform != u"xcb" && platform != u"offscreen";
     decideScheme();
     if (qApp) {
         qApp->installEventFilter(this);

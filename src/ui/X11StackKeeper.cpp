@@ -69,20 +69,24 @@ std::unique_ptr<StackKeeper> StackKeeper::create(QObject* parent) {
 
 StackKeeper::StackKeeper(xcb_connection_t* connection, int screen, QObject* parent)
     : QObject(parent)
-    , m_connection(connection)
-    , m_screenNumber(screen) {
+    , m_connection(connection) {
 #ifdef TALLYFIN_HAVE_XCB
     xcb_connection_t* c = m_connection;
     m_root = screenOf(c, screen)->root;
     m_currentDesktopAtom = atom(c, "_NET_CURRENT_DESKTOP");
+    // Interned once: the selection is asked for again whenever windows come or go.
+    const QByteArray selection = "_NET_WM_CM_S" + QByteArray::number(screen);
+    m_compositorSelectionAtom = atom(c, selection.constData());
     // Per client, so Qt's own selection on the root window stays as it is.
     const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_change_window_attributes(c, m_root, XCB_CW_EVENT_MASK, &mask);
     m_currentDesktop = readCurrentDesktop();
-    m_compositorRunning = compositorOwnsSelection(c, m_screenNumber);
+    m_compositorRunning = compositorOwnsSelection(c, m_compositorSelectionAtom);
     xcb_flush(c);
     m_notifier = new QSocketNotifier(xcb_get_file_descriptor(c), QSocketNotifier::Read, this);
     QObject::connect(m_notifier, &QSocketNotifier::activated, this, &StackKeeper::readEvents);
+#else
+    Q_UNUSED(screen)
 #endif
 }
 
@@ -147,7 +151,7 @@ void StackKeeper::readEvents() {
         }
         if (windowsCameOrWent) {
             // A compositing manager announces itself by owning a selection through a window.
-            if (const bool running = compositorOwnsSelection(c, m_screenNumber);
+            if (const bool running = compositorOwnsSelection(c, m_compositorSelectionAtom);
                 running != m_compositorRunning) {
                 m_compositorRunning = running;
                 qCInfo(lcUi) << "compositing manager running:" << running;

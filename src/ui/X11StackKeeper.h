@@ -41,9 +41,9 @@ private:
     int readCurrentDesktop() const;
 
     xcb_connection_t* m_connection;
-    int m_screenNumber;
     uint32_t m_root = 0;
     uint32_t m_currentDesktopAtom = 0;
+    uint32_t m_compositorSelectionAtom = 0;
     QSocketNotifier* m_notifier = nullptr;
     int m_currentDesktop = -1;
     bool m_compositorRunning = false;

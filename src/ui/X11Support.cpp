@@ -43,10 +43,9 @@ std::optional<uint32_t> cardinal(xcb_connection_t* c, xcb_window_t window, xcb_a
     return *static_cast<uint32_t*>(xcb_get_property_value(answer.get()));
 }
 
-bool compositorOwnsSelection(xcb_connection_t* c, int number) {
-    const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(number);
-    const auto answer = reply(xcb_get_selection_owner_reply(
-        c, xcb_get_selection_owner(c, atom(c, name.constData())), nullptr));
+bool compositorOwnsSelection(xcb_connection_t* c, xcb_atom_t selection) {
+    const auto answer =
+        reply(xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection), nullptr));
     return answer && answer->owner != XCB_WINDOW_NONE;
 }
 
@@ -58,15 +57,6 @@ xcb_connection_t* qtConnection() {
     }
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     return x11 ? x11->connection() : nullptr;
-}
-
-// DISPLAY is ":0" or ":0.1"; the part after the dot names the screen.
-int defaultScreenNumber() {
-    const QByteArray display = qgetenv("DISPLAY");
-    if (const qsizetype dot = display.lastIndexOf('.'); dot > display.lastIndexOf(':')) {
-        return display.mid(dot + 1).toInt();
-    }
-    return 0;
 }
 
 bool hasShapeExtension(xcb_connection_t* c) {
@@ -89,15 +79,6 @@ void shapeTo(xcb_connection_t* c, xcb_window_t window, xcb_shape_kind_t kind,
 } // namespace
 
 #endif
-
-bool compositorRunning() {
-#ifdef TALLYFIN_HAVE_XCB
-    xcb_connection_t* c = qtConnection();
-    return c && compositorOwnsSelection(c, defaultScreenNumber());
-#else
-    return false;
-#endif
-}
 
 bool displayOpens(const QByteArray& name) {
 #ifdef TALLYFIN_HAVE_XCB

@@ -12,10 +12,6 @@ namespace tallyfin::ui::x11 {
 // What Qt does not offer for X11 windows. Every function does nothing (or answers false) when
 // the program does not run on the xcb platform.
 
-// True when a compositing manager owns the _NET_WM_CM_Sn selection of the default screen, so
-// that translucent windows really show what lies behind them.
-bool compositorRunning();
-
 // True when the X display `name` (DISPLAY's form, ":0") accepts a connection; also true in a
 // build without xcb, where Qt alone decides.
 bool displayOpens(const QByteArray& name);

@@ -23,7 +23,7 @@ xcb_atom_t atom(xcb_connection_t* c, const char* name);
 // The screen `number` of the connection's setup, or null.
 xcb_screen_t* screenOf(xcb_connection_t* c, int number);
 std::optional<uint32_t> cardinal(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property);
-// True when a compositing manager owns _NET_WM_CM_S<number>.
-bool compositorOwnsSelection(xcb_connection_t* c, int number);
+// True when a compositing manager owns `selection` (the screen's _NET_WM_CM_S<number>).
+bool compositorOwnsSelection(xcb_connection_t* c, xcb_atom_t selection);
 
 } // namespace tallyfin::ui::x11
