@@ -27,21 +27,10 @@ SlicedPaintedItem::SlicedPaintedItem(QQuickItem* parent)
     setFlag(ItemHasContents, true);
 }
 
-void SlicedPaintedItem::update() {
-    m_dirty = true;
-    QQuickItem::update();
-}
-
-void SlicedPaintedItem::geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) {
-    QQuickItem::geometryChange(newGeometry, oldGeometry);
-    if (newGeometry.size() != oldGeometry.size()) {
-        update();
-    }
-}
-
 void SlicedPaintedItem::itemChange(ItemChange change, const ItemChangeData& value) {
+    // Qt Quick marks a new size or window itself, but not a new pixel ratio.
     if (change == ItemDevicePixelRatioHasChanged) {
-        update();
+        QQuickItem::update();
     }
     QQuickItem::itemChange(change, value);
 }
@@ -53,13 +42,9 @@ QSGNode* SlicedPaintedItem::updatePaintNode(QSGNode* oldNode, UpdatePaintNodeDat
         return nullptr;
     }
     auto* root = static_cast<SlicesNode*>(oldNode);
-    if (root && !m_dirty) {
-        return root;
-    }
     if (!root) {
         root = new SlicesNode;
     }
-    m_dirty = false;
 
     const qreal ratio = window()->effectiveDevicePixelRatio();
     QImage picture(size * ratio, QImage::Format_ARGB32_Premultiplied);

@@ -23,19 +23,13 @@ public:
     explicit SlicedPaintedItem(QQuickItem* parent = nullptr);
 
     // Paints the whole item in item coordinates onto a transparent picture of the item's size
-    // (rounded to whole points). Runs on the rendering thread while the GUI thread waits.
+    // (rounded to whole points), whenever Qt Quick finds the item changed: update(), a new size.
+    // Runs on the rendering thread while the GUI thread waits.
     virtual void paint(QPainter* painter) = 0;
-
-    // Schedules a repaint.
-    void update();
 
 protected:
     QSGNode* updatePaintNode(QSGNode* oldNode, UpdatePaintNodeData* data) override;
-    void geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) override;
     void itemChange(ItemChange change, const ItemChangeData& value) override;
-
-private:
-    bool m_dirty = true;
 };
 
 } // namespace tallyfin::ui
