@@ -23,6 +23,50 @@ qint64 truncatedToInteger(double value) {
     return static_cast<qint64>(std::clamp(value, -limit, limit));
 }
 
+// Seconds per `metres` as "M:SS", halves rounded away from zero; "--:--" without a speed.
+QString pace(double speed, double metres) {
+    if (!(speed > 0)) {
+        return u"--:--"_s;
+    }
+    const qint64 seconds = truncatedToInteger(std::round(metres / speed));
+    const qint64 minutes = seconds / 60;
+    return QString::asprintf("%lld:%02lld", static_cast<long long>(minutes),
+                             static_cast<long long>(seconds - minutes * 60));
+}
+
+// `speed` in metres per second as `unit` counts it, without the unit.
+QString speedNumber(double speed, SpeedUnit unit) {
+    switch (unit) {
+    case SpeedUnit::perFiveHundredMetres:
+        return pace(speed, 500);
+    case SpeedUnit::perMile:
+        return pace(speed, metresPerMile);
+    case SpeedUnit::milesPerHour:
+        return QString::asprintf("%.1f", speed * 3600 / metresPerMile);
+    case SpeedUnit::kilometresPerHour:
+        return QString::asprintf("%.1f", speed * 3.6);
+    case SpeedUnit::metresPerSecond:
+        break;
+    }
+    return QString::asprintf("%.1f", speed);
+}
+
+QString speedUnitSuffix(SpeedUnit unit) {
+    switch (unit) {
+    case SpeedUnit::perFiveHundredMetres:
+        return u"/500m"_s;
+    case SpeedUnit::perMile:
+        return u"/mi"_s;
+    case SpeedUnit::milesPerHour:
+        return u"mph"_s;
+    case SpeedUnit::kilometresPerHour:
+        return u"km/h"_s;
+    case SpeedUnit::metresPerSecond:
+        break;
+    }
+    return u"m/s"_s;
+}
+
 } // namespace
 
 QString FitnessMetrics::formattedTime() const {
@@ -34,31 +78,8 @@ QString FitnessMetrics::formattedTime() const {
 }
 
 QString FitnessMetrics::formattedSpeed(UnitSystem units) const {
-    // Seconds per `metres` as "M:SS", halves rounded away from zero.
-    auto pace = [this](double metres, QStringView per) -> QString {
-        if (!(speed > 0)) {
-            return u"--:-- "_s + per;
-        }
-        const qint64 seconds = truncatedToInteger(std::round(metres / speed));
-        const qint64 minutes = seconds / 60;
-        return QString::asprintf("%lld:%02lld ", static_cast<long long>(minutes),
-                                 static_cast<long long>(seconds - minutes * 60)) +
-               per;
-    };
-    if (equipmentType == EquipmentType::rower) {
-        // Rowers count 500 m splits in every country.
-        return pace(500, u"/500m");
-    }
-    if (units == UnitSystem::imperial) {
-        if (equipmentType == EquipmentType::treadmill) {
-            return pace(metresPerMile, u"/mi");
-        }
-        return QString::asprintf("%.1f mph", speed * 3600 / metresPerMile);
-    }
-    if (equipmentType == EquipmentType::unknown) {
-        return QString::asprintf("%.1f m/s", speed);
-    }
-    return QString::asprintf("%.1f km/h", speed * 3.6);
+    const SpeedUnit unit = speedUnit(*this, units);
+    return speedNumber(speed, unit) + u' ' + speedUnitSuffix(unit);
 }
 
 QString countText(qint64 value) {
@@ -89,19 +110,27 @@ QString distanceText(const FitnessMetrics& metrics, UnitSystem units) {
     return QString::asprintf("%.0f", metrics.distance);
 }
 
+SpeedUnit speedUnit(const FitnessMetrics& metrics, UnitSystem units) {
+    if (metrics.equipmentType == EquipmentType::rower) {
+        // Rowers count 500 m splits in every country.
+        return SpeedUnit::perFiveHundredMetres;
+    }
+    if (units == UnitSystem::imperial) {
+        return metrics.equipmentType == EquipmentType::treadmill ? SpeedUnit::perMile
+                                                                 : SpeedUnit::milesPerHour;
+    }
+    return metrics.equipmentType == EquipmentType::unknown ? SpeedUnit::metresPerSecond
+                                                           : SpeedUnit::kilometresPerHour;
+}
+
 QString speedText(const FitnessMetrics& metrics, UnitSystem units) {
     if (!(metrics.speed > 0)) {
         return u"--"_s;
     }
-    const QString text = metrics.formattedSpeed(units);
-    const bool pace =
-        metrics.equipmentType == EquipmentType::rower ||
-        (units == UnitSystem::imperial && metrics.equipmentType == EquipmentType::treadmill);
-    const QStringView separator = pace                            ? QStringView(u" /")
-                                  : units == UnitSystem::imperial ? QStringView(u" mph")
-                                                                  : QStringView(u" km");
-    const qsizetype at = text.indexOf(separator);
-    return at < 0 ? text : text.left(at);
+    const SpeedUnit unit = speedUnit(metrics, units);
+    // The tile has no label for m/s, so the number keeps its unit.
+    return unit == SpeedUnit::metresPerSecond ? metrics.formattedSpeed(units)
+                                              : speedNumber(metrics.speed, unit);
 }
 
 QString rateText(const FitnessMetrics& metrics) {

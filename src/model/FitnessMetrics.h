@@ -45,9 +45,7 @@ public:
 
     // "MM:SS" of the elapsed time; minutes are not limited.
     Q_INVOKABLE QString formattedTime() const;
-    // Pace per 500 m for a rower, whatever the units. Otherwise, in metric units, speed in km/h
-    // (m/s for an unknown kind); in imperial units, a treadmill's pace per mile and the speed in
-    // mph for every other kind.
+    // The speed, or the pace, in speedUnit(): "2:36 /500m", "8:00 /mi", "16.0 mph", "25.0 km/h".
     Q_INVOKABLE QString
     formattedSpeed(tallyfin::UnitSystem units = tallyfin::UnitSystem::metric) const;
 };
@@ -60,7 +58,18 @@ QString countText(qint64 value);
 enum class DistanceUnit { metres, kilometres, feet, miles };
 DistanceUnit distanceUnit(const FitnessMetrics& metrics, UnitSystem units = UnitSystem::metric);
 QString distanceText(const FitnessMetrics& metrics, UnitSystem units = UnitSystem::metric);
-// formattedSpeed() without its unit; "--" while there is no speed.
+// Pace per 500 m for a rower, whatever the units. Otherwise, in metric units, speed in km/h
+// (m/s for an unknown kind); in imperial units, a treadmill's pace per mile and the speed in mph
+// for every other kind.
+enum class SpeedUnit {
+    perFiveHundredMetres,
+    perMile,
+    milesPerHour,
+    kilometresPerHour,
+    metresPerSecond
+};
+SpeedUnit speedUnit(const FitnessMetrics& metrics, UnitSystem units = UnitSystem::metric);
+// formattedSpeed() without its unit, but for an unknown kind's m/s; "--" while there is no speed.
 QString speedText(const FitnessMetrics& metrics, UnitSystem units = UnitSystem::metric);
 QString rateText(const FitnessMetrics& metrics);
 QString rateTooltip(const FitnessMetrics& metrics);

@@ -34,14 +34,28 @@ QString distanceUnitText(DistanceUnit unit) {
     return u"M"_s;
 }
 
-QString speedUnit(EquipmentType type, UnitSystem units) {
-    if (type == EquipmentType::rower) {
+// An unknown kind's m/s has no label of its own: its number carries the unit.
+QString speedUnitText(SpeedUnit unit) {
+    switch (unit) {
+    case SpeedUnit::perFiveHundredMetres:
         return u"/500M"_s;
-    }
-    if (units == UnitSystem::imperial) {
-        return type == EquipmentType::treadmill ? u"/MI"_s : u"MPH"_s;
+    case SpeedUnit::perMile:
+        return u"/MI"_s;
+    case SpeedUnit::milesPerHour:
+        return u"MPH"_s;
+    case SpeedUnit::kilometresPerHour:
+    case SpeedUnit::metresPerSecond:
+        break;
     }
     return u"KM/H"_s;
+}
+
+QString speedTooltip(SpeedUnit unit) {
+    if (unit == SpeedUnit::perMile) {
+        //: Hover help of the pace tile of a treadmill shown in imperial units
+        return qtTrId("metric.milePace.tooltip");
+    }
+    return qtTrId("metric.speed.tooltip");
 }
 
 } // namespace
@@ -59,12 +73,9 @@ QList<MetricTile> metricTiles(const FitnessMetrics& m, const FitnessMachineFeatu
                       distanceUnitText(distanceUnit(m, units)), qtTrId("metric.distance.tooltip")});
     }
     if (f.averageSpeedSupported || f.paceSupported) {
-        const bool milePace =
-            units == UnitSystem::imperial && m.equipmentType == EquipmentType::treadmill;
-        tiles.append(
-            {QStringLiteral("speedometer"), speedText(m, units), speedUnit(m.equipmentType, units),
-             //: Hover help of the pace tile of a treadmill shown in imperial units
-             milePace ? qtTrId("metric.milePace.tooltip") : qtTrId("metric.speed.tooltip")});
+        const SpeedUnit unit = speedUnit(m, units);
+        tiles.append({QStringLiteral("speedometer"), speedText(m, units), speedUnitText(unit),
+                      speedTooltip(unit)});
     }
     if (f.cadenceSupported || f.stepCountSupported) {
         tiles.append(
