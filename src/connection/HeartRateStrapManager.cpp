@@ -147,10 +147,13 @@ bool HeartRateStrapManager::owns(const PeripheralPtr& peripheral) const {
     if (!peripheral) {
         return false;
     }
-    const QUuid id = peripheral->identifier();
-    return (m_strap && m_strap->identifier() == id) ||
-           std::any_of(m_leaving.cbegin(), m_leaving.cend(),
-                       [&](const PeripheralPtr& leaving) { return leaving->identifier() == id; });
+    return (m_strap && m_strap->identifier() == peripheral->identifier()) || isLeaving(peripheral);
+}
+
+bool HeartRateStrapManager::isLeaving(const PeripheralPtr& peripheral) const {
+    return std::any_of(m_leaving.cbegin(), m_leaving.cend(), [&](const PeripheralPtr& leaving) {
+        return leaving->identifier() == peripheral->identifier();
+    });
 }
 
 bool HeartRateStrapManager::choose(const QString& id) {
@@ -281,10 +284,19 @@ void HeartRateStrapManager::connectStrap(const HeardStrap& strap) {
     reconsider();
     m_strap->setDelegate(this);
     qCInfo(lcConnection) << "connecting to the heart-rate strap" << strap.name;
-    if (central()) {
+    // The stack drops a connection asked for while the strap's disconnection is still pending:
+    // a strap still being let go of is connected once it is gone (see connectReturning).
+    if (central() && !isLeaving(m_strap)) {
         central()->connect(m_strap);
     }
     Q_EMIT linkChanged();
+}
+
+void HeartRateStrapManager::connectReturning(const PeripheralPtr& peripheral) {
+    if (m_strap && m_link == Link::connecting &&
+        m_strap->identifier() == peripheral->identifier() && central()) {
+        central()->connect(m_strap);
+    }
 }
 
 void HeartRateStrapManager::release() {
@@ -292,17 +304,15 @@ void HeartRateStrapManager::release() {
         return;
     }
     const bool delivered = m_valueSeen;
-    m_strap->setDelegate(nullptr);
-    m_leaving.append(std::exchange(m_strap, nullptr));
-    m_link = Link::none;
-    m_valueSeen = false;
+    const PeripheralPtr strap = m_strap;
+    m_leaving.append(strap);
+    finishLink();
     if (central()) {
-        central()->cancelConnection(m_leaving.last());
+        central()->cancelConnection(strap);
     }
     if (delivered) {
         m_manager.setStrapHeartRate(std::nullopt);
     }
-    Q_EMIT linkChanged();
 }
 
 void HeartRateStrapManager::didConnect(const PeripheralPtr& peripheral) {
@@ -381,6 +391,7 @@ void HeartRateStrapManager::didDisconnect(const PeripheralPtr& peripheral) {
     if (forgetLeaving(peripheral)) {
         m_manager.appendLog(u"STRAP DISCONNECTED: " + name);
         Q_EMIT linkChanged();
+        connectReturning(peripheral);
         return;
     }
     const bool delivered = m_valueSeen;
@@ -404,6 +415,7 @@ void HeartRateStrapManager::didFailToConnect(const PeripheralPtr& peripheral,
                                              const std::optional<QString>& errorDescription) {
     if (forgetLeaving(peripheral)) {
         Q_EMIT linkChanged();
+        connectReturning(peripheral);
         return;
     }
     m_manager.appendLog(u"STRAP CONNECTION FAILED: " + deviceName(*peripheral) + u": " +

@@ -151,8 +151,11 @@ private:
     void connectStrap(const HeardStrap& strap);
     // Lets go of the strap without calling it lost; its disconnection is awaited in m_leaving.
     void release();
-    // The strap is gone.
+    // Connects the peripheral, now gone, if it was chosen again while it was being let go of.
+    void connectReturning(const bluetooth::PeripheralPtr& peripheral);
+    // The strap is gone: the link and what it delivered are reset.
     void finishLink();
+    bool isLeaving(const bluetooth::PeripheralPtr& peripheral) const;
     // True when the peripheral was let go of; it is forgotten.
     bool forgetLeaving(const bluetooth::PeripheralPtr& peripheral);
     // Starts or stops listening as the state asks.
