@@ -15,9 +15,8 @@ constexpr QStringView kinds = u"bike, rower, treadmill, crossTrainer or heartRat
 
 // The decoder for a kind of machine, or for a heart-rate strap's Heart Rate Measurement.
 const FTMSDataParsing* parserFor(const QString& kind) {
-    static const HeartRateMeasurementParser heartRate;
     if (kind == u"heartRate") {
-        return &heartRate;
+        return &heartRateMeasurementParser();
     }
     const auto type = equipmentTypeFromCaseName(kind);
     return type ? dataParserFor(*type) : nullptr;

@@ -31,7 +31,6 @@ struct ValueLine {
 const FTMSDataParsing* dataParser(QStringView label) {
     static const QString heartRateLabel =
         FTMSManager::label(HeartRateStrapManager::heartRateMeasurementUUID);
-    static const HeartRateMeasurementParser heartRate;
     struct Kind {
         QString label;
         EquipmentType type;
@@ -47,7 +46,7 @@ const FTMSDataParsing* dataParser(QStringView label) {
             return dataParserFor(kind.type);
         }
     }
-    return label == heartRateLabel ? &heartRate : nullptr;
+    return label == heartRateLabel ? &heartRateMeasurementParser() : nullptr;
 }
 
 bool isFeatureLabel(QStringView label) {

@@ -58,4 +58,11 @@ QString deviceName(const bluetooth::Peripheral& peripheral) {
     return peripheral.name().value_or(unknownDeviceName());
 }
 
+QString connectedLogLine(QStringView prefix, const bluetooth::Peripheral& peripheral,
+                         std::optional<qint64> rssi) {
+    const QString signal = rssi ? QString::number(*rssi) + u" dBm" : QStringLiteral("?");
+    return prefix.toString() + deviceName(peripheral) + u" [" +
+           peripheral.identifier().toString(QUuid::WithoutBraces).toUpper() + u"] RSSI: " + signal;
+}
+
 } // namespace tallyfin

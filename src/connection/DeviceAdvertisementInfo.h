@@ -38,5 +38,9 @@ struct DiscoveredDevice {
 QString unknownDeviceName();
 // The peripheral's name, or unknownDeviceName() when it has none.
 QString deviceName(const bluetooth::Peripheral& peripheral);
+// The log line of a new connection: `prefix`, the name, the identifier in capitals and the signal
+// strength ("CONNECTED: Bike [00000000-…] RSSI: -60 dBm", "RSSI: ?" when none was heard).
+QString connectedLogLine(QStringView prefix, const bluetooth::Peripheral& peripheral,
+                         std::optional<qint64> rssi);
 
 } // namespace tallyfin

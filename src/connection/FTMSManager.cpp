@@ -4,6 +4,7 @@
 #include "connection/HeartRateStrapManager.h"
 #include "connection/LogTime.h"
 #include "ftms/FeatureDecoder.h"
+#include "model/Localization.h"
 
 #include <QLoggingCategory>
 #include <QSysInfo>
@@ -29,15 +30,6 @@ const QBluetoothUuid FTMSManager::fitnessMachineFeatureUUID{quint16(0x2ACC)};
 const QBluetoothUuid FTMSManager::fitnessControlPointUUID{quint16(0x2AD9)};
 
 namespace {
-
-// A looked-up status text used as a format: the argument replaces its placeholder; a text
-// without one is shown unchanged.
-QString formatted(const QString& text, const QString& argument) {
-    if (text.contains(QLatin1String("%1"))) {
-        return text.arg(argument);
-    }
-    return text;
-}
 
 QString readyText() {
     //: Ready to scan
@@ -345,12 +337,10 @@ void FTMSManager::didConnect(const PeripheralPtr& peripheral) {
     }
     const QString name = deviceName(*peripheral);
     const auto info = m_deviceInfos.value().constFind(peripheral->identifier());
-    const QString signal = info != m_deviceInfos.value().constEnd()
-                               ? QString::number(info->rssi) + QStringLiteral(" dBm")
-                               : QStringLiteral("?");
-    appendLog(QStringLiteral("CONNECTED: ") + name + QStringLiteral(" [") +
-              peripheral->identifier().toString(QUuid::WithoutBraces).toUpper() +
-              QStringLiteral("] RSSI: ") + signal);
+    appendLog(connectedLogLine(u"CONNECTED: ", *peripheral,
+                               info != m_deviceInfos.value().constEnd()
+                                   ? std::optional<qint64>(info->rssi)
+                                   : std::nullopt));
     sendUsageSignal(QStringLiteral("deviceConnected"), {{QStringLiteral("deviceName"), name}});
     later([this, name] {
         m_isConnected.set(true);

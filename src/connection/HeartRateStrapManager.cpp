@@ -3,6 +3,7 @@
 #include "connection/DeviceAdvertisementInfo.h"
 #include "connection/FTMSManager.h"
 #include "ftms/FTMSDataParser.h"
+#include "model/Localization.h"
 
 #include <QLoggingCategory>
 #include <QRegularExpression>
@@ -23,10 +24,6 @@ const QBluetoothUuid HeartRateStrapManager::heartRateServiceUUID{quint16(0x180D)
 const QBluetoothUuid HeartRateStrapManager::heartRateMeasurementUUID{quint16(0x2A37)};
 
 namespace {
-
-QString formatted(const QString& text, const QString& argument) {
-    return text.contains(QLatin1String("%1")) ? text.arg(argument) : text;
-}
 
 QString idText(const QUuid& id) {
     return id.toString(QUuid::WithoutBraces);
@@ -322,11 +319,8 @@ void HeartRateStrapManager::didConnect(const PeripheralPtr& peripheral) {
     m_link = Link::connected;
     const QString name = deviceName(*peripheral);
     const HeardStrap* heard = m_list.find(peripheral->identifier());
-    const QString signal =
-        heard && heard->rssi ? QString::number(*heard->rssi) + u" dBm" : QStringLiteral("?");
-    m_manager.appendLog(u"STRAP CONNECTED: " + name + u" [" +
-                        peripheral->identifier().toString(QUuid::WithoutBraces).toUpper() +
-                        u"] RSSI: " + signal);
+    m_manager.appendLog(
+        connectedLogLine(u"STRAP CONNECTED: ", *peripheral, heard ? heard->rssi : std::nullopt));
     m_manager.sendUsageSignal(QStringLiteral("heartRateStrapConnected"),
                               {{QStringLiteral("strapModel"), modelName(name)}});
     Q_EMIT linkChanged();
@@ -370,10 +364,9 @@ void HeartRateStrapManager::didUpdateValue(const PeripheralPtr& peripheral,
         return;
     }
     m_manager.logRawData(*characteristic->value, FTMSManager::label(characteristic->uuid));
-    static const HeartRateMeasurementParser parser;
     FitnessMetrics decoded;
     decoded.heartRate = m_heartRate;
-    parser.parse(*characteristic->value, decoded);
+    heartRateMeasurementParser().parse(*characteristic->value, decoded);
     m_heartRate = decoded.heartRate;
     m_manager.setStrapHeartRate(m_heartRate);
     if (!std::exchange(m_valueSeen, true)) {

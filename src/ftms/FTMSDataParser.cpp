@@ -129,4 +129,9 @@ const FTMSDataParsing* dataParserFor(EquipmentType type) {
     return nullptr;
 }
 
+const FTMSDataParsing& heartRateMeasurementParser() {
+    static const HeartRateMeasurementParser heartRate;
+    return heartRate;
+}
+
 } // namespace tallyfin

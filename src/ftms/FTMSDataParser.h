@@ -85,5 +85,7 @@ public:
 
 // The shared, stateless decoder for a kind of machine; nullptr for `unknown`.
 const FTMSDataParsing* dataParserFor(EquipmentType type);
+// The shared, stateless decoder for a heart-rate strap's Heart Rate Measurement.
+const FTMSDataParsing& heartRateMeasurementParser();
 
 } // namespace tallyfin

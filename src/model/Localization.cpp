@@ -87,4 +87,8 @@ QString localizedText(const char* id, QStringView defaultText) {
     return text;
 }
 
+QString formatted(const QString& text, const QString& argument) {
+    return text.contains(QLatin1String("%1")) ? text.arg(argument) : text;
+}
+
 } // namespace tallyfin

@@ -23,4 +23,8 @@ QString installTranslations(QCoreApplication& app,
 // `defaultText` when one is given, and the key itself otherwise.
 QString localizedText(const char* id, QStringView defaultText = {});
 
+// A looked-up text used as a format: the argument replaces its placeholder; a text without one is
+// shown unchanged.
+QString formatted(const QString& text, const QString& argument);
+
 } // namespace tallyfin
