@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Tallyfin developers
+# SPDX-License-Identifier: MIT
+
 # The Debian package that scripts/package builds with CPack: both programs and what dist/
 # installs. Depends comes from the libraries the programs link (dpkg-shlibdeps) and from the run
 # sections of scripts/debian-packages.txt: QML modules, platform plugins, fonts and Qt's
@@ -59,7 +62,7 @@ include(CPack)
 
 # Everything the package holds, so that scripts/package builds no tests or benchmarks.
 add_custom_target(tallyfin_package_contents)
-add_dependencies(tallyfin_package_contents tallyfin-cli tallyfin-cli_manual)
+add_dependencies(tallyfin_package_contents tallyfin-cli tallyfin-cli_manual tallyfin_changelog)
 if(TALLYFIN_BUILD_UI)
     add_dependencies(tallyfin_package_contents
         tallyfin tallyfin_manual tallyfin_metainfo tallyfin_icons)

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Tallyfin developers
+# SPDX-License-Identifier: MIT
+
 # tallyfin_add_test(NAME SOURCES <files...> LIBRARIES <targets...> [ENVIRONMENT <VAR=value...>])
 #
 # One QtTest executable registered with CTest. Every test runs under a non-UTC time zone with a

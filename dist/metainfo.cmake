@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Tallyfin developers
+# SPDX-License-Identifier: MIT
+
 # Writes the AppStream metainfo from its template. The home page and the screenshots are web
 # addresses; a build that has none leaves those elements out rather than name made-up ones.
 #   cmake -DTEMPLATE=<in> -DOUTPUT=<xml> -DAPP_ID=<id> [-DHOMEPAGE_URL=<url>]

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Tallyfin developers
+# SPDX-License-Identifier: MIT
+
 # bash completion for tallyfin-cli: its commands, their options and the kinds of machine.
 
 _tallyfin_cli() {

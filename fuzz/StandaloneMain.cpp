@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 // Runs a fuzz target without libFuzzer: every file named on the command line, and every file
 // below every directory named there, is passed once to LLVMFuzzerTestOneInput. Used where the
 // compiler has no libFuzzer, and by CTest to replay the seed corpus.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 // What a signal costs: on the caller's thread (with and without the cache file kept up to date),
 // to build one record, to encode a full batch and to write the cache file.
 

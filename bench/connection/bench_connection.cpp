@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 // The spine of the manager: a data value arriving in the Bluetooth callback (raw-data log line,
 // copy, decode, scheduling) and the published update delivered on the next turn of the event
 // loop to a stream subscriber and a NOTIFY connection, as the overlay observes it. Items per

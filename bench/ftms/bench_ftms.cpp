@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 // Notifications decoded per second: each decoder on a value that announces and carries every
 // field it knows (the slowest path), the bike also on a typical trainer value and on a value cut
 // short, and the feature decoding. Items per second in the output are notifications per second.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 // The yardstick of the overlay benchmarks: a bare Qt Quick window of the connected panel's size
 // and kind (frameless, translucent, on top, no focus) at the bottom of the screen, drawing one
 // static rounded strip with a line of text. It runs for the figures' window of time

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 // Benchmarks of the overlay's drawing pieces: computing and painting the searching outline (30
 // times a second while the list searches), painting the power chart (once per sample), painting
 // one of our own symbol images, and reading an appcast feed.

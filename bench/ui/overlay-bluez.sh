@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Tallyfin developers
+# SPDX-License-Identifier: MIT
+
 # Runs the overlay against the fake bluetoothd of the tests (a private system bus, the real
 # QtBluetooth backend) and reports the CPU time and peak memory of the overlay's own process.
 #

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Tallyfin developers
+# SPDX-License-Identifier: MIT
+
 # Runs the overlay connected to a simulated machine for a while and reports the CPU time and the
 # peak memory it used: the cost of showing live tiles over the power chart.
 #

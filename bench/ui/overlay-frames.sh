@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Tallyfin developers
+# SPDX-License-Identifier: MIT
+
 # Measures what the overlay costs a machine, beside a bare Qt Quick window, in one run on a
 # private Xvfb server (1920x1080) with a compositor (xcompmgr):
 #

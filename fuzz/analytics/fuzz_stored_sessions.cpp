@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 // The stored-session decoder: any bytes either decode or are rejected, and whatever decodes
 // survives being written and read back unchanged.
 

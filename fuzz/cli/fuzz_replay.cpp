@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 // Fuzz target: replaying a diagnostic log. Any text is read line by line; every line either
 // becomes one JSON line or one report, never both, and event lines become neither.
 #include "cli/ReplayCommand.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 // Fuzz target: values arriving at the manager. The first byte picks the data characteristic the
 // machine is detected by; then each record is [characteristic selector][length][bytes] and is
 // delivered as a value of that characteristic (one of the five known ones or another UUID),

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 // Writes the seed corpora of the FTMS fuzz targets from the captured values of real machines:
 // one raw file per value, in one directory per characteristic.
 //

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 // Fuzz target: the Fitness Machine Feature decoding and its log line.
 #include "ftms/FeatureDecoder.h"
 

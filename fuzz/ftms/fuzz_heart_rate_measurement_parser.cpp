@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 // Fuzz target: HeartRateMeasurementParser, the heart rate of a strap.
 #include "DecoderFuzzing.h"
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 // Fuzz target: the appcast feed reader. Every input either reads as a feed whose items all carry
 // a version and an address, or gives an error; never both, never neither.
 #include "ui/update/Appcast.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 // Fuzz target: version comparison. The input is two versions on two lines; the order must be
 // antisymmetric and every version equal to itself.
 #include "ui/update/VersionComparison.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 // The preset signal families of the facade: fixed names and keys in the service's vocabulary.
 
 #include "analytics/SignalComposition.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 #include "MetricsDimensions.h"
 
 namespace tallyfin::ui {

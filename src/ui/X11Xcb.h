@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // Small wrappers over raw xcb requests, shared by the X11 sources. Include only where

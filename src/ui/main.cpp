@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 // The overlay application: builds the shell from the command line and runs the event loop.
 
 #include "bluetooth/qt/QtBluetoothCentral.h"

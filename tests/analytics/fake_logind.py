@@ -1,4 +1,7 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Tallyfin developers
+# SPDX-License-Identifier: MIT
+
 """systemd-logind on a private system bus, as far as Tallyfin reads it: GetSession, one session's
 properties and inhibitor locks. Steered through org.tallyfin.FakeLogind1: Send(what, b) sends the
 signal Lock, Unlock, PrepareForSleep or PrepareForShutdown, or changes the session's Active or

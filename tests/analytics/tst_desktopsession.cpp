@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 // Activity on a Linux desktop, against fake_logind.py on a private system bus: a locked desktop,
 // another session in front or sleep pause the session timer (after a sleep of more than 300 s a
 // new session starts), and shutdown waits for the cache file.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 // Session identifier rule, session statistics, retention figures and duration signals.
 
 #include "AnalyticsTestSupport.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 // From a signal call to the finished record: prefixes, warnings, gates, merge order, hashing,
 // the anonymous user, the default payload and the preset signals.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 // Batched delivery against a real HTTP server on 127.0.0.1 (batch sizes, the request, status and
 // transport failures, namespaces, early sends) and the cache file across runs: kept up to date
 // while records wait, never holding a batch on its way, written at termination and sent first by

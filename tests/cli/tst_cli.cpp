@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 // The real tallyfin-cli binary, run as a user would: messages and exit status, decode and
 // features, and signal against a local HTTP server (signals kept while the server is down, also
 // by a run stopped with a signal, are delivered by the next run exactly once).

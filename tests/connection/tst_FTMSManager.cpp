@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 // The manager's own rules, with the test playing the Bluetooth stack: what runs at once and what
 // is published on a later turn, the log, scanning, detection and routing, the strap. The same
 // manager over the real QtBluetooth central is tests/bluetooth/qt's.

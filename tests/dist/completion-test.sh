@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Tallyfin developers
+# SPDX-License-Identifier: MIT
+
 # The bash completion offers every command and option `tallyfin-cli --help` lists, and the kinds
 # of machine: completion-test.sh COMPLETION_SCRIPT TALLYFIN_CLI
 set -euo pipefail

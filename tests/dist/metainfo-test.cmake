@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Tallyfin developers
+# SPDX-License-Identifier: MIT
+
 # The metainfo validates with and without the web addresses of a published build, its screenshots
 # are the README's pictures, and its newest release is this version.
 

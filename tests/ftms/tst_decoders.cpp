@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 #include "../support/GadgetFields.h"
 #include "ftms/FTMSDataParser.h"
 #include "ftms/FeatureDecoder.h"

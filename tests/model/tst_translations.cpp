@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 // The string tables: every key the sources look up has a finished entry in every table, no table
 // keeps a key nobody looks up, and translations keep their placeholders.
 

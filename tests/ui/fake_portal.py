@@ -1,4 +1,7 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Tallyfin developers
+# SPDX-License-Identifier: MIT
+
 """fake_portal.py -- COMMAND [ARGS...] (under dbus-run-session): runs COMMAND next to a desktop
 portal whose Settings.Read gives the color-scheme 1 (prefer dark), and
 whose org.tallyfin.FakePortal.SetColorScheme(u) changes it with SettingChanged, as the real one

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Tallyfin developers
+# SPDX-License-Identifier: MIT
+
 # Runs the program as the README does to make its pictures, and with bad arguments.
 # Expects -DPROGRAM=<tallyfin> -DOUTPUT=<png file>.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 // The panel under real X11 window managers, one row each (CTest runs each row under with-xvfb.sh):
 // above a focused full-screen window whichever came first, as a screenshot of the screen shows;
 // cut to its outline; its popover closing on Escape and on a click outside; the keyboard focus

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 // The real views over the simulated machines, offscreen: what the user sees and what each click
 // does, checked by geometry and text.
 

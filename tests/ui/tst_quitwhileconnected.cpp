@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 // Quitting the overlay while a machine is connected, over the real QtBluetooth backend and the
 // fake bluetoothd: the link is closed once and cleanly before the program ends.
 

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Tallyfin developers
+# SPDX-License-Identifier: MIT
+
 # Runs a command against a private Xvfb server (1920x1080) and stops the server afterwards.
 # With --compositor, xcompmgr runs too, so translucent windows are really translucent.
 set -euo pipefail

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 import QtQuick
 
 // A paging chevron: 28 points wide and as tall as the device row, the whole frame clickable.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 import QtQuick
 
 // A value in "Courier New" whose changed characters roll up into place (new from below, old out

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 import QtQuick
 
 // A switch: a capsule with a knob that slides to the right and turns the accent colour when on.

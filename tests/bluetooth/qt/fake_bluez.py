@@ -1,4 +1,7 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Tallyfin developers
+# SPDX-License-Identifier: MIT
+
 """A stand-in for bluetoothd on a private system bus (see with_fake_bluez.py): one adapter, the
 devices below with their GATT trees and notifications. --crowd MACHINES,OTHERS adds "Crowd Bike
 NNNN" machines notifying every --notify-ms (power counting up by one watt) and other devices, their

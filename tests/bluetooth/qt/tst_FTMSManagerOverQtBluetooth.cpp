@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 // The real manager over the real QtBluetooth central, against fake_bluez.py on a private system
 // bus: scanning, connection, detection, the feature read and notifications as the overlay sees
 // them; a crowd, a strap beside the machine, and Bluetooth that cannot be used.

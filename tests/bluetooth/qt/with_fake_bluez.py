@@ -1,4 +1,7 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Tallyfin developers
+# SPDX-License-Identifier: MIT
+
 """Runs a command against a fake bluetoothd on a private system bus: dbus-daemon on a socket in a
 fresh temporary directory (configured from --bus-config with @SOCKET@ replaced), fake_bluez.py on it
 (--bluez says which; --crowd and --notify-ms go to it) and each --fake SCRIPT (another fake service

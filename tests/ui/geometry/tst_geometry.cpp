@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 #include "ui/geometry/PixelSignalCompact.h"
 #include "ui/geometry/PowerSparkline.h"
 #include "ui/geometry/PowerSparklineView.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
 #include "ui/symbols/SymbolGlyph.h"
 #include "ui/symbols/SymbolResolver.h"
 
