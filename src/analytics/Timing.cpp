@@ -3,13 +3,9 @@
 
 #include "analytics/Timing.h"
 
-#include "analytics/AnalyticsLogging.h"
-
 #include <QMutex>
 
 namespace tallyfin::analytics {
-
-Q_LOGGING_CATEGORY(lcAnalytics, "tallyfin.analytics")
 
 namespace {
 QMutex clockMutex;

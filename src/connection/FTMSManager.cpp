@@ -3,19 +3,17 @@
 
 #include "FTMSManager.h"
 
+#include "connection/ConnectionLogging.h"
 #include "connection/DeviceListModel.h"
 #include "connection/HeartRateStrapManager.h"
 #include "connection/LogTime.h"
 #include "ftms/FeatureDecoder.h"
 #include "model/Localization.h"
 
-#include <QLoggingCategory>
 #include <QSysInfo>
 
 #include <array>
 #include <utility>
-
-Q_LOGGING_CATEGORY(lcConnection, "tallyfin.connection")
 
 namespace tallyfin {
 

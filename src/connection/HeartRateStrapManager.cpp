@@ -3,18 +3,16 @@
 
 #include "HeartRateStrapManager.h"
 
+#include "connection/ConnectionLogging.h"
 #include "connection/DeviceAdvertisementInfo.h"
 #include "connection/FTMSManager.h"
 #include "ftms/FTMSDataParser.h"
 #include "model/Localization.h"
 
-#include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QSettings>
 
 #include <algorithm>
-
-Q_DECLARE_LOGGING_CATEGORY(lcConnection)
 
 namespace tallyfin {
 

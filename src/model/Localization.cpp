@@ -3,10 +3,11 @@
 
 #include "model/Localization.h"
 
+#include "model/ModelLogging.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QLibraryInfo>
-#include <QLoggingCategory>
 #include <QTranslator>
 
 namespace tallyfin {
@@ -14,8 +15,6 @@ namespace tallyfin {
 using namespace Qt::StringLiterals;
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcModel, "tallyfin.model")
 
 // Marks the translators installTranslations owns, so that a later call can replace them.
 constexpr auto translatorName = "tallyfin.translator"_L1;

@@ -50,8 +50,6 @@ private:
 
 namespace tallyfin::bluetooth {
 
-Q_LOGGING_CATEGORY(lcBluetoothQt, "tallyfin.bluetooth")
-
 namespace {
 
 // Namespace of the name-based identifiers of machines known only by their address.

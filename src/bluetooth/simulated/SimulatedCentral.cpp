@@ -13,7 +13,7 @@
 #include <optional>
 #include <random>
 
-Q_LOGGING_CATEGORY(lcSimulated, "tallyfin.bluetooth.simulated")
+Q_LOGGING_CATEGORY(lcSimulated, "tallyfin.bluetooth.simulated", QtInfoMsg)
 
 namespace tallyfin::bluetooth::simulated {
 

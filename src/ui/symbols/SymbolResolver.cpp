@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <array>
 
-Q_LOGGING_CATEGORY(lcSymbols, "tallyfin.symbols")
+Q_LOGGING_CATEGORY(lcSymbols, "tallyfin.symbols", QtInfoMsg)
 
 namespace tallyfin::ui {
 

@@ -3,4 +3,4 @@
 
 #include "UpdateLogging.h"
 
-Q_LOGGING_CATEGORY(lcUpdate, "tallyfin.update")
+Q_LOGGING_CATEGORY(lcUpdate, "tallyfin.update", QtInfoMsg)
