@@ -79,6 +79,23 @@ QVariantMap DeviceListModel::get(int row) const {
     return result;
 }
 
+void DeviceListModel::step(int direction) {
+    const int n = m_count;
+    if (n < 2 || direction == 0) {
+        return;
+    }
+    m_chosen = direction > 0 ? (m_chosen + 1) % n : ((m_chosen - 1) % n + n) % n;
+    updateShown(false);
+}
+
+void DeviceListModel::updateShown(bool changed) {
+    const int now = shownRow();
+    if (changed || now != m_lastShown) {
+        m_lastShown = now;
+        Q_EMIT shownChanged();
+    }
+}
+
 void DeviceListModel::listChanged() {
     // The list only grows between scans; anything else starts the rows afresh.
     if (m_manager.discoveredDevices().size() < m_count) {
@@ -87,6 +104,7 @@ void DeviceListModel::listChanged() {
         m_changedRows.clear();
         endResetModel();
         Q_EMIT countChanged();
+        updateShown(true);
     }
     if (m_manager.discoveredDevices().size() > m_count && !m_flush.isActive()) {
         m_flush.start();
@@ -107,6 +125,7 @@ void DeviceListModel::flush() {
     for (const int row : std::as_const(m_changedRows)) {
         Q_EMIT dataChanged(index(row), index(row));
     }
+    const bool shownRowChanged = m_changedRows.contains(shownRow());
     m_changedRows.clear();
     const int size = int(m_manager.discoveredDevices().size());
     if (size > m_count) {
@@ -115,6 +134,7 @@ void DeviceListModel::flush() {
         endInsertRows();
         Q_EMIT countChanged();
     }
+    updateShown(shownRowChanged);
 }
 
 } // namespace tallyfin

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 using namespace tallyfin;
 using namespace tallyfin::cli;
@@ -60,15 +61,15 @@ private Q_SLOTS:
     void monitorArguments() {
         QString error;
         const auto all = parseMonitorArguments(
-            {u"--demo"_qs, u"--name"_qs, u"Row"_qs, u"--seconds"_qs, u"5"_qs}, error);
-        QVERIFY(all && all->demo && all->name == u"Row"_qs && all->seconds == 5);
+            {u"--demo"_s, u"--name"_s, u"Row"_s, u"--seconds"_s, u"5"_s}, error);
+        QVERIFY(all && all->demo && all->name == u"Row"_s && all->seconds == 5);
     }
 
     void monitorPrintsRecordsAndStopsCleanly_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("machine");
-        QTest::newRow("first machine") << QString() << u"bike"_qs;
-        QTest::newRow("by part of the name, any case") << u"ELLIP"_qs << u"crossTrainer"_qs;
+        QTest::newRow("first machine") << QString() << u"bike"_s;
+        QTest::newRow("by part of the name, any case") << u"ELLIP"_s << u"crossTrainer"_s;
     }
     void monitorPrintsRecordsAndStopsCleanly() {
         QFETCH(QString, name);
@@ -80,13 +81,13 @@ private Q_SLOTS:
         const QList<QJsonObject> lines = jsonLines(m.out);
         QVERIFY(lines.size() >= 4);
         for (const QJsonObject& line : lines) {
-            QCOMPARE(line.value(u"machine"_qs).toString(), machine);
-            QCOMPARE(line.value(u"time"_qs).toString(), u"2024-03-01T07:30:00.000+05:30"_qs);
-            QCOMPARE(line.value(u"metrics"_qs).toObject().value(u"equipmentType"_qs).toString(),
+            QCOMPARE(line.value(u"machine"_s).toString(), machine);
+            QCOMPARE(line.value(u"time"_s).toString(), u"2024-03-01T07:30:00.000+05:30"_s);
+            QCOMPARE(line.value(u"metrics"_s).toObject().value(u"equipmentType"_s).toString(),
                      machine);
         }
-        QVERIFY(lines.last().value(u"metrics"_qs).toObject().value(u"distance"_qs).toDouble() > 0);
-        QVERIFY(m.err.contains(u"connection.connected"_qs) || m.err.contains(u"Connected"_qs));
+        QVERIFY(lines.last().value(u"metrics"_s).toObject().value(u"distance"_s).toDouble() > 0);
+        QVERIFY(m.err.contains(u"connection.connected"_s) || m.err.contains(u"Connected"_s));
         QVERIFY(finished.isEmpty());
         m.session->stop();
         run(*m.scheduler, 500ms);
@@ -103,16 +104,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("how");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("message");
-        QTest::newRow("stopped while scanning") << u"stop"_qs << int(exitOk) << QString();
+        QTest::newRow("stopped while scanning") << u"stop"_s << int(exitOk) << QString();
         QTest::newRow("the machine goes away")
-            << u"away"_qs << int(exitFailure) << u"the machine disconnected"_qs;
-        QTest::newRow("the connection fails") << u"fail"_qs << int(exitFailure) << QString();
+            << u"away"_s << int(exitFailure) << u"the machine disconnected"_s;
+        QTest::newRow("the connection fails") << u"fail"_s << int(exitFailure) << QString();
         QTest::newRow("no Bluetooth")
-            << u"unsupported"_qs << int(exitFailure) << u"Bluetooth is not available"_qs;
+            << u"unsupported"_s << int(exitFailure) << u"Bluetooth is not available"_s;
     }
     void monitorEnds() {
         QFETCH(QString, how);
-        Monitor m(how == u"stop" ? u"no such machine"_qs : QString());
+        Monitor m(how == u"stop" ? u"no such machine"_s : QString());
         if (how == u"unsupported") {
             m.session = std::make_unique<MonitorSession>(
                 [](bluetooth::CentralDelegate&) {
@@ -134,7 +135,7 @@ private Q_SLOTS:
             if (how == u"away") {
                 manager.centralManager()->cancelConnection(manager.connectedPeripheral());
             } else {
-                manager.didFailToConnect(manager.connectedPeripheral(), u"Connection timed out"_qs);
+                manager.didFailToConnect(manager.connectedPeripheral(), u"Connection timed out"_s);
             }
             run(*m.scheduler, 500ms);
         }
@@ -151,39 +152,39 @@ private Q_SLOTS:
         QTest::addColumn<QString>("log");
         QTest::addColumn<QString>("output"); // JSON lines, their metrics that are not zero
         QTest::addColumn<QStringList>("errors");
-        const QString version = u"Tallyfin v1.0 (3) \u2014 Debian GNU/Linux 12 (bookworm)"_qs;
+        const QString version = u"Tallyfin v1.0 (3) \u2014 Debian GNU/Linux 12 (bookworm)"_s;
         QTest::newRow("time in another locale, empty value, CRLF")
-            << u"[2:03:07 PM] Treadmill Data (0x2ACD): \r\n"_qs
+            << u"[2:03:07 PM] Treadmill Data (0x2ACD): \r\n"_s
             << u"{\"line\":1,\"time\":\"2:03:07 PM\",\"label\":\"Treadmill Data (0x2ACD)\","
-               u"\"value\":\"\",\"metrics\":{\"equipmentType\":\"treadmill\"}}"_qs
+               u"\"value\":\"\",\"metrics\":{\"equipmentType\":\"treadmill\"}}"_s
             << QStringList();
         QTest::newRow("a strap's heart rate and event lines")
             << version + u"\nSTRAP CONNECTED: HR Strap [X] RSSI: -50 dBm\n\nCONNECTED: Bike [X] "
                          u"RSSI: ?\nFEATURES: Cadence\nNO DATA: Bike\nSIMULATION STOPPED\n"
                          u"[1:00:00] Heart Rate Measurement (0x2A37): 16 48 00 04\nSTRAP LOST: "
-                         u"HR Strap"_qs
+                         u"HR Strap"_s
             << u"{\"line\":8,\"time\":\"1:00:00\",\"label\":\"Heart Rate Measurement (0x2A37)\","
                u"\"value\":\"16 48 00 04\",\"metrics\":{\"equipmentType\":\"unknown\","
-               u"\"heartRate\":72}}"_qs
+               u"\"heartRate\":72}}"_s
             << QStringList();
         QTest::newRow("feature and unknown")
             << u"[1:00:00] Fitness Machine Feature (0x2ACC): 02 40 00 00 00 00 00\n"
-               u"[1:00:01] Unknown Characteristic (2AD9): 01"_qs
+               u"[1:00:01] Unknown Characteristic (2AD9): 01"_s
             << u"{\"line\":1,\"time\":\"1:00:00\",\"label\":\"Fitness Machine Feature (0x2ACC)\","
                u"\"value\":\"02 40 00 00 00 00 00\",\"features\":{\"decoded\":false}}\n"
                u"{\"line\":2,\"time\":\"1:00:01\",\"label\":\"Unknown Characteristic (2AD9)\","
-               u"\"value\":\"01\"}"_qs
+               u"\"value\":\"01\"}"_s
             << QStringList();
         QTest::newRow("unreadable lines are reported and skipped")
             << u"hello\n[1:00:00 Rower Data (0x2AD1): 00\n[1:00:00] Mystery (0x1234): 00\n"
                u"[1:00:00] Rower Data (0x2AD1): 0G\n[1:00:00] Rower Data (0x2AD1): 000\n"
-               u"[1:00:01] Rower Data (0x2AD1): 00 00 2D 10 00"_qs
+               u"[1:00:01] Rower Data (0x2AD1): 00 00 2D 10 00"_s
             << u"{\"line\":6,\"time\":\"1:00:01\",\"label\":\"Rower Data (0x2AD1)\",\"value\":"
                u"\"00 00 2D 10 00\",\"metrics\":{\"equipmentType\":\"rower\",\"strokeCount\":16,"
-               u"\"strokeRate\":22}}"_qs
-            << QStringList{u"line 1: not a line"_qs, u"line 2: no closing"_qs,
-                           u"line 3: unknown label 'Mystery (0x1234)'"_qs, u"line 4: the value"_qs,
-                           u"line 5: the value"_qs};
+               u"\"strokeRate\":22}}"_s
+            << QStringList{u"line 1: not a line"_s, u"line 2: no closing"_s,
+                           u"line 3: unknown label 'Mystery (0x1234)'"_s, u"line 4: the value"_s,
+                           u"line 5: the value"_s};
     }
     void replayLines() {
         QFETCH(QString, log);
@@ -196,7 +197,7 @@ private Q_SLOTS:
         const QStringList errLines = s.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(errLines.size(), errors.size());
         for (int i = 0; i < errors.size(); ++i) {
-            QVERIFY2(errLines.at(i).startsWith(u"tallyfin-cli replay: "_qs + errors.at(i)),
+            QVERIFY2(errLines.at(i).startsWith(u"tallyfin-cli replay: "_s + errors.at(i)),
                      qPrintable(errLines.at(i)));
         }
     }
@@ -220,7 +221,7 @@ private Q_SLOTS:
         run(*scheduler, 20s);
 
         QTemporaryDir dir;
-        const QString path = dir.filePath(u"copied.log"_qs);
+        const QString path = dir.filePath(u"copied.log"_s);
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(manager.logText().toUtf8());
@@ -231,11 +232,10 @@ private Q_SLOTS:
         QVERIFY2(s.err.isEmpty(), qPrintable(s.err));
         const QList<QJsonObject> lines = jsonLines(s.out);
         const int valueLines =
-            int(manager.logBuffer().filter(QRegularExpression(u"^\\["_qs)).size());
+            int(manager.logBuffer().filter(QRegularExpression(u"^\\["_s)).size());
         QCOMPARE(lines.size(), valueLines);
-        QCOMPARE(lines.first().value(u"features"_qs).toObject().value(u"decoded"_qs).toBool(),
-                 true);
-        QCOMPARE(lines.last().value(u"metrics"_qs).toObject(),
+        QCOMPARE(lines.first().value(u"features"_s).toObject().value(u"decoded"_s).toBool(), true);
+        QCOMPARE(lines.last().value(u"metrics"_s).toObject(),
                  withoutZeros(metricsJson(manager.metrics())));
     }
 };

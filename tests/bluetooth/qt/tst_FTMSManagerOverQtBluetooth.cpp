@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
 using namespace tallyfin;
 using namespace tallyfin::testing;
 
@@ -48,7 +49,7 @@ private:
 
     // The fake's calls after the first `from` containing `text`, without their object paths.
     QStringList calls(const QString& text, qsizetype from) {
-        static const QRegularExpression path(u" /\\S+"_qs);
+        static const QRegularExpression path(u" /\\S+"_s);
         return m_fake.callsContaining(text, from).replaceInStrings(path, QString());
     }
 
@@ -58,7 +59,7 @@ private Q_SLOTS:
                  "run under with_fake_bluez.py");
         // Real texts, so that formatted status lines carry their argument.
         QVERIFY(!installTranslations(*QCoreApplication::instance()).isEmpty());
-        QLocale::setDefault(QLocale(u"de_DE"_qs));
+        QLocale::setDefault(QLocale(u"de_DE"_s));
     }
 
     void init() {
@@ -67,8 +68,8 @@ private Q_SLOTS:
         m_manager = std::make_unique<FTMSManager>(
             bluetooth::qtBluetoothCentralFactory(),
             ApplicationInfo(
-                QVariantMap{{QLatin1String(ApplicationInfo::shortVersionKey), u"1.2.3"_qs},
-                            {QLatin1String(ApplicationInfo::buildVersionKey), u"45"_qs},
+                QVariantMap{{QLatin1String(ApplicationInfo::shortVersionKey), u"1.2.3"_s},
+                            {QLatin1String(ApplicationInfo::buildVersionKey), u"45"_s},
                             {QLatin1String(ApplicationInfo::analyticsAppIdKey), 1}}),
             [this](const QString& name, const QMap<QString, QString>& parameters) {
                 m_sent.append({name, parameters});
@@ -104,18 +105,18 @@ private Q_SLOTS:
             const DiscoveredDevice device = manager.discoveredDevice(i);
             const DeviceAdvertisementInfo info = manager.deviceInfos().value(device.id);
             list.append(QStringList{
-                device.name, info.localName.value_or(u"-"_qs), QString::number(info.rssi),
+                device.name, info.localName.value_or(u"-"_s), QString::number(info.rssi),
                 info.manufacturerData ? QString::fromLatin1(info.manufacturerData->toHex())
-                                      : u"-"_qs,
-                info.txPowerLevel ? QString::number(*info.txPowerLevel) : u"-"_qs}
+                                      : u"-"_s,
+                info.txPowerLevel ? QString::number(*info.txPowerLevel) : u"-"_s}
                             .join(u' '));
         }
         const QString unknown = localizedText("deviceList.unknownDevice");
         QCOMPARE(list,
-                 (QStringList{u"Tallyfin Test Bike Tallyfin Test Bike -55 5900010203 4"_qs,
-                              u"Tallyfin Test Rower Tallyfin Test Rower -70 - -"_qs,
-                              u"Tallyfin Unreachable Bike Tallyfin Unreachable Bike -90 - -"_qs,
-                              unknown + u" - -75 - -"_qs}));
+                 (QStringList{u"Tallyfin Test Bike Tallyfin Test Bike -55 5900010203 4"_s,
+                              u"Tallyfin Test Rower Tallyfin Test Rower -70 - -"_s,
+                              u"Tallyfin Unreachable Bike Tallyfin Unreachable Bike -90 - -"_s,
+                              unknown + u" - -75 - -"_s}));
         QVERIFY(m_fake.advertise(fakeRememberedBike, -66));
         QTRY_VERIFY_WITH_TIMEOUT(discovered(fakeRememberedBike.name), fakeBluezTimeoutMs);
 
@@ -157,18 +158,18 @@ private Q_SLOTS:
                                              .powerMeasurementSupported = true,
                                              .powerTargetSettingSupported = true};
         QCOMPARE(gadgetFields(manager.machineFeatures()), gadgetFields(features));
-        QVERIFY(manager.logBuffer().first().startsWith(u"Tallyfin v1.2.3 (45) — "_qs));
+        QVERIFY(manager.logBuffer().first().startsWith(u"Tallyfin v1.2.3 (45) — "_s));
         const qint64 rssi = manager.deviceInfos().value(bike->identifier()).rssi;
-        const QString data = u"[14:03:07] Indoor Bike Data (0x2AD2): 44 00 "_qs;
+        const QString data = u"[14:03:07] Indoor Bike Data (0x2AD2): 44 00 "_s;
         QCOMPARE(manager.logBuffer().mid(1),
-                 (QStringList{u"CONNECTED: Tallyfin Test Bike ["_qs +
+                 (QStringList{u"CONNECTED: Tallyfin Test Bike ["_s +
                                   bike->identifier().toString(QUuid::WithoutBraces).toUpper() +
-                                  u"] RSSI: %1 dBm"_qs.arg(rssi),
+                                  u"] RSSI: %1 dBm"_s.arg(rssi),
                               QStringLiteral("[14:03:07] Fitness Machine Feature (0x2ACC): 02 40 "
                                              "00 00 08 00 00 00"),
-                              u"FEATURES: Cadence, Power"_qs, data + u"C4 09 A0 00 96 00"_qs,
-                              data + u"28 0A AA 00 A0 00"_qs, data + u"8C 0A B4 00 AA 00"_qs,
-                              data + u"F0 0A B5 00 B4 00"_qs, data + u"86 0B B8 00 CD 00"_qs}));
+                              u"FEATURES: Cadence, Power"_s, data + u"C4 09 A0 00 96 00"_s,
+                              data + u"28 0A AA 00 A0 00"_s, data + u"8C 0A B4 00 AA 00"_s,
+                              data + u"F0 0A B5 00 B4 00"_s, data + u"86 0B B8 00 CD 00"_s}));
         // Of the bike's characteristics only those asked for, in its order (not its control point).
         QList<QBluetoothUuid> listed;
         for (const auto& characteristic : *bike->services().value().first()->characteristics) {
@@ -177,9 +178,9 @@ private Q_SLOTS:
         QCOMPARE(listed, (QList<QBluetoothUuid>{QBluetoothUuid(quint16(0x2ACC)),
                                                 QBluetoothUuid(quint16(0x2AD2))}));
         // Reading only: one read of the feature, notifications of the bike data alone.
-        QCOMPARE(calls(u"GattCharacteristic1."_qs, callsBefore),
-                 (QStringList{u"GattCharacteristic1.ReadValue 2ACC"_qs,
-                              u"GattCharacteristic1.StartNotify 2AD2"_qs}));
+        QCOMPARE(calls(u"GattCharacteristic1."_s, callsBefore),
+                 (QStringList{u"GattCharacteristic1.ReadValue 2ACC"_s,
+                              u"GattCharacteristic1.StartNotify 2AD2"_s}));
 
         // The machine goes away on its own: its values go, its name and capabilities stay, and
         // nothing connects or scans again by itself.
@@ -201,9 +202,9 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!manager.isConnected(), fakeBluezTimeoutMs);
         QCOMPARE(manager.statusMessage(), localizedText("connection.disconnected"));
         QCOMPARE(
-            calls(u"Device1."_qs, callsBefore),
-            (QStringList{u"Device1.Connect"_qs, u"Device1.Connect"_qs, u"Device1.Disconnect"_qs}));
-        QCOMPARE(calls(u"Write"_qs, callsBefore), QStringList());
+            calls(u"Device1."_s, callsBefore),
+            (QStringList{u"Device1.Connect"_s, u"Device1.Connect"_s, u"Device1.Disconnect"_s}));
+        QCOMPARE(calls(u"Write"_s, callsBefore), QStringList());
     }
 
     // A machine that cannot be reached: the status gives the stack's reason and the machine stays
@@ -221,7 +222,7 @@ private Q_SLOTS:
                  qPrintable(manager.statusMessage()));
         QCOMPARE(manager.connectedPeripheral(), unreachable);
         QVERIFY(!manager.isConnected());
-        QCOMPARE(manager.logBuffer().filter(u"CONNECTED: "_qs), QStringList());
+        QCOMPARE(manager.logBuffer().filter(u"CONNECTED: "_s), QStringList());
 
         manager.connect(unreachable);
         manager.disconnect();
@@ -239,7 +240,7 @@ private Q_SLOTS:
         }
         FTMSManager& manager = *m_manager;
         // The last machine appears after every other device.
-        const QString name = u"Crowd Bike %1"_qs.arg(crowd.at(0).toInt(), 4, 10, QLatin1Char('0'));
+        const QString name = u"Crowd Bike %1"_s.arg(crowd.at(0).toInt(), 4, 10, QLatin1Char('0'));
         manager.connect(scanFor(name));
         QTRY_VERIFY_WITH_TIMEOUT(manager.powerHistory().size() >= 5, fakeBluezTimeoutMs);
         // The machine counts its power up by one watt per notification: none is missing.
@@ -257,7 +258,7 @@ private Q_SLOTS:
     // shows, the strap is heard again and comes back on its own.
     void strapBesideTheMachine() {
         QTemporaryDir dir;
-        QSettings settings(dir.filePath(u"prefs.ini"_qs), QSettings::IniFormat);
+        QSettings settings(dir.filePath(u"prefs.ini"_s), QSettings::IniFormat);
         HeartRateStrapManager& straps = *m_manager->heartRateStraps();
         straps.setSettings(&settings);
         FTMSManager& manager = *m_manager;
@@ -280,22 +281,22 @@ private Q_SLOTS:
         QVERIFY(strapShown());
         QCOMPARE(settings.value(QLatin1String(HeartRateStrapManager::strapKey)).toUuid(), strap.id);
         QCOMPARE(m_sent.last(),
-                 std::pair(u"heartRateStrapConnected"_qs,
-                           QMap<QString, QString>{{u"strapModel"_qs, fakeStrap.name}}));
+                 std::pair(u"heartRateStrapConnected"_s,
+                           QMap<QString, QString>{{u"strapModel"_s, fakeStrap.name}}));
         QVERIFY(
-            manager.logBuffer().contains(u"[14:03:07] Heart Rate Measurement (0x2A37): 06 48"_qs));
+            manager.logBuffer().contains(u"[14:03:07] Heart Rate Measurement (0x2A37): 06 48"_s));
 
         QVERIFY(m_fake.drop(fakeStrap));
         QTRY_COMPARE_WITH_TIMEOUT(manager.metrics().heartRate, 101, fakeBluezTimeoutMs);
         QCOMPARE(manager.statusMessage(), localizedText("strap.lost").arg(fakeStrap.name));
         // Heard again, connected again, without being asked.
-        QTRY_COMPARE_WITH_TIMEOUT(manager.logBuffer().filter(u"STRAP CONNECTED: "_qs).size(), 2,
+        QTRY_COMPARE_WITH_TIMEOUT(manager.logBuffer().filter(u"STRAP CONNECTED: "_s).size(), 2,
                                   fakeBluezTimeoutMs);
         QTRY_VERIFY_WITH_TIMEOUT(strapShown(), fakeBluezTimeoutMs);
         // Reading only, and discovery let go of what it held on the bus.
-        QCOMPARE(calls(u"GattCharacteristic1."_qs, callsBefore),
-                 (QStringList{u"GattCharacteristic1.StartNotify 2A37"_qs,
-                              u"GattCharacteristic1.StartNotify 2A37"_qs}));
+        QCOMPARE(calls(u"GattCharacteristic1."_s, callsBefore),
+                 (QStringList{u"GattCharacteristic1.StartNotify 2A37"_s,
+                              u"GattCharacteristic1.StartNotify 2A37"_s}));
         const int rules = matchRulesOfThisProcess();
         QVERIFY2(rules >= 0 && rules < 20, qPrintable(QString::number(rules)));
     }

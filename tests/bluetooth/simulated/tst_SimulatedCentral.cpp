@@ -6,6 +6,7 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 using namespace tallyfin;
 using namespace tallyfin::bluetooth::simulated;
@@ -94,7 +95,7 @@ private Q_SLOTS:
         const EquipmentType type = VirtualMachine::standardMachines().at(index).type;
         QFETCH(int, notificationsPer10s);
         QFETCH(bool, reportsPower);
-        const QString label = u" Data (0x2A"_qs; // the machine's values in the log
+        const QString label = u" Data (0x2A"_s; // the machine's values in the log
         Session s;
         const auto machine = s.connectTo(index);
         QVERIFY(machine && s.manager->isConnected());
