@@ -5,7 +5,7 @@
 // and kind (frameless, translucent, on top, no focus) at the bottom of the screen, drawing one
 // static rounded strip with a line of text. It runs for the figures' window of time
 // (TALLYFIN_FRAME_STATS_WINDOW) and writes them to TALLYFIN_FRAME_STATS like the overlay does.
-#include "ui/FrameStats.h"
+#include "ui/shell/FrameStats.h"
 
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>

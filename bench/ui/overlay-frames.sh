@@ -27,7 +27,7 @@ build="${TALLYFIN_BUILD:-$here/build/release}"
 
 if [ -z "${TALLYFIN_FRAMES_INNER:-}" ]; then
     export TALLYFIN_FRAMES_INNER=1
-    exec "$here/tests/ui/with-xvfb.sh" --compositor "$0" "$@"
+    exec "$here/tests/ui/desktop/with-xvfb.sh" --compositor "$0" "$@"
 fi
 
 repeat=1

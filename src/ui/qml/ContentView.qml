@@ -9,7 +9,7 @@ import Tallyfin
 Item {
     id: root
 
-    required property QtObject manager
+    required property FTMSManager manager
     required property OverlaySizeManager sizes
     required property Appearance appearance
     required property AppMenu appMenu

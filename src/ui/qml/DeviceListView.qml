@@ -10,7 +10,7 @@ import Tallyfin
 Item {
     id: root
 
-    required property QtObject manager
+    required property FTMSManager manager
     required property Appearance appearance
     // The colour scheme of this view (the opposite of the desktop's).
     property bool dark: true
@@ -22,33 +22,18 @@ Item {
     readonly property real horizontalPadding: 28
     readonly property real verticalPadding: 18
 
-    property int selectedDeviceIndex: 0
     property int slideDirection: 0
     property real wavePhase: 0
 
-    readonly property var deviceList: manager.deviceList
+    readonly property DeviceListModel deviceList: manager.deviceList
     readonly property int deviceCount: deviceList.count
     readonly property bool searching: deviceCount === 0
-    // Bumped whenever the shown row changes, so that the shown machine is read again.
-    property int revision: 0
-    readonly property int currentIndex: searching ? -1 : Math.min(deviceCount - 1, selectedDeviceIndex)
-    readonly property var currentDevice: {
-        revision
-        return currentIndex < 0 ? null : deviceList.get(currentIndex)
-    }
+    // The model keeps which machine is shown and tells when it or its advertisement changes.
+    readonly property var currentDevice: deviceList.shownRow < 0 ? null : deviceList.shown
     readonly property string currentDeviceId: currentDevice ? currentDevice.id : ""
     readonly property Item shownRow: rowSlot.current
     // What the panel's window is cut to.
     readonly property Item outline: glass
-
-    // forward: (i + 1) mod n; back: (i - 1 + n) mod n, from the index as stored.
-    function navigate(forward) {
-        const n = deviceCount
-        if (n < 2)
-            return
-        selectedDeviceIndex = forward ? (selectedDeviceIndex + 1) % n
-                                      : ((selectedDeviceIndex - 1) % n + n) % n
-    }
 
     function waveStep() {
         if (!searching)
@@ -56,17 +41,6 @@ Item {
         wavePhase += 1 / (scanCycleDuration * 30)
         if (wavePhase >= 1)
             wavePhase -= 1
-    }
-
-    // In a crowd other rows change hundreds of times a second; only the shown one matters.
-    // Rows are only ever added at the end, which leaves the shown one as it is.
-    Connections {
-        target: root.deviceList
-        function onDataChanged(topLeft, bottomRight) {
-            if (root.currentIndex >= topLeft.row && root.currentIndex <= bottomRight.row)
-                root.revision++
-        }
-        function onModelReset() { root.revision++ }
     }
 
     SchemeColors {
@@ -167,7 +141,7 @@ Item {
                 color: colors.primary
                 onClicked: {
                     root.slideDirection = -1
-                    root.navigate(false)
+                    root.deviceList.step(-1)
                 }
             }
 
@@ -187,7 +161,7 @@ Item {
                 color: colors.primary
                 onClicked: {
                     root.slideDirection = 1
-                    root.navigate(true)
+                    root.deviceList.step(1)
                 }
             }
 

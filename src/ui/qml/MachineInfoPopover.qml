@@ -13,7 +13,7 @@ import Tallyfin
 Window {
     id: popover
 
-    required property QtObject manager
+    required property FTMSManager manager
     required property OverlaySizeManager sizes
     required property Appearance appearance
     // The item the arrow points at (the information symbol).
@@ -32,9 +32,11 @@ Window {
     readonly property string deviceName: manager.machineFeatures.deviceName
     readonly property var metricNames: Presentation.supportedMetricNames(manager.machineFeatures)
     readonly property var capabilityNames: Presentation.controlCapabilityNames(manager.machineFeatures)
-    readonly property QtObject straps: manager.heartRateStraps
+    readonly property HeartRateStrapManager straps: manager.heartRateStraps
     // Where the arrow's tip is, in this window's coordinates.
     property real arrowTipX: width / 2
+    // Opened below its button (no room above on the screen): the arrow is on the top edge.
+    property bool below: false
 
     signal dismissed()
 
@@ -59,13 +61,15 @@ Window {
     function place() {
         if (!anchorItem)
             return
-        const tip = anchorItem.mapToGlobal(anchorItem.width / 2, 0)
-        const left = Screen.virtualX
-        const right = Screen.virtualX + Screen.width
-        const wantedX = Math.round(tip.x - width / 2)
-        x = Math.max(left + 4, Math.min(wantedX, right - width - 4))
-        y = Math.round(tip.y - height - 2)
-        arrowTipX = tip.x - x
+        const origin = anchorItem.mapToGlobal(0, 0)
+        const placement = Presentation.placePopover(
+                            Qt.rect(origin.x, origin.y, anchorItem.width, anchorItem.height),
+                            Qt.size(width, height),
+                            Qt.rect(Screen.virtualX, Screen.virtualY, Screen.width, Screen.height))
+        x = placement.x
+        y = placement.y
+        arrowTipX = placement.arrowTipX
+        below = placement.below
     }
 
     onHeightChanged: place()
@@ -119,6 +123,7 @@ Window {
 
         Rectangle {
             id: body
+            y: popover.below ? popover.arrowHeight : 0
             width: parent.width
             height: parent.height - popover.arrowHeight
             radius: popover.cornerRadius
@@ -127,20 +132,21 @@ Window {
             border.color: popover.dark ? Qt.rgba(1, 1, 1, 0.14) : Qt.rgba(0, 0, 0, 0.14)
         }
         Rectangle {
-            // A square turned by 45 degrees, half of it showing below the body.
+            // A square turned by 45 degrees, half of it showing below the body (above it when
+            // the popover opened below its button).
             width: popover.arrowWidth / Math.SQRT2
             height: width
             rotation: 45
             x: popover.arrowTipX - width / 2
-            y: body.height - height / 2 - 0.5
+            y: popover.below ? popover.arrowHeight - height / 2 + 0.5 : body.height - height / 2 - 0.5
             color: body.color
             border.color: body.border.color
             z: -1
         }
         Rectangle {
-            // Covers the arrow's upper edges where it joins the body.
+            // Covers the arrow's edges where it joins the body.
             x: popover.arrowTipX - popover.arrowWidth / 2
-            y: body.height - 2
+            y: popover.below ? popover.arrowHeight + 0.5 : body.height - 2
             width: popover.arrowWidth
             height: 1.5
             color: body.color
@@ -150,7 +156,7 @@ Window {
     ColumnLayout {
         id: column
         x: popover.padding
-        y: popover.padding
+        y: popover.padding + (popover.below ? popover.arrowHeight : 0)
         width: popover.contentWidth
         spacing: 12
 

@@ -9,7 +9,7 @@ import Tallyfin
 Window {
     id: panel
 
-    required property QtObject manager
+    required property FTMSManager manager
     required property OverlaySizeManager sizes
     required property Appearance appearance
     required property AppMenu appMenu

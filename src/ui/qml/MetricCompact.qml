@@ -17,7 +17,7 @@ Item {
     property bool animate: true
     property color primary: "black"
 
-    readonly property var dims: Dimensions.metrics(sizeIndex)
+    readonly property metricsDimensions dims: Dimensions.metrics(sizeIndex)
 
     implicitWidth: content.width
     implicitHeight: valueText.height

@@ -11,13 +11,13 @@ import Tallyfin
 Item {
     id: root
 
-    required property QtObject manager
+    required property FTMSManager manager
     required property OverlaySizeManager sizes
     required property Appearance appearance
     property bool dark: false
 
     property bool showMachineInfo: false
-    readonly property var dims: Dimensions.metrics(sizes.currentSize)
+    readonly property metricsDimensions dims: Dimensions.metrics(sizes.currentSize)
     readonly property bool powerMeasured: manager.machineFeatures.powerMeasurementSupported
     readonly property alias tiles: tileModel
     readonly property alias infoButton: infoButton

@@ -1,0 +1,92 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "ui/panel/OverlaySize.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QQuickWindow>
+#include <QRect>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+class QVariantAnimation;
+
+namespace tallyfin::ui {
+
+namespace x11 {
+class StackKeeper;
+}
+
+// The primary screen's full rectangle and the part of it not taken by panels and docks.
+struct ScreenAreas {
+    QRect full;
+    QRect visible;
+};
+
+// The overlay's one window: a borderless, translucent panel that never takes the keyboard focus
+// and stays above every other window, full-screen ones included. It sits 580 points wide at the
+// bottom centre of the primary screen while no machine is connected, on the virtual desktop where
+// it was then, and widens to the overlay size's share of the screen while one is, on every
+// virtual desktop.
+//
+// On X11 the window manager stacks a focused full-screen window above "always on top" ones, so
+// the panel is not handed to it at all (override-redirect): the window manager neither places,
+// decorates, focuses nor hides it, and a StackKeeper puts it back on top whenever the stacking
+// changes. Virtual desktops are then followed here.
+class OverlayPanel : public QObject {
+    Q_OBJECT
+
+public:
+    using ScreenSource = std::function<std::optional<ScreenAreas>()>;
+
+    static constexpr std::chrono::milliseconds defaultFrameAnimation{250};
+
+    // `screens` defaults to the primary screen; it answers nullopt when there is none.
+    explicit OverlayPanel(QQuickWindow& window, ScreenSource screens = {},
+                          QObject* parent = nullptr);
+    ~OverlayPanel() override;
+
+    QQuickWindow& window() const { return *m_window; }
+    bool isConnected() const { return m_connected; }
+
+    // Flags, clear background, the initial frame at the bottom centre of the visible area, then
+    // shown without being activated.
+    void setUp();
+    void applyConnectionState(bool connected, OverlaySize size);
+    // Widens or narrows to `size` while connected; does nothing while disconnected.
+    void resizePanel(OverlaySize size);
+
+    // 0 moves at once (tests).
+    void setFrameAnimationDuration(std::chrono::milliseconds duration);
+    // Where the current frame animation ends; the current frame when none runs.
+    QRect targetFrame() const;
+
+    static ScreenSource primaryScreen();
+
+    // Null when not on X11.
+    x11::StackKeeper* stackKeeper() const { return m_stackKeeper.get(); }
+
+Q_SIGNALS:
+    void frameSettled(const QRect& frame);
+
+private:
+    void moveTo(const QRect& frame);
+    // Shown while connected, or while the user is on the desktop it stayed on.
+    void followDesktop();
+
+    QPointer<QQuickWindow> m_window;
+    ScreenSource m_screens;
+    QVariantAnimation* m_animation;
+    std::chrono::milliseconds m_animationDuration = defaultFrameAnimation;
+    bool m_connected = false;
+    std::unique_ptr<x11::StackKeeper> m_stackKeeper;
+    // The virtual desktop the disconnected panel stays on; -1 for all.
+    int m_homeDesktop = -1;
+};
+
+} // namespace tallyfin::ui

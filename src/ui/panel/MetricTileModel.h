@@ -1,0 +1,81 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "model/FitnessMachineFeature.h"
+#include "model/FitnessMetrics.h"
+
+#include <QAbstractListModel>
+#include <QList>
+
+namespace tallyfin::ui {
+
+// One metric tile: a symbol name, the value, its unit (may be empty) and the hover help.
+struct MetricTile {
+    QString icon;
+    QString value;
+    QString unit;
+    QString tooltip;
+
+    bool operator==(const MetricTile&) const = default;
+};
+
+// The tiles the machine's declared features call for, in display order, with their texts. A
+// heart-rate strap brings the heart-rate tile also to a machine that measures none.
+QList<MetricTile> metricTiles(const FitnessMetrics& metrics, const FitnessMachineFeature& features,
+                              UnitSystem units = UnitSystem::metric, bool heartRateStrap = false);
+
+// The metrics strip's tiles as a list model. Rows come and go only when the feature flags change
+// which tiles exist; new values update the rows in place so each tile can animate its value.
+class MetricTileModel : public QAbstractListModel {
+    Q_OBJECT
+    Q_PROPERTY(tallyfin::FitnessMetrics metrics READ metrics WRITE setMetrics NOTIFY metricsChanged)
+    Q_PROPERTY(tallyfin::FitnessMachineFeature features READ features WRITE setFeatures NOTIFY
+                   featuresChanged)
+    Q_PROPERTY(int count READ count NOTIFY countChanged)
+    // 0 metric, 1 imperial, as OverlaySizeManager publishes it.
+    Q_PROPERTY(
+        int unitSystem READ unitSystemIndex WRITE setUnitSystemIndex NOTIFY unitSystemChanged)
+    // A strap has sent a heart rate since the machine connected.
+    Q_PROPERTY(bool heartRateStrap READ heartRateStrap WRITE setHeartRateStrap NOTIFY
+                   heartRateStrapChanged)
+
+public:
+    enum Role { IconRole = Qt::UserRole + 1, ValueRole, UnitRole, TooltipRole };
+
+    using QAbstractListModel::QAbstractListModel;
+
+    const FitnessMetrics& metrics() const { return m_metrics; }
+    void setMetrics(const FitnessMetrics& metrics);
+    const FitnessMachineFeature& features() const { return m_features; }
+    void setFeatures(const FitnessMachineFeature& features);
+    int count() const { return static_cast<int>(m_tiles.size()); }
+    int unitSystemIndex() const { return static_cast<int>(m_units); }
+    void setUnitSystemIndex(int index);
+    bool heartRateStrap() const { return m_heartRateStrap; }
+    void setHeartRateStrap(bool strap);
+    const QList<MetricTile>& tiles() const { return m_tiles; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QHash<int, QByteArray> roleNames() const override;
+
+Q_SIGNALS:
+    void metricsChanged();
+    void featuresChanged();
+    void countChanged();
+    void unitSystemChanged();
+    void heartRateStrapChanged();
+
+private:
+    void refresh();
+
+    FitnessMetrics m_metrics;
+    FitnessMachineFeature m_features;
+    UnitSystem m_units = UnitSystem::metric;
+    bool m_heartRateStrap = false;
+    QList<MetricTile> m_tiles;
+};
+
+} // namespace tallyfin::ui

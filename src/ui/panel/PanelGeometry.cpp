@@ -1,0 +1,80 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
+#include "PanelGeometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tallyfin::ui::panel {
+
+namespace {
+
+int topFor(const QRect& visibleArea, int height) {
+    // QRect::bottom() is the last row inside; the area ends one row below it.
+    return visibleArea.y() + visibleArea.height() - bottomGap - height;
+}
+
+// As JavaScript's Math.round: halves go up, negative ones too.
+int roundHalfUp(double value) {
+    return static_cast<int>(std::floor(value + 0.5));
+}
+
+} // namespace
+
+double connectedWidthFraction(OverlaySize size) {
+    switch (size) {
+    case OverlaySize::small:
+        return 0.82;
+    case OverlaySize::medium:
+        return 0.93;
+    case OverlaySize::large:
+        return 1.0;
+    }
+    return 0.93;
+}
+
+QRect initialFrame(const QRect& visibleArea) {
+    const int midX = visibleArea.x() + visibleArea.width() / 2;
+    return {midX - disconnectedWidth / 2, topFor(visibleArea, initialHeight), disconnectedWidth,
+            initialHeight};
+}
+
+QRect disconnectedFrame(const QRect& screen, const QRect& visibleArea, int height) {
+    const int midX = screen.x() + screen.width() / 2;
+    return {midX - disconnectedWidth / 2, topFor(visibleArea, height), disconnectedWidth, height};
+}
+
+QRect connectedFrame(const QRect& screen, const QRect& visibleArea, OverlaySize size, int height) {
+    const int width = static_cast<int>(std::lround(connectedWidthFraction(size) * screen.width()));
+    const int x = screen.x() + (screen.width() - width) / 2;
+    return {x, topFor(visibleArea, height), width, height};
+}
+
+PopoverPlacement placePopover(const QRectF& button, const QSizeF& size, const QRect& screen) {
+    const double tipX = button.x() + button.width() / 2;
+    const int left = screen.x() + popoverScreenMargin;
+    const int right = screen.x() + screen.width() - popoverScreenMargin - roundHalfUp(size.width());
+    PopoverPlacement placement;
+    placement.x = std::max(left, std::min(roundHalfUp(tipX - size.width() / 2), right));
+    placement.arrowTipX = tipX - placement.x;
+
+    const int screenTop = screen.y();
+    const int screenEnd = screen.y() + screen.height();
+    const int height = roundHalfUp(size.height());
+    const int above = roundHalfUp(button.y() - size.height() - popoverButtonGap);
+    const int below = roundHalfUp(button.y() + button.height() + popoverButtonGap);
+    if (above >= screenTop) {
+        placement.y = above;
+    } else if (below + height <= screenEnd) {
+        placement.y = below;
+        placement.below = true;
+    } else {
+        placement.below = screenEnd - below > above + height - screenTop;
+        placement.y =
+            std::max(screenTop, std::min(placement.below ? below : above, screenEnd - height));
+    }
+    return placement;
+}
+
+} // namespace tallyfin::ui::panel

@@ -1,0 +1,69 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
+#include "Presentation.h"
+
+#include "model/DevicePresentation.h"
+#include "ui/geometry/SignalBars.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <limits>
+
+namespace tallyfin::ui {
+
+QString Presentation::deviceIconName(const QString& name) {
+    return tallyfin::deviceIconName(name);
+}
+
+QString Presentation::deviceTypeName(const QString& name) {
+    return tallyfin::deviceTypeName(name);
+}
+
+int Presentation::signalLevel(const QVariant& rssi) {
+    if (!rssi.isValid() || rssi.isNull()) {
+        return geometry::signalLevel(std::nullopt);
+    }
+    bool ok = false;
+    const int value = rssi.toInt(&ok);
+    return geometry::signalLevel(ok ? std::optional<int>(value) : std::nullopt);
+}
+
+QString Presentation::equipmentName(int type) {
+    const bool known = type >= static_cast<int>(EquipmentType::rower) &&
+                       type <= static_cast<int>(EquipmentType::unknown);
+    return displayName(known ? static_cast<EquipmentType>(type) : EquipmentType::unknown);
+}
+
+QStringList Presentation::supportedMetricNames(const FitnessMachineFeature& f) {
+    return f.supportedMetricNames();
+}
+
+QStringList Presentation::controlCapabilityNames(const FitnessMachineFeature& f) {
+    return f.controlCapabilityNames();
+}
+
+void Presentation::copyLog(const QStringList& lines) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(lines.join(u'\n'));
+}
+
+QList<int> Presentation::powerSamples(const QList<qint64>& history) {
+    QList<int> samples;
+    samples.reserve(history.size());
+    for (const qint64 watts : history) {
+        samples.append(static_cast<int>(std::clamp<qint64>(watts, std::numeric_limits<int>::min(),
+                                                           std::numeric_limits<int>::max())));
+    }
+    return samples;
+}
+
+PopoverPlacement Presentation::placePopover(const QRectF& button, const QSizeF& size,
+                                            const QRectF& screen) {
+    return panel::placePopover(button, size, screen.toRect());
+}
+
+} // namespace tallyfin::ui

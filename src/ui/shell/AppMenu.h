@@ -1,0 +1,63 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "ui/desktop/AutostartEntry.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QMenu;
+class QSystemTrayIcon;
+
+namespace tallyfin::ui {
+
+// The application menu: about, starting at login, the update check and Quit. It lives in the
+// system tray; where the desktop has no tray the panel opens it on a right click.
+class AppMenu : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(bool inTray READ inTray CONSTANT)
+
+public:
+    // `checkForUpdates` is empty when the build has no update feed: the item is then disabled and
+    // its tooltip says why.
+    AppMenu(QString aboutText, std::function<void()> checkForUpdates, QObject* parent = nullptr);
+    ~AppMenu() override;
+
+    bool inTray() const { return m_tray != nullptr; }
+    QMenu& menu() const { return *m_menu; }
+    QAction* aboutAction() const { return m_about; }
+    // Checkable; each time the menu opens, its mark shows whether the autostart entry is there.
+    QAction* startAtLoginAction() const { return m_startAtLogin; }
+    QAction* checkForUpdatesAction() const { return m_checkForUpdates; }
+    QAction* quitAction() const { return m_quit; }
+
+    // Opens the menu at the pointer.
+    Q_INVOKABLE void popup();
+    // The manager's status line, shown greyed out at the top of the menu and as the tray icon's
+    // tooltip: the views have no place for it.
+    void setStatus(const QString& status);
+    QAction* statusAction() const { return m_status; }
+
+private:
+    void showAbout();
+    void setStartAtLogin(bool enabled);
+
+    QString m_aboutText;
+    std::function<void()> m_checkForUpdatesHandler;
+    AutostartEntry m_autostart;
+    std::unique_ptr<QMenu> m_menu;
+    QAction* m_status = nullptr;
+    QAction* m_about = nullptr;
+    QAction* m_startAtLogin = nullptr;
+    QAction* m_checkForUpdates = nullptr;
+    QAction* m_quit = nullptr;
+    QSystemTrayIcon* m_tray = nullptr;
+};
+
+} // namespace tallyfin::ui

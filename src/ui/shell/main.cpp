@@ -1,0 +1,115 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
+// The overlay application: builds the shell from the command line and runs the event loop.
+
+#include "bluetooth/qt/QtBluetoothCentral.h"
+#include "bluetooth/simulated/SimulatedCentral.h"
+#include "model/ApplicationInfo.h"
+#include "model/Localization.h"
+#include "model/StopSignals.h"
+#include "tallyfin/BuildInfo.h"
+#include "ui/desktop/PlatformChoice.h"
+#include "ui/desktop/RendererChoice.h"
+#include "ui/desktop/X11Support.h"
+#include "ui/panel/OverlaySizeManager.h"
+#include "ui/shell/AppIcon.h"
+#include "ui/shell/AppShell.h"
+#include "ui/shell/CommandLine.h"
+#include "ui/shell/FrameStats.h"
+#include "ui/shell/Screenshot.h"
+
+#include <QApplication>
+#include <QQmlExtensionPlugin>
+#include <QQuickWindow>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+Q_IMPORT_QML_PLUGIN(TallyfinPlugin)
+
+int main(int argc, char* argv[]) {
+    using namespace tallyfin;
+
+    const ui::Environment environment = [](const char* name) { return qgetenv(name); };
+    if (ui::shouldUseXWayland(environment, argc, argv)) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+    if (ui::shouldDrawInSoftware(environment, &ui::gpuDeviceUsable)) {
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    }
+    // QApplication aborts without a display; the command line is still answered then.
+    const auto displayProblem = ui::displayProblem(environment, argc, argv, &ui::x11::displayOpens);
+    const std::unique_ptr<QCoreApplication> app =
+        displayProblem ? std::make_unique<QCoreApplication>(argc, argv)
+                       : std::make_unique<QApplication>(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Tallyfin"));
+    QApplication::setApplicationName(QStringLiteral("Tallyfin"));
+    QApplication::setApplicationVersion(QStringLiteral(TALLYFIN_VERSION));
+    // The analytics client reports the build number next to the version.
+    app->setProperty("buildNumber",
+                     ApplicationInfo::fromBuild().textOrUnknown(ApplicationInfo::buildVersionKey));
+    // The panel and the popover come and go; only Quit ends the program, or a stop by SIGTERM,
+    // SIGINT or SIGHUP, which takes the same way out.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(
+        &StopSignals::install(), &StopSignals::stopRequested, app.get(), [](int signal) {
+            std::fprintf(stderr, "tallyfin: stopping on SIG%s\n", sigabbrev_np(signal));
+            QCoreApplication::quit();
+        });
+    // The user's language, English where there is no table for it; the help is translated too.
+    installTranslations(*app);
+
+    const auto parsed = ui::parseCommandLine(QApplication::arguments());
+    if (const auto* error = std::get_if<ui::CommandLineError>(&parsed)) {
+        std::fprintf(stderr, "tallyfin: %s\n%s", qPrintable(error->message),
+                     qPrintable(ui::commandLineHelp(QStringLiteral("tallyfin"))));
+        return ui::badArgumentsExitCode;
+    }
+    const auto& options = std::get<ui::CommandLineOptions>(parsed);
+    if (options.showHelp) {
+        std::fputs(qPrintable(ui::commandLineHelp(QStringLiteral("tallyfin"))), stdout);
+        return 0;
+    }
+    if (options.showVersion) {
+        std::printf("tallyfin %s\n", TALLYFIN_VERSION);
+        return 0;
+    }
+    if (displayProblem) {
+        std::fprintf(stderr, "tallyfin: %s\n", qPrintable(displayProblem->message()));
+        return 1;
+    }
+    // Desktops match the windows to the installed desktop entry by this name.
+    QApplication::setDesktopFileName(QString::fromLatin1(buildinfo::desktopAppId));
+    QApplication::setWindowIcon(ui::applicationIcon());
+
+    ui::OverlaySizeManager& sizes = ui::OverlaySizeManager::shared();
+    if (options.size) {
+        sizes.setCurrentSize(*options.size);
+    }
+    if (options.units) {
+        sizes.setUnitSystem(*options.units);
+    }
+
+    ui::AppShell::Options shellOptions;
+    shellOptions.applicationInfo = ApplicationInfo::fromBuild();
+    shellOptions.centralFactory = options.demo ? bluetooth::simulated::simulatedCentralFactory()
+                                               : bluetooth::qtBluetoothCentralFactory();
+    shellOptions.sizes = &sizes;
+    shellOptions.connectTo = options.connectTo;
+    ui::AppShell shell(std::move(shellOptions));
+    if (!shell.launch()) {
+        return 1;
+    }
+
+    // Benchmarks only: frame and CPU figures of a fixed stretch of the run.
+    if (auto* stats = ui::FrameStats::fromEnvironment(*shell.window(), &shell)) {
+        stats->watch(*shell.manager());
+    }
+    if (options.screenshot) {
+        ui::takeScreenshotLater(*shell.window(), *options.screenshot,
+                                std::chrono::milliseconds(options.screenshotDelayMs));
+    }
+    return QApplication::exec();
+}

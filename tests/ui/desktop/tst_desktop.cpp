@@ -1,0 +1,314 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
+// The panel under real X11 window managers, one row each (CTest runs each row under with-xvfb.sh):
+// above a focused full-screen window whichever came first, as a screenshot of the screen shows;
+// cut to its outline; its popover closing on Escape and on a click outside; the keyboard focus
+// never taken; on every desktop only while connected.
+
+#include "bluetooth/simulated/SimulatedCentral.h"
+#include "connection/FTMSManager.h"
+#include "ui/desktop/Appearance.h"
+#include "ui/desktop/PopoverGrab.h"
+#include "ui/panel/OverlaySizeManager.h"
+#include "ui/shell/AppShell.h"
+
+#include <QApplication>
+#include <QProcess>
+#include <QQmlExtensionPlugin>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <cstdlib>
+#include <memory>
+#include <xcb/shape.h>
+#include <xcb/xcb.h>
+
+Q_IMPORT_QML_PLUGIN(TallyfinPlugin)
+
+using namespace tallyfin;
+using namespace tallyfin::ui;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A loaded two-core machine starts KWin or mutter slowly.
+constexpr int slow = 40000;
+
+bool isRed(QRgb pixel) {
+    return qRed(pixel) > 200 && qGreen(pixel) < 60 && qBlue(pixel) < 60;
+}
+
+// Equal but for the rounding of the outline's edges.
+bool near(const QRect& a, const QRect& b) {
+    return a.adjusted(-1, -1, 1, 1).contains(b) && b.adjusted(-1, -1, 1, 1).contains(a);
+}
+
+xcb_connection_t* x11() {
+    return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+}
+
+template<typename T>
+using Reply = std::unique_ptr<T, decltype(&std::free)>;
+
+QRegion shapeOf(const QWindow& window, xcb_shape_kind_t kind) {
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    const Reply<xcb_shape_get_rectangles_reply_t> reply(
+        xcb_shape_get_rectangles_reply(x11(), xcb_shape_get_rectangles(x11(), id, kind), nullptr),
+        &std::free);
+    QRegion region;
+    for (int i = 0; reply && i < xcb_shape_get_rectangles_rectangles_length(reply.get()); ++i) {
+        const xcb_rectangle_t r = xcb_shape_get_rectangles_rectangles(reply.get())[i];
+        region += QRect(r.x, r.y, r.width, r.height);
+    }
+    return region;
+}
+
+xcb_window_t inputFocus() {
+    const Reply<xcb_get_input_focus_reply_t> reply(
+        xcb_get_input_focus_reply(x11(), xcb_get_input_focus(x11()), nullptr), &std::free);
+    return reply ? reply->focus : static_cast<xcb_window_t>(XCB_WINDOW_NONE);
+}
+
+} // namespace
+
+class DesktopTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<QSettings> m_settings;
+    std::unique_ptr<OverlaySizeManager> m_sizes;
+    std::unique_ptr<AppShell> m_shell;
+    std::unique_ptr<QProcess> m_windowManager;
+    std::unique_ptr<QProcess> m_fullScreen;
+
+    QQuickWindow* panel() const { return m_shell->window(); }
+    QQuickItem* view() const {
+        auto* content = panel()->findChild<QQuickItem*>(u"contentView"_s);
+        return content ? content->property("currentView").value<QQuickItem*>() : nullptr;
+    }
+    QQuickWindow* popover() const {
+        return view() ? view()->property("popover").value<QQuickWindow*>() : nullptr;
+    }
+
+    // Where the view's outline is in the panel's window.
+    QRect outlineRect() const {
+        auto* outline = view()->property("outline").value<QQuickItem*>();
+        return outline->mapRectToScene(outline->boundingRect()).toAlignedRect();
+    }
+
+    static std::unique_ptr<QProcess> spawn(const QString& commandLine) {
+        auto process = std::make_unique<QProcess>();
+        process->setStandardOutputFile(QProcess::nullDevice());
+        process->setStandardErrorFile(QProcess::nullDevice());
+        const QStringList command = QProcess::splitCommand(commandLine);
+        process->start(command.first(), command.mid(1));
+        return process;
+    }
+
+    // Runs a tool to its end while the panel keeps answering the X server; true on status 0.
+    static bool run(const QString& command) {
+        const auto process = spawn(command);
+        return QTest::qWaitFor([&]() { return process->state() == QProcess::NotRunning; }, slow) &&
+               process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+    }
+
+    // Where an item's centre is on screen once the panel's layout has stopped moving it.
+    static QPoint settledCentre(const QQuickItem* item) {
+        QPoint last(-1, -1);
+        for (int stable = 0, i = 0; stable < 3 && i < 200; ++i) {
+            QTest::qWait(50);
+            const QPoint now = item->mapToGlobal(item->boundingRect().center()).toPoint();
+            stable = now == last ? stable + 1 : 0;
+            last = now;
+        }
+        return last;
+    }
+
+    static bool click(const QPoint& at) {
+        return run(u"xdotool mousemove %1 %2 click 1"_s.arg(at.x()).arg(at.y()));
+    }
+
+    static QImage screen() { return QGuiApplication::primaryScreen()->grabWindow(0).toImage(); }
+
+    // The panel at rest, drawn where it is: its outline's centre opaque over the red full-screen
+    // window, its transparent corner showing the red.
+    bool panelShows(const QString& step) {
+        const bool shown = QTest::qWaitFor(
+            [&]() {
+                auto* outline = view() ? view()->property("outline").value<QQuickItem*>() : nullptr;
+                if (!outline || !panel()->isExposed() ||
+                    m_shell->panel()->targetFrame() != panel()->geometry()) {
+                    return false;
+                }
+                const QImage shot = screen();
+                const QPointF centre = outline->mapToGlobal(outline->boundingRect().center());
+                return !isRed(shot.pixel(centre.toPoint())) &&
+                       isRed(shot.pixel(panel()->position() + QPoint(2, 2)));
+            },
+            slow);
+        if (!shown && screen().save(m_dir.filePath(u"screen.png"_s))) {
+            m_dir.setAutoRemove(false);
+            qWarning() << step
+                       << "- the panel is not on screen:" << m_dir.filePath(u"screen.png"_s);
+        }
+        return shown;
+    }
+
+    // The X keyboard focus; the popover's keyboard grab only lends it the keys meanwhile.
+    bool focusTaken() const {
+        const xcb_window_t focus = inputFocus();
+        return focus == panel()->winId() || (popover() && focus == popover()->winId());
+    }
+
+    bool launch(std::optional<QString> connectTo) {
+        m_settings =
+            std::make_unique<QSettings>(m_dir.filePath(u"prefs.ini"_s), QSettings::IniFormat);
+        m_sizes = std::make_unique<OverlaySizeManager>(m_settings.get());
+        AppShell::Options options;
+        options.centralFactory = bluetooth::simulated::simulatedCentralFactory();
+        options.sizes = m_sizes.get();
+        options.connectTo = std::move(connectTo);
+        options.sendSignal = [](const QString&, const QMap<QString, QString>&) {};
+        m_shell = std::make_unique<AppShell>(std::move(options));
+        return m_shell->launch();
+    }
+
+    // xlogo, full-screen and focused: all red. A window manager that has only just started may
+    // miss a window mapped meanwhile; a new one is tried then.
+    bool startFullScreenWindow() {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            m_fullScreen.reset();
+            m_fullScreen = spawn(u"xlogo -bg red -fg red"_s);
+            const auto managed = []() { return run(u"wmctrl -r xlogo -b add,fullscreen"_s); };
+            const auto onTop = []() {
+                return run(u"wmctrl -a xlogo"_s) && isRed(screen().pixel(5, 5)) &&
+                       isRed(screen().pixel(1914, 1074));
+            };
+            if (QTest::qWaitFor(managed, slow / 4) && QTest::qWaitFor(onTop, slow)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        if (QGuiApplication::platformName() != u"xcb") {
+            QSKIP("needs an X server: run through tests/ui/desktop/with-xvfb.sh");
+        }
+        for (const QString& tool : {u"xlogo"_s, u"wmctrl"_s, u"xdotool"_s}) {
+            QVERIFY2(!QStandardPaths::findExecutable(tool).isEmpty(),
+                     qPrintable(tool + u" is missing: run scripts/deps"_s));
+        }
+    }
+
+    void cleanup() {
+        m_shell.reset();
+        m_fullScreen.reset();
+        m_windowManager.reset();
+    }
+
+    // Each window manager as PLATFORM-NOTES.md starts it (xfwm4, KWin and mutter want a session
+    // bus); KWin and mutter composite, and only openbox and xfwm4 keep several desktops.
+    void aboveFullScreen_data() {
+        QTest::addColumn<QString>("windowManager");
+        QTest::addColumn<bool>("compositing");
+        QTest::addColumn<bool>("desktops");
+        QTest::newRow("openbox") << u"openbox"_s << false << true;
+        QTest::newRow("xfwm4") << u"dbus-run-session -- xfwm4 --compositor=off"_s << false << true;
+        QTest::newRow("kwin_x11") << u"dbus-run-session -- kwin_x11 --replace"_s << true << false;
+        QTest::newRow("mutter") << u"dbus-run-session -- mutter --x11 --replace"_s << true << false;
+    }
+
+    void aboveFullScreen() {
+        QFETCH(QString, windowManager);
+        QFETCH(bool, compositing);
+        QFETCH(bool, desktops);
+        const QString program = QProcess::splitCommand(windowManager).value(2, windowManager);
+        QVERIFY2(!QStandardPaths::findExecutable(program).isEmpty(),
+                 qPrintable(program + u" is missing: run scripts/deps"_s));
+        m_windowManager = spawn(windowManager);
+        QVERIFY2(QTest::qWaitFor([]() { return run(u"wmctrl -m"_s); }, slow),
+                 "the window manager did not start");
+
+        // The full-screen window first: the chooser, then the strip, show above it.
+        QVERIFY(startFullScreenWindow());
+        QVERIFY(launch(std::nullopt));
+        QVERIFY(panelShows(u"chooser over a full-screen window"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(!m_shell->manager()->discoveredDevices().isEmpty(), slow);
+        m_shell->manager()->connect(m_shell->manager()->discoveredDevices().first());
+        QTRY_VERIFY_WITH_TIMEOUT(m_shell->manager()->isConnected(), slow);
+        QVERIFY(panelShows(u"strip over a full-screen window"_s));
+        QCOMPARE(m_shell->appearance()->translucent(), compositing);
+        QVERIFY(!focusTaken() && !QGuiApplication::focusWindow());
+
+        // Cut to the strip's outline, also after a change of size: clicks in the margins reach
+        // the window below; without a compositor only the outline shows.
+        m_sizes->chooseSize(OverlaySize::large);
+        QVERIFY(panelShows(u"large strip"_s));
+        QRegion input;
+        QRect expected;
+        QTRY_VERIFY2_WITH_TIMEOUT(
+            (input = shapeOf(*panel(), XCB_SHAPE_SK_INPUT), expected = outlineRect(),
+             expected.width() == panel()->width() && near(input.boundingRect(), expected)),
+            qPrintable(QDebug::toString(input) + u" around "_s + QDebug::toString(expected)), slow);
+        QVERIFY(!input.contains(QPoint(1, 1)) && !input.contains(expected.topLeft()));
+        QCOMPARE(shapeOf(*panel(), XCB_SHAPE_SK_BOUNDING),
+                 compositing ? QRegion(QRect(QPoint(), panel()->size())) : input);
+
+        // The popover opens above the full-screen window at its button and closes on Escape and
+        // on a click outside; the full-screen window keeps the keyboard focus throughout.
+        auto* info = view()->property("infoButton").value<QQuickItem*>();
+        for (const QString& close :
+             {u"xdotool key Escape"_s, u"xdotool mousemove 900 300 click 1"_s}) {
+            QVERIFY(click(settledCentre(info)));
+            QTRY_VERIFY_WITH_TIMEOUT(popover() && popover()->isExposed() &&
+                                         popover()->findChild<PopoverGrab*>()->grabbing(),
+                                     slow);
+            // The arrow's tip just above the symbol.
+            auto* symbol = popover()->property("anchorItem").value<QQuickItem*>();
+            const QPointF tip = symbol->mapToGlobal(QPointF(symbol->width() / 2, 0));
+            QVERIFY(qAbs(popover()->x() + popover()->property("arrowTipX").toReal() - tip.x()) <=
+                    1);
+            QVERIFY(qAbs(popover()->geometry().bottom() - tip.y()) <= 3);
+            QTRY_VERIFY_WITH_TIMEOUT(!isRed(screen().pixel(popover()->geometry().center())), slow);
+            QVERIFY(!focusTaken());
+            QVERIFY(run(close));
+            QTRY_VERIFY_WITH_TIMEOUT(!popover(), slow);
+            QVERIFY(panelShows(u"popover closed"_s));
+        }
+        QVERIFY(!focusTaken() && !QGuiApplication::focusWindow());
+
+        // The panel first, the full-screen window then started over it.
+        m_shell.reset();
+        m_fullScreen.reset();
+        QVERIFY(launch(u"Bike"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(m_shell->manager()->isConnected(), slow);
+        QVERIFY(startFullScreenWindow());
+        QVERIFY(panelShows(u"full-screen window started over the strip"_s));
+
+        if (desktops) {
+            // Connected, on every desktop; disconnected, on the one it was left on.
+            QVERIFY(run(u"wmctrl -s 1"_s));
+            QTRY_VERIFY_WITH_TIMEOUT(!isRed(screen().pixel(5, 5)), slow);
+            QVERIFY(panel()->isVisible());
+            m_shell->manager()->disconnect();
+            QTRY_VERIFY_WITH_TIMEOUT(!m_shell->manager()->isConnected(), slow);
+            QVERIFY(run(u"wmctrl -s 0"_s));
+            QTRY_VERIFY_WITH_TIMEOUT(!panel()->isVisible(), slow);
+            QVERIFY(run(u"wmctrl -s 1"_s));
+            QTRY_VERIFY_WITH_TIMEOUT(panel()->isVisible(), slow);
+        }
+    }
+};
+
+QTEST_MAIN(DesktopTest)
+#include "tst_desktop.moc"

@@ -1,0 +1,70 @@
+// SPDX-FileCopyrightText: 2026 The Tallyfin developers
+// SPDX-License-Identifier: MIT
+
+#include "ui/desktop/AutostartEntry.h"
+#include "ui/shell/AppMenu.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using tallyfin::ui::AppMenu;
+using tallyfin::ui::AutostartEntry;
+
+// Start at Login, against a private XDG_CONFIG_HOME.
+class AutostartTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_config;
+    QString entryPath() const {
+        return m_config.filePath(u"autostart/org.tallyfin.Tallyfin.desktop"_s);
+    }
+    QByteArray entry() const {
+        QFile file(entryPath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private Q_SLOTS:
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path())); }
+
+    void execIsQuotedAndEscaped() {
+        const QString text = AutostartEntry::entryText(u"id"_s, u"/opt/My Apps/a$b\"c\\d/100%"_s);
+        QVERIFY2(text.contains(u"\nExec=\"/opt/My Apps/a\\\\$b\\\\\"c\\\\\\\\d/100%%\"\n"_s),
+                 qPrintable(text));
+    }
+
+    void menuItemFollowsTheEntry() {
+        AppMenu menu(u"About"_s, {});
+        QAction* item = menu.startAtLoginAction();
+        QVERIFY(item->isCheckable() && !item->isChecked());
+        item->trigger();
+        QVERIFY(item->isChecked());
+        QVERIFY(entry().contains(
+            QByteArray("\nExec=" + QFile::encodeName(qApp->applicationFilePath()) + '\n')));
+
+        // Switched off in the desktop's own settings: the mark follows when the menu opens.
+        QFile file(entryPath());
+        QVERIFY(file.open(QIODevice::Append) && file.write("Hidden=true\n") > 0);
+        file.close();
+        Q_EMIT menu.menu().aboutToShow();
+        QVERIFY(!item->isChecked());
+        item->trigger();
+        QVERIFY(item->isChecked() && !entry().contains("Hidden"));
+        item->trigger();
+        QVERIFY(!item->isChecked() && !QFile::exists(entryPath()));
+    }
+
+    void failuresSayWhyAndKeepTheEntry() {
+        AutostartEntry autostart(u"org.tallyfin.Tallyfin"_s, u"/usr/bin/tallyfin"_s);
+        QVERIFY(QDir().mkpath(entryPath() + u"/x"_s)); // a folder in the entry's place
+        const auto error = autostart.setEnabled(false);
+        QVERIFY(error && error->contains(entryPath()) && QFileInfo::exists(entryPath()));
+        QVERIFY(autostart.setEnabled(true).has_value() && !autostart.isEnabled());
+    }
+};
+
+QTEST_MAIN(AutostartTest)
+#include "tst_autostart.moc"
