@@ -13,7 +13,7 @@ namespace tallyfin::ui {
 // Paints recent power samples as a bar chart scaled to the largest sample, growing up from the
 // bottom-left of the item. With `clipRadius` above 0 the bars are clipped to a rounded rectangle
 // of that corner radius, so the chart can sit behind a rounded strip.
-class PowerSparklineView : public SlicedPaintedItem {
+class PowerSparklineView : public tallyfin::ui::SlicedPaintedItem {
     Q_OBJECT
     Q_PROPERTY(QList<int> dataPoints READ dataPoints WRITE setDataPoints NOTIFY dataPointsChanged)
     Q_PROPERTY(int maxBarCount READ maxBarCount WRITE setMaxBarCount NOTIFY maxBarCountChanged)

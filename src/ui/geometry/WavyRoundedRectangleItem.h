@@ -14,7 +14,7 @@ namespace tallyfin::ui {
 // just inside the edge. It repaints only when the outline or the colours really change, so a
 // phase that moves while the shape rests costs nothing. Motion comes from the caller setting
 // `phase` (the device list does so from a 30 Hz timer while it searches).
-class WavyRoundedRectangleItem : public SlicedPaintedItem {
+class WavyRoundedRectangleItem : public tallyfin::ui::SlicedPaintedItem {
     Q_OBJECT
     Q_PROPERTY(
         qreal cornerRadius READ cornerRadius WRITE setCornerRadius NOTIFY cornerRadiusChanged)

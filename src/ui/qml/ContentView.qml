@@ -1,6 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Tallyfin developers
 // SPDX-License-Identifier: MIT
 
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import Tallyfin
 
@@ -15,7 +17,10 @@ Item {
     required property AppMenu appMenu
 
     readonly property bool connected: manager.isConnected
-    readonly property Item currentView: loader.item
+    readonly property Item currentView: loader.item as Item
+    // What the panel's window is cut to: the shown view's outline.
+    readonly property Item outline: connected ? (loader.item as MetricsView)?.outline ?? null
+                                              : (loader.item as DeviceListView)?.outline ?? null
 
     function viewAppeared() {
         if (!manager.isConnected && !manager.isScanning)

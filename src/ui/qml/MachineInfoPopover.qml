@@ -1,6 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Tallyfin developers
 // SPDX-License-Identifier: MIT
 
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Layouts
 import QtQuick.Window
@@ -54,7 +56,7 @@ Window {
         Presentation.copyLog(manager.logBuffer)
         logCopied = true
         // Each press ends its own confirmation; an earlier one may end it sooner.
-        const reset = resetComponent.createObject(popover)
+        const reset = resetComponent.createObject(popover) as Timer
         reset.start()
     }
 
@@ -207,7 +209,10 @@ Window {
             }
             Text {
                 objectName: "typeValue"
+                // qmllint disable type
+                // (Qt 6.4's qmllint cannot name an enum of a C++ namespace; it is a number here.)
                 text: Presentation.equipmentName(popover.manager.metrics.equipmentType)
+                // qmllint enable type
                 font.pixelSize: 13
                 font.weight: Font.DemiBold
                 color: colors.primary

@@ -52,7 +52,7 @@ Window {
     // outline shows.
     WindowShape {
         window: panel
-        outline: content.currentView ? content.currentView.outline : null
+        outline: content.outline
         cutVisible: !panel.appearance.translucent
     }
 

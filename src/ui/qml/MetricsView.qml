@@ -1,6 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Tallyfin developers
 // SPDX-License-Identifier: MIT
 
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Layouts
 import Tallyfin
@@ -59,7 +61,10 @@ Item {
             objectName: "powerSparkline"
             visible: root.powerMeasured
             anchors.fill: parent
+            // qmllint disable type
+            // (Qt 6.4's qmllint knows no list of qint64; Presentation converts it.)
             dataPoints: root.powerMeasured ? Presentation.powerSamples(root.manager.powerHistory) : []
+            // qmllint enable type
             maxBarCount: 120
             barSpacing: 1
             color: colors.secondary

@@ -1,6 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Tallyfin developers
 // SPDX-License-Identifier: MIT
 
+pragma ComponentBehavior: Bound
+
 import QtQuick
 
 // A value in "Courier New" whose changed characters roll up into place (new from below, old out
