@@ -1,8 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Tallyfin developers
 // SPDX-License-Identifier: MIT
 
-pragma ComponentBehavior: Bound
-
 import QtQuick
 import Tallyfin
 
@@ -34,6 +32,8 @@ Item {
         onLoaded: root.viewAppeared()
     }
 
+    // Qt 6.4's Loader cannot create bound components, so the views reach the file's ids unbound.
+    // qmllint disable unqualified
     Component {
         id: listComponent
         DeviceListView {
@@ -55,4 +55,5 @@ Item {
             dark: root.appearance.darkDesktop
         }
     }
+    // qmllint enable unqualified
 }

@@ -1,8 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Tallyfin developers
 // SPDX-License-Identifier: MIT
 
-pragma ComponentBehavior: Bound
-
 import QtQuick
 import QtQuick.Layouts
 import Tallyfin
@@ -110,6 +108,7 @@ Item {
                 opacity: 0.2
             }
 
+            // qmllint disable unqualified
             Repeater {
                 model: tileModel
                 MetricCompact {
@@ -123,6 +122,7 @@ Item {
                     primary: colors.primary
                 }
             }
+            // qmllint enable unqualified
 
             Item {
                 id: closeButton
@@ -147,6 +147,8 @@ Item {
         }
     }
 
+    // Qt 6.4's Loader cannot create bound components, so the popover and the tiles reach the file's ids unbound.
+    // qmllint disable unqualified
     Loader {
         id: popoverLoader
         active: root.showMachineInfo
@@ -159,4 +161,5 @@ Item {
             onDismissed: root.showMachineInfo = false
         }
     }
+    // qmllint enable unqualified
 }
