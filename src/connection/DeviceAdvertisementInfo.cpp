@@ -1,5 +1,7 @@
 #include "DeviceAdvertisementInfo.h"
 
+#include "model/OutsideText.h"
+
 namespace tallyfin {
 
 namespace {
@@ -44,7 +46,7 @@ DeviceAdvertisementInfo DeviceAdvertisementInfo::fromAdvertisement(const QVarian
     const QVariant localName =
         advertisement.value(QLatin1String(bluetooth::advertisement::localName));
     if (localName.metaType().id() == QMetaType::QString) {
-        info.localName = localName.toString();
+        info.localName = sanitizedName(localName.toString());
     }
     return info;
 }
@@ -55,7 +57,8 @@ QString unknownDeviceName() {
 }
 
 QString deviceName(const bluetooth::Peripheral& peripheral) {
-    return peripheral.name().value_or(unknownDeviceName());
+    const std::optional<QString> name = peripheral.name();
+    return name ? sanitizedName(*name) : unknownDeviceName();
 }
 
 QString connectedLogLine(QStringView prefix, const bluetooth::Peripheral& peripheral,
