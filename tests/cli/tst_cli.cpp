@@ -1,6 +1,7 @@
 // The real tallyfin-cli binary, run as a user would: messages and exit status, decode and
 // features, and signal against a local HTTP server (signals kept while the server is down, also
-// by a run stopped with a signal, are delivered by the next run exactly once).
+// by a run stopped with a signal or by a run beside another one, are delivered by a later run
+// exactly once).
 
 #include "JsonLines.h"
 #include "ProcessRun.h"
@@ -238,6 +239,57 @@ private Q_SLOTS:
         QCOMPARE(up.exitCode, 0);
         QCOMPARE(QJsonDocument::fromJson(up.out)[u"delivered"_s].toInt(), 3);
         QCOMPARE(receivedTypes(server), (QStringList{u"offline"_s, u"online"_s, u"stopped"_s}));
+    }
+
+    // A run while another holds the cache never sends that one's records, and loses none of its
+    // own: what each kept goes out once, with the next run after both.
+    void twoRunsNeverSendTheSameRecord_data() {
+        QTest::addColumn<bool>("secondOnline");
+        QTest::newRow("the second delivers") << true;
+        QTest::newRow("the second keeps its own") << false;
+    }
+    void twoRunsNeverSendTheSameRecord() {
+        QFETCH(bool, secondOnline);
+        TestHttpServer server;
+        QVERIFY(server.listen());
+        const auto start = [&](QProcess& run, QByteArray& log, const QString& type) {
+            run.setProcessEnvironment(environment());
+            connect(&run, &QProcess::readyReadStandardError, this,
+                    [&] { log += run.readAllStandardError(); });
+            run.start(QStringLiteral(TALLYFIN_CLI),
+                      {u"signal"_s, u"--app-id"_s, u"APP-TWO"_s, u"--base-url"_s,
+                       closedPortUrl().toString(), type});
+        };
+        QProcess first;
+        QByteArray firstLog;
+        start(first, firstLog, u"first"_s);
+        // Failed, and written to the cache file it holds.
+        const QString file = home->path() + u"/cache/tallyfin-cli/telemetrysignalcache"_s;
+        QTRY_VERIFY_WITH_TIMEOUT(failedWith(firstLog, 1) && QFile::exists(file), 20'000);
+        if (secondOnline) {
+            const ProcessRun second =
+                runCli({u"signal"_s, u"--app-id"_s, u"APP-TWO"_s, u"--base-url"_s,
+                        server.baseUrl().toString(), u"second"_s});
+            QCOMPARE(second.exitCode, 0);
+            QCOMPARE(receivedTypes(server), QStringList{u"second"_s});
+        } else {
+            QProcess second;
+            QByteArray secondLog;
+            start(second, secondLog, u"second"_s);
+            QTRY_VERIFY_WITH_TIMEOUT(failedWith(secondLog, 1), 20'000);
+            ::kill(static_cast<pid_t>(second.processId()), SIGTERM);
+            QVERIFY(second.waitForFinished(10'000));
+            QCOMPARE(QJsonDocument::fromJson(second.readAllStandardOutput())[u"kept"_s].toInt(), 1);
+        }
+        ::kill(static_cast<pid_t>(first.processId()), SIGTERM);
+        QVERIFY(first.waitForFinished(10'000));
+        QCOMPARE(QJsonDocument::fromJson(first.readAllStandardOutput())[u"kept"_s].toInt(), 1);
+
+        QCOMPARE(runCli({u"signal"_s, u"--app-id"_s, u"APP-TWO"_s, u"--base-url"_s,
+                         server.baseUrl().toString(), u"third"_s})
+                     .exitCode,
+                 0);
+        QCOMPARE(receivedTypes(server), (QStringList{u"first"_s, u"second"_s, u"third"_s}));
     }
 
     void sessionRunsLikeTheOverlay() {
