@@ -269,40 +269,24 @@ private Q_SLOTS:
         QCOMPARE(env->logLines().filter(u"Loaded"_s), QStringList{});
     }
 
-    // Owner-only files in owner-only folders: a folder created for the cache, one an earlier
-    // version left open, and the preferences that hold the user's identifier.
-    void privateFiles_data() {
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<bool>("existing");
-        QTest::newRow("created") << u"/made/for/it"_s << false;
-        QTest::newRow("left open") << u"/open"_s << true;
-    }
+    // Owner-only files in owner-only folders: the cache in a folder an earlier version left open,
+    // and the preferences that hold the user's identifier in a folder created for them.
     void privateFiles() {
-        QFETCH(QString, folder);
-        folder.prepend(env->root());
-        QFETCH(bool, existing);
-        if (existing) {
-            QVERIFY(QDir().mkpath(folder));
-            QVERIFY(QFile::setPermissions(
-                folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
-                            QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
-        }
-        const QString path = folder + u"/telemetrysignalcache"_s;
-        SignalCache cache(env->logHandler(), path);
+        const QString folder = env->root() + u"/open"_s;
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile::setPermissions(folder, QFile::Permissions(0x7755)));
+        SignalCache cache(env->logHandler(), folder + u"/telemetrysignalcache"_s);
         cache.push(testRecord(u"a"_s));
         QVERIFY(cache.persist());
-        const auto folderOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
-        const auto fileOnly = QFile::ReadOwner | QFile::WriteOwner;
-        QCOMPARE(ownPermissions(folder), folderOnly);
-        QCOMPARE(ownPermissions(path), fileOnly);
-
         QVERIFY(env->install(env->configuration(server->baseUrl())));
-        TelemetryDeck::signal(u"b"_s);
-        QTRY_COMPARE(env->cachedCount(), 1);
         const auto defaults = CustomDefaults::ofInstalledManager();
+        defaults->setValue(u"k"_s, 1);
         defaults->sync();
-        QCOMPARE(ownPermissions(defaults->fileName()), fileOnly);
-        QCOMPARE(ownPermissions(QFileInfo(defaults->fileName()).path()), folderOnly);
+        for (const QString& file : {cache.filePath(), defaults->fileName()}) {
+            QCOMPARE(ownPermissions(file), QFile::ReadOwner | QFile::WriteOwner);
+            QCOMPARE(ownPermissions(QFileInfo(file).path()),
+                     QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
     }
 
     // A file far larger than the client writes gives its newest records only, with a log line,
