@@ -26,8 +26,13 @@ _tallyfin_cli() {
         monitor)
             case $prev in
             --name | --seconds) return ;;
+            --log)
+                compopt -o filenames 2>/dev/null
+                mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+                return
+                ;;
             esac
-            words="--demo --name --seconds --help"
+            words="--demo --name --seconds --log --help"
             ;;
         replay)
             if ((COMP_CWORD == 2)); then

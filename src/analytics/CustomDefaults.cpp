@@ -4,8 +4,11 @@
 #include "analytics/CustomDefaults.h"
 
 #include "analytics/Hashing.h"
+#include "analytics/PrivateFiles.h"
 #include "analytics/TelemetryManager.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace tallyfin::analytics {
@@ -25,7 +28,17 @@ CustomDefaults::CustomDefaults(const QString& suiteName)
     : m_settings(std::make_unique<QSettings>(
           QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' +
               suiteName + u".conf",
-          QSettings::IniFormat)) {}
+          QSettings::IniFormat)) {
+    // It holds the user's own identifier. Created private before the first write, since every
+    // later write keeps the permissions of the file it replaces.
+    const QString path = m_settings->fileName();
+    makePrivateFolder(QFileInfo(path).path());
+    QFile file(path);
+    if (!file.exists() && file.open(QIODevice::WriteOnly)) {
+        file.close();
+    }
+    makePrivateFile(path);
+}
 
 CustomDefaults::~CustomDefaults() {
     sync();
@@ -54,6 +67,7 @@ void CustomDefaults::remove(const QString& key) {
 void CustomDefaults::sync() {
     QMutexLocker locker(&m_mutex);
     m_settings->sync();
+    makePrivateFile(m_settings->fileName());
 }
 
 } // namespace tallyfin::analytics

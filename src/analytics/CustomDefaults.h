@@ -13,7 +13,7 @@
 namespace tallyfin::analytics {
 
 // The client's own preferences suite: an INI file named after the suite in the user's
-// configuration directory. Safe to use from any thread.
+// configuration directory, readable by this user only. Safe to use from any thread.
 class CustomDefaults {
 public:
     // "com.telemetrydeck." followed by the last 12 characters of the app id's hash.

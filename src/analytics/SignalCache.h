@@ -7,10 +7,12 @@
 #include "analytics/SignalPostBody.h"
 
 #include <QList>
+#include <QLockFile>
 #include <QMutex>
 #include <QReadWriteLock>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace tallyfin::analytics {
@@ -19,9 +21,20 @@ namespace tallyfin::analytics {
 // restart. The file holds the records of the cache (never those of a batch on its way), so it is
 // written before a batch leaves and whenever records come in or come back. Safe to use from any
 // thread: pushes and pops are exclusive, and so are the writes of the file.
+//
+// One process owns the file at a time (a lock file beside it, held from construction to
+// backupCache()), so that no two processes ever send the same record. A cache that finds the file
+// owned by another running process leaves it alone and keeps its own records in a file of its own
+// beside it ("telemetrysignalcache-<32 hex digits>", locked the same way). At construction a cache
+// takes over every such file whose process is gone, and the file itself when it owns it. The
+// files are readable by this user only, in a folder only this user can enter.
 class SignalCache {
 public:
     static constexpr int maximumNumberOfSignalsToPopAtOnce = 100;
+    // What a start takes over at most: a larger file, or more records, than the client ever writes
+    // in normal use is cut down to its newest records, with a log line.
+    static constexpr qint64 maximumFileSize = 10 * 1024 * 1024;
+    static constexpr int maximumNumberOfSignalsLoaded = 10'000;
 
     // "telemetrysignalcache" in the application's cache directory.
     static QString defaultFilePath();
@@ -45,11 +58,14 @@ public:
     // At termination: writes every record to the file whatever was written before, and writes
     // nothing after it.
     void backupCache();
-    // Replaces the records with those of the file and deletes it (they are written back within
-    // the write delay); a file that cannot be decoded is deleted and ignored.
+    // Replaces the records with those of the files this cache takes over and deletes them (they
+    // are written back within the write delay); a file that cannot be decoded is deleted and
+    // ignored.
     void loadCache();
 
     QString filePath() const { return m_filePath; }
+    // The file this cache writes: filePath() when it owns it, else its own file beside it.
+    QString ownFilePath() const { return m_ownFilePath; }
 
 private:
     void log(LogLevel level, const QString& message) const;
@@ -57,9 +73,14 @@ private:
     // Asks the change handler, once until the next write, to bring the file up to date.
     void reportChange();
     bool write(LogLevel successLevel, bool always);
+    // Takes the file at `path` over: appends its newest records to `records` and deletes it.
+    void adopt(const QString& path, QList<SignalPostBody>& records) const;
 
     std::optional<LogHandler> m_logHandler;
     QString m_filePath;
+    QString m_ownFilePath;
+    // Held on m_ownFilePath from construction to backupCache().
+    std::unique_ptr<QLockFile> m_fileOwnership;
     mutable QReadWriteLock m_lock;
     QList<SignalPostBody> m_cachedSignals;
     // Counts changes of the records; the file holds those of m_writtenGeneration.

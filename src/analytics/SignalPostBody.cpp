@@ -181,7 +181,16 @@ QByteArray encodeUploadBody(const QList<SignalPostBody>& records) {
 }
 
 QByteArray encodeCacheFile(const QList<SignalPostBody>& records) {
-    return encodeArray(records, DateEncoding::ReferenceSeconds);
+    // One record a line, so that the newest records of a file too large to read whole can be
+    // found from its end.
+    QByteArray data("[");
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        data.append(i == 0 ? "\n" : ",\n");
+        data.append(QJsonDocument(records.at(i).toJson(DateEncoding::ReferenceSeconds))
+                        .toJson(QJsonDocument::Compact));
+    }
+    data.append("\n]\n");
+    return data;
 }
 
 std::optional<QList<SignalPostBody>> decodeCacheFile(const QByteArray& data) {

@@ -45,7 +45,7 @@ struct SignalPostBody {
 
 // The upload body: a JSON array of records with text dates.
 QByteArray encodeUploadBody(const QList<SignalPostBody>& records);
-// The cache file: a JSON array of records with numeric dates.
+// The cache file: a JSON array of records with numeric dates, one record a line.
 QByteArray encodeCacheFile(const QList<SignalPostBody>& records);
 // None unless the data is a JSON array of complete records with numeric dates.
 std::optional<QList<SignalPostBody>> decodeCacheFile(const QByteArray& data);

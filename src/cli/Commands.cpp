@@ -28,7 +28,7 @@ const std::array commandTable{
     Command{u"monitor",
             u"Connect to a machine and print one JSON line per live metrics update (status on "
             u"stderr)",
-            u"[--demo] [--name SUBSTRING] [--seconds N]", &runMonitor},
+            u"[--demo] [--name SUBSTRING] [--seconds N] [--log FILE]", &runMonitor},
     Command{u"replay",
             u"Decode the value lines of a copied diagnostic log into records (JSON per line)",
             u"LOGFILE|-", &runReplay},

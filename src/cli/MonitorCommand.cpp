@@ -9,10 +9,12 @@
 #include "cli/JsonOutput.h"
 #include "connection/FTMSManager.h"
 #include "model/Localization.h"
+#include "model/OutsideText.h"
 #include "model/StopSignals.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFile>
 #include <QJsonObject>
 #include <QTimer>
 
@@ -39,13 +41,19 @@ std::optional<MonitorOptions> parseMonitorArguments(const QStringList& arguments
         const QString& argument = arguments.at(i);
         if (argument == u"--demo") {
             options.demo = true;
-        } else if (argument == u"--name" || argument == u"--seconds") {
+        } else if (argument == u"--name" || argument == u"--seconds" || argument == u"--log") {
             if (i + 1 >= arguments.size()) {
                 error = argument % u" needs a value";
                 return std::nullopt;
             }
             const QString& value = arguments.at(++i);
-            if (argument == u"--name") {
+            if (argument == u"--log") {
+                if (value.isEmpty()) {
+                    error = QStringLiteral("--log needs a FILE");
+                    return std::nullopt;
+                }
+                options.logFile = value;
+            } else if (argument == u"--name") {
                 if (value.isEmpty()) {
                     error = QStringLiteral("--name needs a non-empty SUBSTRING");
                     return std::nullopt;
@@ -96,6 +104,27 @@ MonitorSession::~MonitorSession() {
     m_subscriptions.clear();
 }
 
+void MonitorSession::writeLogTo(QIODevice& log) {
+    m_log = &log;
+    for (const QString& line : m_manager->logBuffer()) {
+        writeLogLine(line);
+    }
+    QObject::connect(m_manager.get(), &FTMSManager::logBufferChanged, this,
+                     [this] { writeLogLine(m_manager->logBuffer().constLast()); });
+}
+
+void MonitorSession::writeLogLine(const QString& line) {
+    // Flushed line by line, so that a run that is killed leaves every line it logged.
+    auto* file = qobject_cast<QFileDevice*>(m_log);
+    if (m_log->write((line + u'\n').toUtf8()) < 0 || (file && !file->flush())) {
+        m_err << "tallyfin-cli monitor: cannot write the log: " << m_log->errorString() << '\n';
+        m_err.flush();
+        QObject::disconnect(m_manager.get(), &FTMSManager::logBufferChanged, this, nullptr);
+        QMetaObject::invokeMethod(
+            this, [this] { finish(exitFailure); }, Qt::QueuedConnection);
+    }
+}
+
 void MonitorSession::start() {
     m_manager->startScanning();
 }
@@ -120,7 +149,8 @@ void MonitorSession::onDevicesChanged() {
         return;
     }
     for (const auto& peripheral : m_manager->discoveredDevices()) {
-        const QString deviceName = peripheral->name().value_or(QString());
+        // Matched as shown: a name's control characters are no part of it.
+        const QString deviceName = sanitizedName(peripheral->name().value_or(QString()));
         const auto info = m_manager->deviceInfos().value(peripheral->identifier());
         const QString localName = info.localName.value_or(QString());
         if (m_nameFilter.isEmpty() || deviceName.contains(m_nameFilter, Qt::CaseInsensitive) ||
@@ -200,6 +230,15 @@ int runMonitor(const QStringList& arguments, QTextStream& out, QTextStream& err)
                                                   ? bluetooth::simulated::simulatedCentralFactory()
                                                   : bluetooth::qtBluetoothCentralFactory();
     MonitorSession session(factory, options->name, out, err);
+    QFile log(options->logFile);
+    if (!options->logFile.isEmpty()) {
+        if (!log.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            err << "tallyfin-cli monitor: cannot write '" << options->logFile
+                << "': " << log.errorString() << '\n';
+            return exitFailure;
+        }
+        session.writeLogTo(log);
+    }
     QEventLoop loop;
     QObject::connect(&session, &MonitorSession::finished, &loop, &QEventLoop::exit);
 

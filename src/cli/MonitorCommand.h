@@ -6,6 +6,7 @@
 #include "bluetooth/Central.h"
 
 #include <QDateTime>
+#include <QIODevice>
 #include <QObject>
 #include <QStringList>
 #include <QTextStream>
@@ -24,6 +25,7 @@ struct MonitorOptions {
     bool demo = false;
     QString name;               // connect to the first machine whose name contains this
     std::optional<int> seconds; // stop after this long; until interrupted without it
+    QString logFile;            // where the diagnostic log goes, line by line; none when empty
 };
 
 // The options of `monitor`, or nullopt with `error` set.
@@ -43,6 +45,9 @@ public:
     ~MonitorSession() override;
 
     FTMSManager& manager() { return *m_manager; }
+    // Writes the diagnostic log to `log` as the overlay copies it, from its first line (the
+    // version line) on, each line as it comes and ended by a newline. Call before start().
+    void writeLogTo(QIODevice& log);
     void start();
     // Disconnects cleanly; finished(0) follows once the machine is released.
     void stop();
@@ -55,6 +60,7 @@ private:
     void onStatus(const QString& status);
     void onConnectedChanged(bool connected);
     void onMetrics();
+    void writeLogLine(const QString& line);
     void finish(int exitStatus);
 
     std::unique_ptr<FTMSManager> m_manager;
@@ -62,6 +68,7 @@ private:
     QTextStream& m_out;
     QTextStream& m_err;
     Clock m_clock;
+    QIODevice* m_log = nullptr;
     bool m_chosen = false;
     bool m_wasConnected = false;
     bool m_stopping = false;

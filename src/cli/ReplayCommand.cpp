@@ -9,14 +9,19 @@
 #include "connection/HeartRateStrapManager.h"
 #include "ftms/FTMSDataParser.h"
 #include "ftms/FeatureDecoder.h"
+#include "model/OutsideText.h"
 
 #include <QFile>
 #include <QJsonObject>
+#include <QRegularExpression>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
 namespace tallyfin::cli {
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -57,40 +62,73 @@ bool isFeatureLabel(QStringView label) {
     return label == featureLabel;
 }
 
-constexpr QStringView unknownLabelStart = u"Unknown Characteristic (";
+// "Unknown Characteristic (2A37)", or with a 128-bit identifier in capitals.
+bool isUnknownLabel(QStringView label) {
+    static const QRegularExpression unknown(
+        u"^Unknown Characteristic \\((?:[0-9A-F]{4}|[0-9A-F]{8}(?:-[0-9A-F]{4}){3}-[0-9A-F]{12})\\)$"_s);
+    return unknown.match(label).hasMatch();
+}
 
-// Lines the manager writes that carry no value: nothing to replay, nothing wrong.
+bool isKnownLabel(QStringView label) {
+    return dataParser(label) || isFeatureLabel(label) || isUnknownLabel(label);
+}
+
+// Lines the manager writes that carry no value, each in the one shape the manager gives it:
+// nothing to replay. A name may hold anything but a line break; a line that only starts like one
+// of these (a name cut short by a line break, a forged event) is refused.
 bool isEventLine(QStringView line) {
-    return line.startsWith(u"Tallyfin v") || line.startsWith(u"CONNECTED: ") ||
-           line.startsWith(u"FEATURES: ") || line.startsWith(u"NO DATA: ") ||
-           line.startsWith(u"STRAP ") || line == u"SIMULATION STOPPED";
+    static const std::array<QRegularExpression, 6> shapes{
+        QRegularExpression(u"^Tallyfin v\\S+ \\(\\S+\\) \u2014 \\S.*$"_s),
+        QRegularExpression(u"^(?:STRAP )?CONNECTED: .+ \\[[0-9A-F]{8}(?:-[0-9A-F]{4}){3}-"
+                           u"[0-9A-F]{12}\\] RSSI: (?:-?[0-9]{1,4} dBm|\\?)$"_s),
+        QRegularExpression(u"^FEATURES: (?:[A-Za-z ]+(?:, [A-Za-z ]+)*)?$"_s),
+        QRegularExpression(u"^STRAP (?:DISCONNECTED|LOST): .+$"_s),
+        QRegularExpression(u"^STRAP CONNECTION FAILED: .+: .*$"_s),
+        QRegularExpression(u"^SIMULATION STOPPED$"_s),
+    };
+    static const QRegularExpression noData(
+        u"^NO DATA: no (.+) within [0-9]+(?:\\.[0-9]+)? s of subscribing$"_s);
+    if (const QRegularExpressionMatch match = noData.match(line); match.hasMatch()) {
+        return isKnownLabel(match.capturedView(1));
+    }
+    return std::any_of(shapes.cbegin(), shapes.cend(), [line](const QRegularExpression& shape) {
+        return shape.match(line).hasMatch();
+    });
 }
 
+// "0F 27", the manager's "%02X" bytes joined with single spaces; empty for an empty value.
 std::optional<QByteArray> parseHex(QStringView text) {
-    QByteArray bytes;
-    if (text.isEmpty()) {
-        return bytes;
+    static const QRegularExpression hex(u"^(?:[0-9A-F]{2}(?: [0-9A-F]{2})*)?$"_s);
+    if (!hex.match(text).hasMatch()) {
+        return std::nullopt;
     }
-    for (const QStringView pair : text.split(u' ')) {
-        bool ok = false;
-        const uint byte = pair.size() == 2 ? pair.toUInt(&ok, 16) : 0;
-        if (!ok) {
-            return std::nullopt;
-        }
-        bytes.append(char(byte));
-    }
-    return bytes;
+    return QByteArray::fromHex(text.toLatin1());
 }
 
-// Reads a raw-data line, or says why it cannot.
+// Reads a raw-data line, or says why it cannot. The error quotes nothing of the line unescaped.
 std::optional<ValueLine> parseValueLine(QStringView line, QString& error) {
     if (!line.startsWith(u'[')) {
-        error = QStringLiteral("not a line of the diagnostic log");
+        static const std::array<QStringView, 7> eventStarts{
+            u"Tallyfin v", u"CONNECTED: ", u"STRAP CONNECTED: ", u"FEATURES: ",
+            u"NO DATA: ",  u"STRAP ",      u"SIMULATION STOPPED"};
+        const auto start =
+            std::find_if(eventStarts.cbegin(), eventStarts.cend(),
+                         [line](QStringView eventStart) { return line.startsWith(eventStart); });
+        error = start == eventStarts.cend()
+                    ? u"not a line of the diagnostic log"_s
+                    : u"starts like a \""_s % start->trimmed() % u"\" line but is not one";
         return std::nullopt;
     }
     const qsizetype timeEnd = line.indexOf(u"] ");
     if (timeEnd < 0) {
         error = QStringLiteral("no closing \"] \" after the time");
+        return std::nullopt;
+    }
+    // The locale's time of day: a few characters, at least one digit, no brackets.
+    static const QRegularExpression time(u"^[^\\[\\]]*[0-9][^\\[\\]]*$"_s);
+    const QStringView timeText = line.mid(1, timeEnd - 1);
+    if (timeText.size() > 32 || !time.match(timeText).hasMatch()) {
+        error = u"'"_s % escapedText(timeText) % u"' is not a time of day";
         return std::nullopt;
     }
     const qsizetype labelEnd = line.indexOf(u": ", timeEnd + 2);
@@ -99,22 +137,32 @@ std::optional<ValueLine> parseValueLine(QStringView line, QString& error) {
         return std::nullopt;
     }
     ValueLine result;
-    result.time = line.mid(1, timeEnd - 1).toString();
+    result.time = timeText.toString();
     result.label = line.mid(timeEnd + 2, labelEnd - timeEnd - 2).toString();
-    const bool knownLabel =
-        dataParser(result.label) || isFeatureLabel(result.label) ||
-        (result.label.startsWith(unknownLabelStart) && result.label.endsWith(u')'));
-    if (!knownLabel) {
-        error = u"unknown label '" % result.label % u"'";
+    if (!isKnownLabel(result.label)) {
+        error = u"unknown label '" % escapedText(result.label) % u"'";
         return std::nullopt;
     }
     const auto value = parseHex(line.mid(labelEnd + 2));
     if (!value) {
-        error = QStringLiteral("the value is not hex bytes separated by single spaces");
+        error = QStringLiteral("the value is not hex bytes (two capital digits each) separated by "
+                               "single spaces");
         return std::nullopt;
     }
     result.value = *value;
     return result;
+}
+
+// Why the line is not one of the log, or nothing when it is.
+std::optional<QString> lineError(QStringView line) {
+    const auto unsafe = std::find_if(line.cbegin(), line.cend(),
+                                     [](QChar c) { return isUnsafeCharacter(c.unicode()); });
+    if (unsafe != line.cend()) {
+        // The manager never writes one; a pasted log that holds one is not the manager's.
+        return u"holds the control character "_s % escapedText(QStringView(unsafe, 1)) %
+               u" (the manager never writes one)";
+    }
+    return std::nullopt;
 }
 
 // A feature value as JSON; only "decoded" when it is too short.
@@ -138,11 +186,14 @@ int replayLog(QTextStream& in, QTextStream& out, QTextStream& err) {
         if (line.endsWith(u'\r')) {
             line.chop(1); // pasted from a system with CRLF line ends
         }
-        if (line.trimmed().isEmpty() || isEventLine(line)) {
+        if (line.trimmed().isEmpty()) {
             continue;
         }
-        QString error;
-        const auto parsed = parseValueLine(line, error);
+        QString error = lineError(line).value_or(QString());
+        if (error.isEmpty() && isEventLine(line)) {
+            continue;
+        }
+        const auto parsed = error.isEmpty() ? parseValueLine(line, error) : std::nullopt;
         if (!parsed) {
             err << "tallyfin-cli replay: line " << number << ": " << error << '\n';
             ++unreadable;
@@ -185,8 +236,8 @@ int runReplay(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     }
     QTextStream in(&file);
     in.setEncoding(QStringConverter::Utf8);
-    replayLog(in, out, err);
-    return exitOk;
+    // Every readable line is replayed; a refused one makes the run fail.
+    return replayLog(in, out, err) == 0 ? exitOk : exitFailure;
 }
 
 } // namespace tallyfin::cli

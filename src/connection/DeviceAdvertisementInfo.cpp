@@ -3,6 +3,8 @@
 
 #include "DeviceAdvertisementInfo.h"
 
+#include "model/OutsideText.h"
+
 namespace tallyfin {
 
 namespace {
@@ -47,7 +49,7 @@ DeviceAdvertisementInfo DeviceAdvertisementInfo::fromAdvertisement(const QVarian
     const QVariant localName =
         advertisement.value(QLatin1String(bluetooth::advertisement::localName));
     if (localName.metaType().id() == QMetaType::QString) {
-        info.localName = localName.toString();
+        info.localName = sanitizedName(localName.toString());
     }
     return info;
 }
@@ -58,7 +60,8 @@ QString unknownDeviceName() {
 }
 
 QString deviceName(const bluetooth::Peripheral& peripheral) {
-    return peripheral.name().value_or(unknownDeviceName());
+    const std::optional<QString> name = peripheral.name();
+    return name ? sanitizedName(*name) : unknownDeviceName();
 }
 
 QString connectedLogLine(QStringView prefix, const bluetooth::Peripheral& peripheral,

@@ -9,6 +9,7 @@
 #include "connection/LogTime.h"
 #include "ftms/FeatureDecoder.h"
 #include "model/Localization.h"
+#include "model/OutsideText.h"
 
 #include <QSysInfo>
 
@@ -383,7 +384,8 @@ void FTMSManager::didFailToConnect(const PeripheralPtr& peripheral,
         m_straps->didFailToConnect(peripheral, errorDescription);
         return;
     }
-    const QString error = errorDescription.value_or(QString());
+    // The stack's text may carry what the device or bluetoothd said: shown, printed, never raw.
+    const QString error = escapedText(errorDescription.value_or(QString()));
     qCInfo(lcConnection) << "connection failed:" << error;
     later([this, error] {
         setStatus(connectionFailedText(error));

@@ -8,6 +8,7 @@
 #include "connection/FTMSManager.h"
 #include "ftms/FTMSDataParser.h"
 #include "model/Localization.h"
+#include "model/OutsideText.h"
 
 #include <QRegularExpression>
 #include <QSettings>
@@ -127,7 +128,9 @@ void HeartRateStrapManager::setSettings(QSettings* settings) {
                                           << "is no identifier; using the machine's heart rate";
         return;
     }
-    HeardStrap chosen{id, m_settings->value(QLatin1String(strapNameKey)).toString(), {}, {}};
+    // Stored by an earlier version, or by hand: made safe like a name just heard.
+    HeardStrap chosen{
+        id, sanitizedName(m_settings->value(QLatin1String(strapNameKey)).toString()), {}, {}};
     if (chosen.name.isEmpty()) {
         chosen.name = unknownDeviceName();
     }
@@ -413,7 +416,7 @@ void HeartRateStrapManager::didFailToConnect(const PeripheralPtr& peripheral,
         return;
     }
     m_manager.appendLog(u"STRAP CONNECTION FAILED: " + deviceName(*peripheral) + u": " +
-                        errorDescription.value_or(QString()));
+                        escapedText(errorDescription.value_or(QString())));
     finishLink();
     reconsider();
 }

@@ -4,11 +4,13 @@
 // Batched delivery against a real HTTP server on 127.0.0.1 (batch sizes, the request, status and
 // transport failures, namespaces, early sends) and the cache file across runs: kept up to date
 // while records wait, never holding a batch on its way, written at termination and sent first by
-// the next manager; an unreadable file is deleted and ignored.
+// the next manager; an unreadable file is deleted and ignored, an oversized one gives its newest
+// records only; the cache and the preferences are private.
 
 #include "AnalyticsTestSupport.h"
 #include "TestHttpServer.h"
 #include "analytics/AppActivity.h"
+#include "analytics/CustomDefaults.h"
 #include "analytics/SignalCache.h"
 #include "analytics/SignalManager.h"
 #include "analytics/TelemetryDeck.h"
@@ -42,6 +44,11 @@ QStringList fileTypes(const QString& path) {
         return {};
     }
     return typesOf(decodeCacheFile(file.readAll()).value_or(QList<SignalPostBody>{}));
+}
+
+QFile::Permissions ownPermissions(const QString& path) {
+    return QFile::permissions(path) &
+           ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser); // the same bits, seen by us
 }
 
 bool writeFile(const QString& path, const QByteArray& data) {
@@ -263,6 +270,54 @@ private Q_SLOTS:
         QCOMPARE(cache.count(), 0);
         QVERIFY(!QFile::exists(path));
         QCOMPARE(env->logLines().filter(u"Loaded"_s), QStringList{});
+    }
+
+    // Owner-only files in owner-only folders: the cache in a folder an earlier version left open,
+    // and the preferences that hold the user's identifier in a folder created for them.
+    void privateFiles() {
+        const QString folder = env->root() + u"/open"_s;
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile::setPermissions(folder, QFile::Permissions(0x7755)));
+        SignalCache cache(env->logHandler(), folder + u"/telemetrysignalcache"_s);
+        cache.push(testRecord(u"a"_s));
+        QVERIFY(cache.persist());
+        QVERIFY(env->install(env->configuration(server->baseUrl())));
+        const auto defaults = CustomDefaults::ofInstalledManager();
+        defaults->setValue(u"k"_s, 1);
+        defaults->sync();
+        for (const QString& file : {cache.filePath(), defaults->fileName()}) {
+            QCOMPARE(ownPermissions(file), QFile::ReadOwner | QFile::WriteOwner);
+            QCOMPARE(ownPermissions(QFileInfo(file).path()),
+                     QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+    }
+
+    // A file far larger than the client writes gives its newest records only, with a log line,
+    // without being read whole: more records than a start takes, and more bytes than it reads.
+    void oversizedFileKeepsTheNewest_data() {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("padding"); // characters of payload per record
+        QTest::addColumn<int>("kept");
+        QTest::addColumn<QString>("logged");
+        QTest::newRow("15,000 records") << 15'000 << 0 << 10'000 << u"15000 signals"_s;
+        // About 2.2 kB a record: the last 10 MiB hold 4,744 of them.
+        QTest::newRow("12 MB") << 6'000 << 2'000 << 4'744 << u"over 10485760"_s;
+    }
+    void oversizedFileKeepsTheNewest() {
+        QFETCH(int, count);
+        QFETCH(int, padding);
+        QList<SignalPostBody> list = records(0, count);
+        for (SignalPostBody& record : list) {
+            record.payload.insert(u"padding"_s, QString(padding, u'p'));
+        }
+        const QString path = env->root() + u"/big/telemetrysignalcache"_s;
+        QVERIFY(writeFile(path, encodeCacheFile(list)));
+        SignalCache cache(env->logHandler(), path);
+        QFETCH(int, kept);
+        QCOMPARE(cache.count(), kept);
+        QCOMPARE(cache.pop().constFirst().type, QString::number(count - kept));
+        QFETCH(QString, logged);
+        QCOMPARE(env->errorLines().filter(logged).size(), 1);
     }
 
     void failedWriteKeepsTheRecords() {

@@ -3,7 +3,8 @@
 
 // The real tallyfin-cli binary, run as a user would: messages and exit status, decode and
 // features, and signal against a local HTTP server (signals kept while the server is down, also
-// by a run stopped with a signal, are delivered by the next run exactly once).
+// by a run stopped with a signal or by a run beside another one, are delivered by a later run
+// exactly once).
 
 #include "JsonLines.h"
 #include "ProcessRun.h"
@@ -241,6 +242,50 @@ private Q_SLOTS:
         QCOMPARE(up.exitCode, 0);
         QCOMPARE(QJsonDocument::fromJson(up.out)[u"delivered"_s].toInt(), 3);
         QCOMPARE(receivedTypes(server), (QStringList{u"offline"_s, u"online"_s, u"stopped"_s}));
+    }
+
+    // A run while another holds the cache never sends that one's records and loses none of its
+    // own (delivered, or kept when it cannot): the next run after both sends what they kept, once.
+    void twoRunsNeverSendTheSameRecord_data() {
+        QTest::addColumn<bool>("secondOnline");
+        QTest::newRow("the second delivers") << true;
+        QTest::newRow("the second keeps its own") << false;
+    }
+    void twoRunsNeverSendTheSameRecord() {
+        QFETCH(bool, secondOnline);
+        TestHttpServer server;
+        QVERIFY(server.listen());
+        const auto run = [&](QProcess& process, QByteArray& log, const QString& type, bool online) {
+            process.setProcessEnvironment(environment());
+            connect(&process, &QProcess::readyReadStandardError, this,
+                    [&] { log += process.readAllStandardError(); });
+            process.start(QStringLiteral(TALLYFIN_CLI),
+                          {u"signal"_s, u"--app-id"_s, u"APP-TWO"_s, u"--base-url"_s,
+                           (online ? server.baseUrl() : closedPortUrl()).toString(), type});
+        };
+        const auto stop = [](QProcess& process) {
+            ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+            return process.waitForFinished(10'000) ? process.readAllStandardOutput() : QByteArray();
+        };
+        QProcess first, second;
+        QByteArray firstLog, secondLog;
+        run(first, firstLog, u"first"_s, false);
+        // Failed, and written to the cache file it holds.
+        const QString file = home->path() + u"/cache/tallyfin-cli/telemetrysignalcache"_s;
+        QTRY_VERIFY_WITH_TIMEOUT(failedWith(firstLog, 1) && QFile::exists(file), 20'000);
+        run(second, secondLog, u"second"_s, secondOnline);
+        QTRY_VERIFY_WITH_TIMEOUT(secondOnline ? second.state() == QProcess::NotRunning
+                                              : failedWith(secondLog, 1),
+                                 20'000);
+        QCOMPARE(receivedTypes(server), secondOnline ? QStringList{u"second"_s} : QStringList());
+        const QByteArray secondOut = secondOnline ? second.readAllStandardOutput() : stop(second);
+        QCOMPARE(QJsonDocument::fromJson(secondOut)[u"kept"_s].toInt(), 0 + !secondOnline);
+        QCOMPARE(QJsonDocument::fromJson(stop(first))[u"kept"_s].toInt(), 1);
+        QCOMPARE(runCli({u"signal"_s, u"--app-id"_s, u"APP-TWO"_s, u"--base-url"_s,
+                         server.baseUrl().toString(), u"third"_s})
+                     .exitCode,
+                 0);
+        QCOMPARE(receivedTypes(server), (QStringList{u"first"_s, u"second"_s, u"third"_s}));
     }
 
     void sessionRunsLikeTheOverlay() {

@@ -153,16 +153,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("output"); // JSON lines, their metrics that are not zero
         QTest::addColumn<QStringList>("errors");
         const QString version = u"Tallyfin v1.0 (3) \u2014 Debian GNU/Linux 12 (bookworm)"_s;
+        const QString id = u"C0FFEE00-0000-4000-8000-000000000001"_s;
         QTest::newRow("time in another locale, empty value, CRLF")
             << u"[2:03:07 PM] Treadmill Data (0x2ACD): \r\n"_s
             << u"{\"line\":1,\"time\":\"2:03:07 PM\",\"label\":\"Treadmill Data (0x2ACD)\","
                u"\"value\":\"\",\"metrics\":{\"equipmentType\":\"treadmill\"}}"_s
             << QStringList();
         QTest::newRow("a strap's heart rate and event lines")
-            << version + u"\nSTRAP CONNECTED: HR Strap [X] RSSI: -50 dBm\n\nCONNECTED: Bike [X] "
-                         u"RSSI: ?\nFEATURES: Cadence\nNO DATA: Bike\nSIMULATION STOPPED\n"
-                         u"[1:00:00] Heart Rate Measurement (0x2A37): 16 48 00 04\nSTRAP LOST: "
-                         u"HR Strap"_s
+            << version + u"\nSTRAP CONNECTED: HR ] Strap [" + id +
+                   u"] RSSI: -50 dBm\n\n"
+                   u"CONNECTED: Bike [" +
+                   id +
+                   u"] RSSI: ?\nFEATURES: Cadence\nNO DATA: no "
+                   u"Rower Data (0x2AD1) within 5 s of subscribing\nSIMULATION STOPPED\n"
+                   u"[1:00:00] Heart Rate Measurement (0x2A37): 16 48 00 04\nSTRAP LOST: "
+                   u"HR Strap"_s
             << u"{\"line\":8,\"time\":\"1:00:00\",\"label\":\"Heart Rate Measurement (0x2A37)\","
                u"\"value\":\"16 48 00 04\",\"metrics\":{\"equipmentType\":\"unknown\","
                u"\"heartRate\":72}}"_s
@@ -175,16 +180,28 @@ private Q_SLOTS:
                u"{\"line\":2,\"time\":\"1:00:01\",\"label\":\"Unknown Characteristic (2AD9)\","
                u"\"value\":\"01\"}"_s
             << QStringList();
+        // A name's line break once forged a reading; pasted logs may hold anything.
         QTest::newRow("unreadable lines are reported and skipped")
-            << u"hello\n[1:00:00 Rower Data (0x2AD1): 00\n[1:00:00] Mystery (0x1234): 00\n"
+            << u"hello\n[1:00:00 Rower Data (0x2AD1): 00\n[1:00:00] Mystery\x1b[2J: 00\n"
                u"[1:00:00] Rower Data (0x2AD1): 0G\n[1:00:00] Rower Data (0x2AD1): 000\n"
-               u"[1:00:01] Rower Data (0x2AD1): 00 00 2D 10 00"_s
-            << u"{\"line\":6,\"time\":\"1:00:01\",\"label\":\"Rower Data (0x2AD1)\",\"value\":"
+               u"[1:00:00] Rower Data (0x2AD1): 0a\n[] Rower Data (0x2AD1): 00\n"
+               u"[1:00:00] Unknown Characteristic (2AD9 ): 00\nCONNECTED: Bike\n"
+               u"[1:00:01] Rower Data (0x2AD1): 00 00 2D 10 00\nCONNECTED: \u202E ["_s +
+                   id + u"] RSSI: ?\nNO DATA: no Mystery within 5 s of subscribing"_s
+            << u"{\"line\":10,\"time\":\"1:00:01\",\"label\":\"Rower Data (0x2AD1)\",\"value\":"
                u"\"00 00 2D 10 00\",\"metrics\":{\"equipmentType\":\"rower\",\"strokeCount\":16,"
                u"\"strokeRate\":22}}"_s
-            << QStringList{u"line 1: not a line"_s, u"line 2: no closing"_s,
-                           u"line 3: unknown label 'Mystery (0x1234)'"_s, u"line 4: the value"_s,
-                           u"line 5: the value"_s};
+            << QStringList{u"line 1: not a line"_s,
+                           u"line 2: no closing"_s,
+                           u"line 3: holds the control character \\x1B"_s,
+                           u"line 4: the value"_s,
+                           u"line 5: the value"_s,
+                           u"line 6: the value"_s,
+                           u"line 7: '' is not a time"_s,
+                           u"line 8: unknown label 'Unknown Characteristic (2AD9 )'"_s,
+                           u"line 9: starts like a \"CONNECTED:\" line"_s,
+                           u"line 11: holds the control character \\u{202E}"_s,
+                           u"line 12: starts like a \"NO DATA:\" line"_s};
     }
     void replayLines() {
         QFETCH(QString, log);
@@ -234,7 +251,8 @@ private Q_SLOTS:
         const int valueLines =
             int(manager.logBuffer().filter(QRegularExpression(u"^\\["_s)).size());
         QCOMPARE(lines.size(), valueLines);
-        QCOMPARE(lines.first().value(u"features"_s).toObject().value(u"decoded"_s).toBool(), true);
+        QCOMPARE(lines.first().value(u"features"_s).toObject().value(u"decoded"_s).toBool(),
+                 true);
         QCOMPARE(lines.last().value(u"metrics"_s).toObject(),
                  withoutZeros(metricsJson(manager.metrics())));
     }

@@ -58,7 +58,8 @@ void QtBluetoothPeripheral::connectToDevice(const QBluetoothAddress& adapter) {
     m_link = Link::connecting;
     m_linkError.reset();
     m_controller = QLowEnergyController::createCentral(m_info, adapter, &m_context);
-    qCInfo(lcBluetoothQt) << "connecting to" << m_info.address().toString() << m_info.name();
+    // By address only: the name is a stranger's text, and the manager logs it made safe.
+    qCInfo(lcBluetoothQt) << "connecting to" << m_info.address().toString();
 
     // Every signal arrives through a later turn of the event loop and only while this attempt
     // is the current one.

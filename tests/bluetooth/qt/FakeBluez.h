@@ -40,6 +40,10 @@ public:
     bool advertise(const FakeDevice& device, qint16 rssi) {
         return call(QStringLiteral("Advertise"), device.address, QVariant::fromValue(rssi));
     }
+    // A bike named by a stranger, heard from the next scan on.
+    bool addMachine(const FakeDevice& device) {
+        return call(QStringLiteral("AddMachine"), device.address, device.name);
+    }
     // The device ends its connection from its side.
     bool drop(const FakeDevice& device) { return call(QStringLiteral("Drop"), device.address); }
 

@@ -364,6 +364,14 @@ class Control(dbus.service.Object):
     def Advertise(self, address, rssi):
         self.adapter.heard(next(d for d in MACHINES if d['address'] == address), rssi)
 
+    @dbus.service.method('org.tallyfin.FakeBluez1', in_signature='ss')
+    def AddMachine(self, address, name):
+        """A bike with any name (one a stranger chose), heard from the next scan on, sending
+        150 W without end."""
+        MACHINES.append({'address': str(address), 'name': str(name), 'rssi': -60,
+                         'uuids': [0x1826], 'services': fitness_machine(
+                             0x2AD2, lambda sent: bike_data(2500, 160, 150))})
+
     @dbus.service.method('org.tallyfin.FakeBluez1', in_signature='s')
     def Drop(self, address):
         self.adapter.devices[str(address)].drop()

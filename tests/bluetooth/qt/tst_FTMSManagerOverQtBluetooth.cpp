@@ -3,15 +3,20 @@
 
 // The real manager over the real QtBluetooth central, against fake_bluez.py on a private system
 // bus: scanning, connection, detection, the feature read and notifications as the overlay sees
-// them; a crowd, a strap beside the machine, and Bluetooth that cannot be used.
+// them; a crowd, a strap beside the machine, machines named by a stranger, and Bluetooth that
+// cannot be used.
 
 #include "../../support/GadgetFields.h"
 #include "FakeBluez.h"
+#include "ProcessRun.h"
 #include "bluetooth/qt/QtBluetoothCentral.h"
+#include "connection/DeviceListModel.h"
 #include "connection/FTMSManager.h"
 #include "connection/HeartRateStrapManager.h"
 #include "model/Localization.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -299,6 +304,80 @@ private Q_SLOTS:
                               u"GattCharacteristic1.StartNotify 2A37"_s}));
         const int rules = matchRulesOfThisProcess();
         QVERIFY2(rules >= 0 && rules < 20, qPrintable(QString::number(rules)));
+    }
+
+    // Names a neighbour could give a machine (markup; a forged log line with terminal escapes, C1
+    // and separators; a right-to-left override; 250 characters): in the device list, the copied
+    // log, the CLI's output and a log that `monitor --log` wrote they are one line without any
+    // control character, and both logs replay without a forged reading. Last: the fake keeps them.
+    void hostileNames() {
+        const QString forged =
+            u"Tallyfin Test Bike\n[14:03:07] Indoor Bike Data (0x2AD2): 44 00 "
+            u"C4 09 A0 00 0F 27\nCONNECTED: \x1b]0;owned\x07\x1b[2J\u0085\u2029"_qs;
+        const QStringList names{u"Bike<img src=\"http://127.0.0.1:9/a.png\">"_qs, forged,
+                                u"Tallyfin \u202EekiB tseT"_qs, QString(250, u'W')};
+        for (int i = 0; i < names.size(); ++i) {
+            QVERIFY(m_fake.addMachine({names.at(i), u"C0:FF:EE:00:01:0"_qs + QString::number(i)}));
+        }
+        const QString bad(QChar::ReplacementCharacter);
+        const QStringList expected{
+            names.first(),
+            u"Tallyfin Test Bike"_qs + bad +
+                u"[14:03:07] Indoor Bike Data (0x2AD2): 44 00 C4 09 "
+                u"A0 00 0F 27" +
+                bad + u"CONNECTED: " + bad + u"]0;owned" + bad + bad + u"[2J" + bad + bad,
+            u"Tallyfin "_qs + bad + u"ekiB tseT", QString(247, u'W') + u'\u2026'};
+        FTMSManager& manager = *m_manager;
+        const bluetooth::PeripheralPtr bike = scanFor(forged);
+        QStringList shown;
+        const auto allShown = [&] {
+            shown.clear();
+            for (int row = 0; row < manager.deviceList()->rowCount(); ++row) {
+                shown.append(manager.deviceList()->get(row).value(u"name"_qs).toString());
+            }
+            return std::all_of(expected.cbegin(), expected.cend(),
+                               [&](const QString& name) { return shown.contains(name); });
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(allShown(), fakeBluezTimeoutMs);
+        // Written without the code under test: C0, DEL, C1, separators, bidirectional controls.
+        static const QRegularExpression unsafe(
+            u"[\\x00-\\x1F\\x7F-\\x9F\\x{2028}\\x{2029}\\x{202A}-\\x{202E}\\x{2066}-\\x{2069}]"_qs);
+        const auto safe = [](const QString& text) { return !text.contains(unsafe); };
+        QVERIFY(std::all_of(shown.cbegin(), shown.cend(), safe));
+
+        manager.connect(bike);
+        QTRY_VERIFY_WITH_TIMEOUT(manager.powerHistory().size() >= 3, fakeBluezTimeoutMs);
+        manager.disconnect();
+        QTRY_VERIFY_WITH_TIMEOUT(!manager.isConnected(), fakeBluezTimeoutMs);
+        QVERIFY(std::all_of(manager.logBuffer().cbegin(), manager.logBuffer().cend(), safe));
+        QTemporaryDir dir;
+        QFile copied(dir.filePath(u"copied.log"_qs));
+        QVERIFY(copied.open(QIODevice::WriteOnly) && copied.write(manager.logText().toUtf8()) > 0);
+        copied.close();
+        const QString cli = QStringLiteral(TALLYFIN_CLI);
+        const QString written = dir.filePath(u"monitor.log"_qs);
+        const ProcessRun monitor =
+            runProcess(cli, {u"monitor"_qs, u"--name"_qs, u"0F 27"_qs, u"--seconds"_qs, u"3"_qs,
+                             u"--log"_qs, written});
+        QCOMPARE(monitor.exitCode, 0);
+        QFile log(written);
+        QVERIFY(log.open(QIODevice::ReadOnly) && log.readLine().startsWith("Tallyfin v"));
+        const QString err = QString::fromUtf8(monitor.err);
+        QVERIFY2(err.contains(expected.at(1)) && safe(QString(err).remove(u'\n')) &&
+                     !err.contains(u"\n["_qs),
+                 monitor.err.constData());
+        for (const QString& log : {copied.fileName(), written}) {
+            const ProcessRun replay = runProcess(cli, {u"replay"_qs, log});
+            QCOMPARE(replay.exitCode, 0);
+            QCOMPARE(replay.err, QByteArray());
+            int readings = 0;
+            for (const QByteArray& record : replay.out.split('\n')) {
+                const QJsonValue metrics = QJsonDocument::fromJson(record)[u"metrics"_qs];
+                readings += metrics.isObject() ? 1 : 0;
+                QVERIFY2(!metrics.isObject() || metrics[u"power"_qs].toInt() == 150, record);
+            }
+            QVERIFY(readings >= 3);
+        }
     }
 
     // Run where Bluetooth cannot be used, each case on a bus of its own (see CMakeLists.txt): the
