@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -58,9 +59,12 @@ constexpr QStringView unknownLabelStart = u"Unknown Characteristic (";
 
 // Lines the manager writes that carry no value: nothing to replay, nothing wrong.
 bool isEventLine(QStringView line) {
-    return line.startsWith(u"Tallyfin v") || line.startsWith(u"CONNECTED: ") ||
-           line.startsWith(u"FEATURES: ") || line.startsWith(u"NO DATA: ") ||
-           line.startsWith(u"STRAP ") || line == u"SIMULATION STOPPED";
+    static constexpr std::array<QStringView, 9> prefixes{
+        u"Tallyfin v",        u"CONNECTED: ", u"FEATURES: ",     u"NO DATA: ",           u"STRAP ",
+        u"BLUETOOTH FAULT: ", u"LOST: ",      u"RECONNECTING: ", u"RECONNECT GIVEN UP: "};
+    return line == u"SIMULATION STOPPED" ||
+           std::any_of(prefixes.cbegin(), prefixes.cend(),
+                       [line](QStringView prefix) { return line.startsWith(prefix); });
 }
 
 std::optional<QByteArray> parseHex(QStringView text) {
