@@ -1,16 +1,20 @@
 // The real manager over the real QtBluetooth central, against fake_bluez.py on a private system
 // bus: scanning, connection, detection, the feature read and notifications as the overlay sees
-// them; a crowd, a strap beside the machine, and Bluetooth that cannot be used.
+// them; a crowd, a strap beside the machine, Bluetooth that cannot be used, and a stack that
+// falters mid-workout under the command-line monitor.
 
+#include "../../cli/JsonLines.h"
 #include "../../support/GadgetFields.h"
 #include "FakeBluez.h"
 #include "bluetooth/qt/QtBluetoothCentral.h"
+#include "cli/MonitorCommand.h"
 #include "connection/FTMSManager.h"
 #include "connection/HeartRateStrapManager.h"
 #include "model/Localization.h"
 
 #include <QRegularExpression>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -118,15 +122,16 @@ private Q_SLOTS:
 
         QVERIFY(m_fake.setPowered(false));
         QTRY_COMPARE_WITH_TIMEOUT(m_statuses.size(), 4, fakeBluezTimeoutMs);
+        // Switched on again, the scan asked for goes on by itself.
         QVERIFY(m_fake.setPowered(true));
-        QTRY_COMPARE_WITH_TIMEOUT(m_statuses.size(), 5, fakeBluezTimeoutMs);
-        manager.startScanning();
+        QTRY_COMPARE_WITH_TIMEOUT(m_statuses.size(), 6, fakeBluezTimeoutMs);
         QTRY_COMPARE_WITH_TIMEOUT(discovered(fakeBike.name), bike, fakeBluezTimeoutMs);
         const QString ready = localizedText("bluetooth.ready");
         const QString scanningText = localizedText("connection.scanning");
         QCOMPARE(m_statuses,
                  (QStringList{localizedText("connection.ready"), ready, scanningText,
                               localizedText("bluetooth.poweredOff"), ready, scanningText}));
+        QVERIFY(manager.isScanning());
     }
 
     // The bike from connection to the end of its values, dropped by the machine, connected again
@@ -178,25 +183,19 @@ private Q_SLOTS:
                  (QStringList{u"GattCharacteristic1.ReadValue 2ACC"_qs,
                               u"GattCharacteristic1.StartNotify 2AD2"_qs}));
 
-        // The machine goes away on its own: its values go, its name and capabilities stay, and
-        // nothing connects or scans again by itself.
+        // The machine goes away on its own: its values go, its name and capabilities stay, and it
+        // is awaited. Heard again, it is connected again; closed by the user, it stays closed.
         QVERIFY(m_fake.drop(fakeBike));
-        QTRY_COMPARE_WITH_TIMEOUT(manager.statusMessage(), localizedText("connection.disconnected"),
-                                  fakeBluezTimeoutMs);
-        QVERIFY(!manager.isConnected());
+        QTRY_VERIFY_WITH_TIMEOUT(!manager.isConnected(), fakeBluezTimeoutMs);
+        QVERIFY(manager.awaitingReturn() && manager.powerHistory().isEmpty());
         QCOMPARE(gadgetFields(manager.metrics()), gadgetFields(FitnessMetrics{}));
-        QVERIFY(manager.powerHistory().isEmpty());
-        QCOMPARE(manager.connectedPeripheral(), nullptr);
-        QCOMPARE(manager.detectedEquipmentType(), EquipmentType::unknown);
         QCOMPARE(gadgetFields(manager.machineFeatures()), gadgetFields(features));
-        QVERIFY(!manager.isScanning());
-
-        // Connected again and closed: the link is released once.
-        manager.connect(bike);
         QTRY_COMPARE_WITH_TIMEOUT(manager.powerHistory().size(), 5, fakeBluezTimeoutMs);
+        QVERIFY(manager.reconnected());
         manager.disconnect();
         QTRY_VERIFY_WITH_TIMEOUT(!manager.isConnected(), fakeBluezTimeoutMs);
         QCOMPARE(manager.statusMessage(), localizedText("connection.disconnected"));
+        QVERIFY(!manager.awaitingReturn() && !manager.isScanning());
         QCOMPARE(
             calls(u"Device1."_qs, callsBefore),
             (QStringList{u"Device1.Connect"_qs, u"Device1.Connect"_qs, u"Device1.Disconnect"_qs}));
@@ -295,6 +294,75 @@ private Q_SLOTS:
                               u"GattCharacteristic1.StartNotify 2A37"_qs}));
         const int rules = matchRulesOfThisProcess();
         QVERIFY2(rules >= 0 && rules < 20, qPrintable(QString::number(rules)));
+    }
+
+    void stackFalters_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("noticedWithinMs");
+        QTest::addColumn<QString>("logged"); // the fault's log line; none when the link stays
+        QTest::newRow("bluetoothd restarts")
+            << u"bluetoothd"_qs << 2000 << u"bluetoothd left the bus"_qs;
+        QTest::newRow("adapter pulled") << u"adapter"_qs << 2000 << u"adapter removed"_qs;
+        QTest::newRow("adapter off") << u"power"_qs << 2000 << u"adapter switched off"_qs;
+        // Noticed on waking up, 3 s later.
+        QTest::newRow("resume from sleep") << u"sleep"_qs << 5000 << u"resumed from sleep"_qs;
+        QTest::newRow("machine falls silent") << u"silence"_qs << 2500 << QString();
+    }
+    // The rower streams to the monitor (5 values a second) when the stack falters for 3 s: the
+    // loss shows at once (or, while the link stays, the values are marked stale, once), the old
+    // values are not shown as live, and once the rower is heard again it is connected again (as
+    // a continuation) and the values flow, with one gap of the outage in the monitor's lines.
+    void stackFalters() {
+        QFETCH(QString, fault);
+        QFETCH(int, noticedWithinMs);
+        QFETCH(QString, logged);
+        QString out;
+        QString err;
+        QTextStream o(&out);
+        QTextStream e(&err);
+        cli::MonitorSession session(bluetooth::qtBluetoothCentralFactory(), u"Rower"_qs, o, e);
+        FTMSManager& manager = session.manager();
+        manager.setNoDataTimeout(std::chrono::seconds(1));
+        QSignalSpy finished(&session, &cli::MonitorSession::finished);
+        session.start();
+        QTRY_VERIFY_WITH_TIMEOUT(manager.powerHistory().size() >= 5, fakeBluezTimeoutMs);
+        QVERIFY(m_fake.fail(fault, 3000));
+        if (!logged.isEmpty()) {
+            QTRY_VERIFY_WITH_TIMEOUT(!manager.isConnected(), noticedWithinMs);
+            QVERIFY(manager.awaitingReturn() && manager.powerHistory().isEmpty());
+            QCOMPARE(gadgetFields(manager.metrics()), gadgetFields(FitnessMetrics{}));
+            QCOMPARE(manager.logBuffer().filter(u"FAULT: "_qs),
+                     QStringList{u"BLUETOOTH FAULT: "_qs + logged});
+            QVERIFY(manager.logBuffer().contains(u"LOST: "_qs + fakeRower.name));
+            QTRY_VERIFY_WITH_TIMEOUT(manager.isConnected(), fakeBluezTimeoutMs);
+            QVERIFY(manager.reconnected());
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(manager.valuesStale(), noticedWithinMs);
+            QCOMPARE(manager.statusMessage(),
+                     localizedText("connection.noData").arg(fakeRower.name));
+            QTRY_VERIFY_WITH_TIMEOUT(!manager.valuesStale(), fakeBluezTimeoutMs);
+            QCOMPARE(manager.statusMessage(), localizedText("equipment.detected.rower"));
+            QCOMPARE(manager.logBuffer().filter(u"NO DATA: "_qs).size(), 1);
+        }
+        const qsizetype shown = manager.powerHistory().size();
+        QTRY_VERIFY_WITH_TIMEOUT(manager.powerHistory().size() >= shown + 10, fakeBluezTimeoutMs);
+        session.stop();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, fakeBluezTimeoutMs);
+
+        QList<qint64> times;
+        for (const QJsonObject& line : jsonLines(out)) {
+            times.append(QDateTime::fromString(line.value(u"time"_qs).toString(), Qt::ISODateWithMs)
+                             .toMSecsSinceEpoch());
+        }
+        QVERIFY(times.size() >= 15);
+        qint64 gap = 0;
+        for (qsizetype i = 1; i < times.size(); ++i) {
+            gap = std::max(gap, times.at(i) - times.at(i - 1));
+        }
+        const double perSecond =
+            1000.0 * double(times.size() - 1) / double(times.last() - times.first() - gap);
+        qInfo() << times.size() << "lines, gap" << gap << "ms," << perSecond << "a second";
+        QVERIFY(gap >= 2500 && perSecond > 3 && perSecond < 7);
     }
 
     // Run where Bluetooth cannot be used, each case on a bus of its own (see CMakeLists.txt): the
