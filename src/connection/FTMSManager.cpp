@@ -450,9 +450,11 @@ void FTMSManager::didDisconnect(const PeripheralPtr& peripheral,
         m_straps->machineGone();
         m_machineHeartRate = 0;
         m_strapHeartRate.reset();
-        m_valuesStale.set(false);
-        m_isConnected.set(false);
+        if (m_valuesStale) {
+            m_valuesStale.set(false);
+        }
         m_reconnected = false;
+        m_isConnected.set(false);
         m_connectedPeripheral.reset();
         m_detectedEquipmentType = EquipmentType::unknown;
         m_metrics.set(FitnessMetrics{});
@@ -693,7 +695,9 @@ void FTMSManager::stopSimulation() {
     m_simulationTimer = nullptr;
     m_straps->machineGone();
     m_isSimulating.set(false);
-    m_valuesStale.set(false);
+    if (m_valuesStale) {
+        m_valuesStale.set(false);
+    }
     m_isConnected.set(false);
     m_detectedEquipmentType = EquipmentType::unknown;
     m_metrics.set(FitnessMetrics{});
