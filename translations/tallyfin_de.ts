@@ -44,6 +44,16 @@
         <extracomment>Connected, but the machine sends no values (%1 is the machine's name)</extracomment>
         <translation>Keine Werte von %1</translation>
     </message>
+    <message id="connection.awaitingReturn">
+        <source>%1 lost: connecting again when it is heard</source>
+        <extracomment>Status while a machine lost without the user asking is awaited (%1 is its name)</extracomment>
+        <translation>%1 verloren: wird wieder verbunden, sobald es zu hören ist</translation>
+    </message>
+    <message id="connection.reconnecting">
+        <source>Reconnecting to %1</source>
+        <extracomment>Status when a lost machine is heard again and connected anew (%1 is its name)</extracomment>
+        <translation>Erneut verbinden mit %1</translation>
+    </message>
     <message id="strap.connected">
         <source>Heart rate from %1</source>
         <extracomment>Status once a heart-rate strap sends its values (%1 is the strap's name)</extracomment>

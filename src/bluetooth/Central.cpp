@@ -14,4 +14,18 @@ QString canonicalText(const QBluetoothUuid& uuid) {
     return uuid.toString(QUuid::WithoutBraces).toUpper();
 }
 
+QString describe(StackFault fault) {
+    switch (fault) {
+    case StackFault::serviceGone:
+        return QStringLiteral("bluetoothd left the bus");
+    case StackFault::adapterRemoved:
+        return QStringLiteral("adapter removed");
+    case StackFault::adapterPoweredOff:
+        return QStringLiteral("adapter switched off");
+    case StackFault::resumedFromSleep:
+        return QStringLiteral("resumed from sleep");
+    }
+    return {};
+}
+
 } // namespace tallyfin::bluetooth

@@ -23,6 +23,15 @@ namespace tallyfin::bluetooth {
 
 enum class CentralState { unknown, resetting, unsupported, unauthorized, poweredOff, poweredOn };
 
+// The stack failing beneath every link at once, whatever the machines do: its service leaving
+// (bluetoothd restarted or crashed: the central is resetting until it is back), the adapter going
+// away (a dongle pulled: unsupported) or being switched off, or the computer resuming from sleep
+// (links do not survive a suspend, although the stack may not say so).
+enum class StackFault { serviceGone, adapterRemoved, adapterPoweredOff, resumedFromSleep };
+
+// How the diagnostic log names a fault: "bluetoothd left the bus", "adapter removed", ...
+QString describe(StackFault fault);
+
 // A characteristic of a discovered service. Its value is the latest one read or notified.
 struct GattCharacteristic {
     QBluetoothUuid uuid;
@@ -95,6 +104,11 @@ public:
     // `errorDescription` is the stack's localized description, when it gave one.
     virtual void didFailToConnect(const PeripheralPtr& peripheral,
                                   const std::optional<QString>& errorDescription) = 0;
+    // The stack failed: every connection of this central is over. Reported before the
+    // didDisconnect (connected) or didFailToConnect (connecting) of each peripheral it took, and
+    // after the state report it brings, if any. A scan that ran stops unless the state stays
+    // powered on, in which case the central resumes it by itself.
+    virtual void centralDidFail(StackFault /*fault*/) {}
 };
 
 class Central {

@@ -27,7 +27,7 @@ const std::array commandTable{
             &runSignal},
     Command{u"monitor",
             u"Connect to a machine and print one JSON line per live metrics update (status on "
-            u"stderr)",
+            u"stderr); a machine lost on its own is connected again when heard within 5 minutes",
             u"[--demo] [--name SUBSTRING] [--seconds N] [--log FILE]", &runMonitor},
     Command{u"replay",
             u"Decode the value lines of a copied diagnostic log into records (JSON per line)",

@@ -98,6 +98,12 @@ MonitorSession::MonitorSession(const bluetooth::CentralFactory& centralFactory, 
                      &MonitorSession::onDevicesChanged, Qt::QueuedConnection);
     QObject::connect(m_manager.get(), &FTMSManager::connectionFailed, this,
                      [this](const QString&) { finish(exitFailure); });
+    QObject::connect(m_manager.get(), &FTMSManager::awaitingReturnChanged, this, [this] {
+        if (!m_manager->awaitingReturn() && !m_manager->connectedPeripheral() && !m_stopping) {
+            m_err << "tallyfin-cli monitor: the machine did not come back\n";
+            finish(exitFailure);
+        }
+    });
 }
 
 MonitorSession::~MonitorSession() {
@@ -184,6 +190,10 @@ void MonitorSession::onConnectedChanged(bool connected) {
     }
     if (m_stopping) {
         finish(exitOk);
+    } else if (m_manager->awaitingReturn()) {
+        // The manager connects it again when it is heard; the run goes on meanwhile.
+        m_err << "tallyfin-cli monitor: the machine is gone; connecting again when it is heard\n";
+        m_err.flush();
     } else {
         m_err << "tallyfin-cli monitor: the machine disconnected\n";
         finish(exitFailure);

@@ -32,8 +32,10 @@ struct MonitorOptions {
 std::optional<MonitorOptions> parseMonitorArguments(const QStringList& arguments, QString& error);
 
 // One monitoring run over a manager: scans, connects to the first matching machine and writes
-// one JSON line per published metrics update to `out`; every status change goes to `err`.
-// finished() reports the exit status: 0 after a clean stop, 1 when the run could not go on.
+// one JSON line per published metrics update to `out`; every status change goes to `err`. A
+// machine lost on its own is connected again when it is heard within the manager's reconnect
+// window. finished() reports the exit status: 0 after a clean stop, 1 when the run could not go
+// on.
 class MonitorSession : public QObject {
     Q_OBJECT
 

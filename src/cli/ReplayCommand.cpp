@@ -77,7 +77,7 @@ bool isKnownLabel(QStringView label) {
 // nothing to replay. A name may hold anything but a line break; a line that only starts like one
 // of these (a name cut short by a line break, a forged event) is refused.
 bool isEventLine(QStringView line) {
-    static const std::array<QRegularExpression, 6> shapes{
+    static const std::array<QRegularExpression, 10> shapes{
         QRegularExpression(u"^Tallyfin v\\S+ \\(\\S+\\) \u2014 \\S.*$"_s),
         QRegularExpression(u"^(?:STRAP )?CONNECTED: .+ \\[[0-9A-F]{8}(?:-[0-9A-F]{4}){3}-"
                            u"[0-9A-F]{12}\\] RSSI: (?:-?[0-9]{1,4} dBm|\\?)$"_s),
@@ -85,9 +85,15 @@ bool isEventLine(QStringView line) {
         QRegularExpression(u"^STRAP (?:DISCONNECTED|LOST): .+$"_s),
         QRegularExpression(u"^STRAP CONNECTION FAILED: .+: .*$"_s),
         QRegularExpression(u"^SIMULATION STOPPED$"_s),
+        QRegularExpression(u"^BLUETOOTH FAULT: (?:bluetoothd left the bus|adapter removed|"
+                           u"adapter switched off|resumed from sleep)$"_s),
+        QRegularExpression(u"^LOST: .+$"_s),
+        QRegularExpression(u"^RECONNECTING: .+ \\[[0-9A-F]{8}(?:-[0-9A-F]{4}){3}-[0-9A-F]{12}\\]$"_s),
+        QRegularExpression(u"^RECONNECT GIVEN UP: .+ not heard within [0-9]+(?:\\.[0-9]+)? s$"_s),
     };
     static const QRegularExpression noData(
-        u"^NO DATA: no (.+) within [0-9]+(?:\\.[0-9]+)? s of subscribing$"_s);
+        u"^NO DATA: no (.+) (?:within [0-9]+(?:\\.[0-9]+)? s of subscribing|for "
+        u"[0-9]+(?:\\.[0-9]+)? s)$"_s);
     if (const QRegularExpressionMatch match = noData.match(line); match.hasMatch()) {
         return isKnownLabel(match.capturedView(1));
     }
@@ -108,9 +114,10 @@ std::optional<QByteArray> parseHex(QStringView text) {
 // Reads a raw-data line, or says why it cannot. The error quotes nothing of the line unescaped.
 std::optional<ValueLine> parseValueLine(QStringView line, QString& error) {
     if (!line.startsWith(u'[')) {
-        static const std::array<QStringView, 7> eventStarts{
-            u"Tallyfin v", u"CONNECTED: ", u"STRAP CONNECTED: ", u"FEATURES: ",
-            u"NO DATA: ",  u"STRAP ",      u"SIMULATION STOPPED"};
+        static const std::array<QStringView, 11> eventStarts{
+            u"Tallyfin v",        u"CONNECTED: ", u"STRAP CONNECTED: ", u"FEATURES: ",
+            u"NO DATA: ",         u"STRAP ",      u"SIMULATION STOPPED", u"BLUETOOTH FAULT: ",
+            u"LOST: ",            u"RECONNECTING: ", u"RECONNECT GIVEN UP: "};
         const auto start =
             std::find_if(eventStarts.cbegin(), eventStarts.cend(),
                          [line](QStringView eventStart) { return line.startsWith(eventStart); });

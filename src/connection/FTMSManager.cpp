@@ -66,6 +66,16 @@ QString noDataText(const QString& name) {
     //% "No values from %1"
     return formatted(qtTrId("connection.noData"), name);
 }
+QString awaitingText(const QString& name) {
+    //: Status while a machine lost without the user asking is awaited (%1 is its name)
+    //% "%1 lost: connecting again when it is heard"
+    return formatted(qtTrId("connection.awaitingReturn"), name);
+}
+QString reconnectingText(const QString& name) {
+    //: Status when a lost machine is heard again and connected anew (%1 is its name)
+    //% "Reconnecting to %1"
+    return formatted(qtTrId("connection.reconnecting"), name);
+}
 QString simulationStoppedText() {
     //: Simulation stopped status
     return qtTrId("simulation.stopped");
@@ -163,12 +173,27 @@ FTMSManager::FTMSManager(const bluetooth::CentralFactory& centralFactory,
           [this] { notifyViews(&FTMSManager::powerHistoryChanged); })
     , m_isSimulating(
           false, [this] { Q_EMIT objectWillChange(); }, [this] { Q_EMIT isSimulatingChanged(); })
+    , m_valuesStale(
+          false, [this] { Q_EMIT objectWillChange(); }, [this] { Q_EMIT valuesStaleChanged(); })
     , m_applicationInfo(std::move(applicationInfo))
     , m_sendSignal(std::move(sendSignal))
     , m_clock([] { return QDateTime::currentDateTime(); }) {
     m_noDataTimer.setSingleShot(true);
     m_noDataTimer.setInterval(std::chrono::seconds(5));
     QObject::connect(&m_noDataTimer, &QTimer::timeout, this, &FTMSManager::reportNoData);
+    m_scanRetry.setSingleShot(true);
+    QObject::connect(&m_scanRetry, &QTimer::timeout, this, &FTMSManager::startScanning);
+    QObject::connect(&m_reconnect, &ReconnectWatch::enabledChanged, this,
+                     &FTMSManager::autoReconnectChanged);
+    QObject::connect(&m_reconnect, &ReconnectWatch::awaitingChanged, this,
+                     &FTMSManager::awaitingReturnChanged);
+    QObject::connect(&m_reconnect, &ReconnectWatch::gaveUp, this, [this](const QString& name) {
+        appendLog(u"RECONNECT GIVEN UP: " + name + u" not heard within " +
+                  QString::number(double(m_reconnect.window().count()) / 1000.0) + u" s");
+        if (m_isScanning && !m_connectedPeripheral) {
+            setStatus(scanningText());
+        }
+    });
     m_viewTimer.setSingleShot(true);
     QObject::connect(&m_viewTimer, &QTimer::timeout, this, [this] {
         if (!m_pendingViewSignals.isEmpty()) {
@@ -224,6 +249,7 @@ void FTMSManager::startScanning() {
     if (!m_centralManager) {
         return;
     }
+    m_scanWanted = true;
     const CentralState state = m_centralManager->state();
     if (const auto text = unavailableText(state)) {
         setStatus(*text);
@@ -233,15 +259,17 @@ void FTMSManager::startScanning() {
         m_discoveredIndex.clear();
         m_discoveredDevices.set({});
         m_isScanning.set(true);
-        setStatus(scanningText());
+        setStatus(m_reconnect.isAwaiting() ? awaitingText(m_reconnect.name()) : scanningText());
         m_centralManager->scanForPeripherals({ftmsServiceUUID});
         return;
     }
     // Unknown or resetting: the stack has not told us yet, so ask again shortly.
-    QTimer::singleShot(m_scanRetryInterval, this, [this] { startScanning(); });
+    m_scanRetry.start(m_scanRetryInterval);
 }
 
 void FTMSManager::stopScanning() {
+    m_scanWanted = false;
+    m_scanRetry.stop();
     if (m_centralManager) {
         m_centralManager->stopScan();
     }
@@ -260,6 +288,16 @@ void FTMSManager::centralDidUpdateState(CentralState state) {
         //: Bluetooth unavailable
         setStatus(qtTrId("bluetooth.unavailable"));
     }
+    // Back after being off or gone: the scan the views (or a lost machine) want goes on. A retry
+    // still pending starts it by itself.
+    if (state == CentralState::poweredOn && m_scanWanted && !m_connectedPeripheral &&
+        !m_scanRetry.isActive()) {
+        startScanning();
+    }
+}
+
+void FTMSManager::centralDidFail(bluetooth::StackFault fault) {
+    appendLog(u"BLUETOOTH FAULT: " + bluetooth::describe(fault));
 }
 
 void FTMSManager::didDiscover(const PeripheralPtr& peripheral, const QVariantMap& advertisement,
@@ -288,6 +326,9 @@ void FTMSManager::recordAdvertisement(const PeripheralPtr& peripheral,
         m_discoveredDevices.modify([&](auto& list) { list.append(peripheral); });
     }
     Q_EMIT advertisementRecorded(index);
+    if (m_reconnect.awaits(id) && !m_connectedPeripheral) {
+        reconnect(peripheral);
+    }
 }
 
 // Connection
@@ -297,8 +338,32 @@ void FTMSManager::connect(const PeripheralPtr& peripheral) {
         qCWarning(lcConnection) << "connect without a peripheral ignored";
         return;
     }
+    // The user's choice ends any wait for a lost machine.
+    m_reconnect.clear();
+    m_reconnecting = false;
+    connectPeripheral(peripheral, connectingText(deviceName(*peripheral)));
+}
+
+void FTMSManager::reconnect(const PeripheralPtr& peripheral) {
+    const QString name = deviceName(*peripheral);
+    appendLog(u"RECONNECTING: " + name + u" [" +
+              peripheral->identifier().toString(QUuid::WithoutBraces).toUpper() + u']');
+    m_reconnecting = true;
+    connectPeripheral(peripheral, reconnectingText(name));
+}
+
+void FTMSManager::awaitReturn() {
+    if (m_isScanning) {
+        setStatus(awaitingText(m_reconnect.name()));
+    } else {
+        startScanning();
+    }
+}
+
+void FTMSManager::connectPeripheral(const PeripheralPtr& peripheral, const QString& status) {
     stopScanning();
-    setStatus(connectingText(deviceName(*peripheral)));
+    setStatus(status);
+    m_disconnectRequested = false;
     m_connectedPeripheral = peripheral;
     peripheral->setDelegate(this);
     if (m_centralManager) {
@@ -319,7 +384,9 @@ bool FTMSManager::connectDevice(const QString& id) {
 }
 
 void FTMSManager::disconnect() {
+    m_reconnect.clear();
     if (m_connectedPeripheral) {
+        m_disconnectRequested = true;
         if (m_centralManager) {
             m_centralManager->cancelConnection(m_connectedPeripheral);
         }
@@ -344,7 +411,12 @@ void FTMSManager::didConnect(const PeripheralPtr& peripheral) {
                                    ? std::optional<qint64>(info->rssi)
                                    : std::nullopt));
     sendUsageSignal(QStringLiteral("deviceConnected"), {{QStringLiteral("deviceName"), name}});
-    later([this, name] {
+    const bool reconnected = std::exchange(m_reconnecting, false);
+    if (reconnected) {
+        m_reconnect.clear();
+    }
+    later([this, name, reconnected] {
+        m_reconnected = reconnected;
         m_isConnected.set(true);
         setStatus(connectedText(name));
     });
@@ -364,17 +436,35 @@ void FTMSManager::didDisconnect(const PeripheralPtr& peripheral,
         return;
     }
     m_noDataTimer.stop();
+    m_reconnecting = false;
+    // Anything but the user's own disconnect() is a loss: said in the log, and the machine is
+    // awaited.
+    if (!std::exchange(m_disconnectRequested, false) && peripheral) {
+        const QString name = deviceName(*peripheral);
+        appendLog(u"LOST: " + name);
+        if (m_reconnect.await(peripheral->identifier(), name)) {
+            qCInfo(lcConnection) << "awaiting" << name << "for" << m_reconnect.window().count()
+                                 << "ms";
+        }
+    }
     later([this] {
         // The strap goes with the machine, before the views see the machine gone.
         m_straps->machineGone();
         m_machineHeartRate = 0;
         m_strapHeartRate.reset();
+        if (m_valuesStale) {
+            m_valuesStale.set(false);
+        }
+        m_reconnected = false;
         m_isConnected.set(false);
         m_connectedPeripheral.reset();
         m_detectedEquipmentType = EquipmentType::unknown;
         m_metrics.set(FitnessMetrics{});
         m_powerHistory.set({});
         setStatus(disconnectedText());
+        if (m_reconnect.isAwaiting() && !m_connectedPeripheral) {
+            awaitReturn();
+        }
     });
 }
 
@@ -387,6 +477,17 @@ void FTMSManager::didFailToConnect(const PeripheralPtr& peripheral,
     // The stack's text may carry what the device or bluetoothd said: shown, printed, never raw.
     const QString error = escapedText(errorDescription.value_or(QString()));
     qCInfo(lcConnection) << "connection failed:" << error;
+    if (std::exchange(m_reconnecting, false) && m_reconnect.isAwaiting()) {
+        // The machine is still awaited: listen for it again.
+        m_connectedPeripheral.reset();
+        later([this, error] {
+            setStatus(connectionFailedText(error));
+            if (m_reconnect.isAwaiting() && !m_connectedPeripheral) {
+                awaitReturn();
+            }
+        });
+        return;
+    }
     later([this, error] {
         setStatus(connectionFailedText(error));
         Q_EMIT connectionFailed(error);
@@ -442,8 +543,8 @@ void FTMSManager::didDiscoverCharacteristics(const PeripheralPtr& peripheral,
             peripheral->setNotifyValue(true, characteristic);
             // A subscription the stack accepted but that brings nothing must not go unnoticed.
             m_subscribedLabel = label(characteristic->uuid);
-            m_subscribedStatus = row.status;
             m_noDataReported = false;
+            m_valueSeen = false;
             m_noDataTimer.start();
             later([this, name, status = row.status] {
                 m_machineFeatures.modify([&](auto& features) { features.deviceName = name; });
@@ -469,14 +570,12 @@ void FTMSManager::didUpdateValue(const PeripheralPtr& /*peripheral*/,
     }
     if (uuid == rowerDataUUID || uuid == indoorBikeDataUUID || uuid == crossTrainerDataUUID ||
         uuid == treadmillDataUUID) {
-        m_noDataTimer.stop();
+        m_valueSeen = true;
+        if (m_connectedPeripheral) {
+            m_noDataTimer.start();
+        }
         if (std::exchange(m_noDataReported, false)) {
-            later([this] {
-                // Unless the machine was let go meanwhile.
-                if (m_detectedEquipmentType != EquipmentType::unknown) {
-                    setStatus(m_subscribedStatus());
-                }
-            });
+            later([this] { valuesReturned(); });
         }
         // The spine: logged above, decoded into a copy, published on a later turn. The copy
         // decodes over the machine's own heart rate, and shows a strap's when one sends it.
@@ -498,16 +597,32 @@ void FTMSManager::didUpdateValue(const PeripheralPtr& /*peripheral*/,
 }
 
 void FTMSManager::reportNoData() {
-    if (!m_connectedPeripheral) {
+    if (!m_connectedPeripheral || m_noDataReported) {
         return;
     }
+    // Once per silence: the timer starts again only with the next value.
     m_noDataReported = true;
     const QString seconds = QString::number(m_noDataTimer.interval() / 1000.0);
-    qCWarning(lcConnection) << "no value of" << m_subscribedLabel << "within" << seconds << "s";
-    appendLog(QStringLiteral("NO DATA: no ") + m_subscribedLabel + QStringLiteral(" within ") +
-              seconds + QStringLiteral(" s of subscribing"));
+    qCWarning(lcConnection) << "no value of" << m_subscribedLabel << "for" << seconds << "s";
+    const QString when = m_valueSeen ? QString(u" for " + seconds + u" s")
+                                     : QString(u" within " + seconds + u" s of subscribing");
+    appendLog(u"NO DATA: no " + m_subscribedLabel + when);
+    m_statusBeforeSilence = m_statusMessage;
     setStatus(noDataText(deviceName(*m_connectedPeripheral)));
+    m_valuesStale.set(true);
     m_straps->machineStreaming();
+}
+
+void FTMSManager::valuesReturned() {
+    // Unless the machine was let go meanwhile.
+    if (m_detectedEquipmentType == EquipmentType::unknown || !m_connectedPeripheral) {
+        return;
+    }
+    m_valuesStale.set(false);
+    // Unless something else has been said since.
+    if (m_statusMessage.value() == noDataText(deviceName(*m_connectedPeripheral))) {
+        setStatus(m_statusBeforeSilence);
+    }
 }
 
 void FTMSManager::setStrapHeartRate(std::optional<qint64> heartRate) {
@@ -583,6 +698,9 @@ void FTMSManager::stopSimulation() {
     m_simulationTimer = nullptr;
     m_straps->machineGone();
     m_isSimulating.set(false);
+    if (m_valuesStale) {
+        m_valuesStale.set(false);
+    }
     m_isConnected.set(false);
     m_detectedEquipmentType = EquipmentType::unknown;
     m_metrics.set(FitnessMetrics{});

@@ -6,6 +6,7 @@
 #include "bluetooth/Central.h"
 #include "connection/DeviceAdvertisementInfo.h"
 #include "connection/Published.h"
+#include "connection/ReconnectWatch.h"
 #include "ftms/FTMSDataParser.h"
 #include "model/ApplicationInfo.h"
 #include "model/EquipmentType.h"
@@ -62,6 +63,17 @@ class FTMSManager : public QObject,
     Q_PROPERTY(QString logText READ logText NOTIFY logBufferChanged)
     Q_PROPERTY(tallyfin::DeviceListModel* deviceList READ deviceList CONSTANT)
     Q_PROPERTY(tallyfin::HeartRateStrapManager* heartRateStraps READ heartRateStraps CONSTANT)
+    // Connected, but the machine has sent nothing for the no-data time: the values shown are old.
+    Q_PROPERTY(bool valuesStale READ valuesStale NOTIFY valuesStaleChanged)
+    // Connect again to a machine lost without the user asking when it is heard within a few
+    // minutes (kept in the settings, on by default).
+    Q_PROPERTY(
+        bool autoReconnect READ autoReconnect WRITE setAutoReconnect NOTIFY autoReconnectChanged)
+    // A lost machine is being awaited.
+    Q_PROPERTY(bool awaitingReturn READ awaitingReturn NOTIFY awaitingReturnChanged)
+    // The connection continues the one lost before it (same machine, connected again on its
+    // own); set before isConnected turns true, so a workout can carry on rather than start anew.
+    Q_PROPERTY(bool reconnected READ reconnected NOTIFY isConnectedChanged)
 
 public:
     // Sends one analytics signal: its name and its parameters.
@@ -96,6 +108,7 @@ public:
     const QList<bluetooth::PeripheralPtr>& discoveredDevices() const { return m_discoveredDevices; }
     const QMap<QUuid, DeviceAdvertisementInfo>& deviceInfos() const { return m_deviceInfos; }
     const QList<qint64>& powerHistory() const { return m_powerHistory; }
+    bool valuesStale() const { return m_valuesStale; }
 
     // The streams of the published fields. They are writable like the fields of any observable
     // object; an assignment through them notifies exactly as the manager's own do. Only
@@ -113,6 +126,7 @@ public:
         return m_deviceInfos;
     }
     Published<QList<qint64>>& powerHistoryPublisher() { return m_powerHistory; }
+    Published<bool>& valuesStalePublisher() { return m_valuesStale; }
 
     // Unpublished state.
     const QStringList& logBuffer() const { return m_logBuffer; }
@@ -129,6 +143,12 @@ public:
     HeartRateStrapManager* heartRateStraps() const { return m_straps.get(); }
     // A connected strap's heart rate, which `metrics` shows in place of the machine's own.
     std::optional<qint64> strapHeartRate() const { return m_strapHeartRate; }
+    bool autoReconnect() const { return m_reconnect.isEnabled(); }
+    void setAutoReconnect(bool enabled) { m_reconnect.setEnabled(enabled); }
+    bool awaitingReturn() const { return m_reconnect.isAwaiting(); }
+    bool reconnected() const { return m_reconnected; }
+    // Where "autoReconnect" is kept (not owned; it must outlive the manager); read at once.
+    void setSettings(QSettings* settings) { m_reconnect.setSettings(settings); }
     // The device list's entry for the peripheral at `index` of `discoveredDevices` (which must
     // exist).
     DiscoveredDevice discoveredDevice(qsizetype index) const;
@@ -139,8 +159,10 @@ public:
     }
     std::chrono::milliseconds scanRetryInterval() const { return m_scanRetryInterval; }
     void setClock(Clock clock) { m_clock = std::move(clock); }
-    // How long after subscribing a silent machine is reported (5 s).
+    // How long a silent machine goes unreported, after subscribing or mid-stream (5 s).
     void setNoDataTimeout(std::chrono::milliseconds timeout) { m_noDataTimer.setInterval(timeout); }
+    // How long a lost machine is awaited (5 minutes).
+    void setReconnectWindow(std::chrono::milliseconds window) { m_reconnect.setWindow(window); }
     // The shortest time between two NOTIFY signals of the live values (16 ms, one frame at 60 Hz).
     void setViewInterval(std::chrono::milliseconds interval) {
         m_viewInterval = interval;
@@ -190,6 +212,7 @@ public:
                        const std::optional<QString>& error) override;
     void didFailToConnect(const bluetooth::PeripheralPtr& peripheral,
                           const std::optional<QString>& errorDescription) override;
+    void centralDidFail(bluetooth::StackFault fault) override;
 
     // PeripheralDelegate.
     void didDiscoverServices(const bluetooth::PeripheralPtr& peripheral,
@@ -213,6 +236,9 @@ Q_SIGNALS:
     void statusMessageChanged();
     void discoveredDevicesChanged();
     void powerHistoryChanged();
+    void valuesStaleChanged();
+    void autoReconnectChanged();
+    void awaitingReturnChanged();
     // After each line appended to the log.
     void logBufferChanged();
     // After recordAdvertisement, with the index of the peripheral's entry in discoveredDevices.
@@ -232,6 +258,13 @@ private:
     void later(F&& step);
     void setStatus(const QString& text) { m_statusMessage.set(text); }
     void reportNoData();
+    // The first value after a silence: live again.
+    void valuesReturned();
+    void connectPeripheral(const bluetooth::PeripheralPtr& peripheral, const QString& status);
+    // Connects the awaited machine, just heard again.
+    void reconnect(const bluetooth::PeripheralPtr& peripheral);
+    // Scans for the awaited machine (unless a scan runs), saying whom it waits for.
+    void awaitReturn();
     // NOTIFY of a live value for the views, on the next view interval.
     void notifyViews(void (FTMSManager::*changed)());
     void flushViews();
@@ -252,6 +285,7 @@ private:
     Published<QMap<QUuid, DeviceAdvertisementInfo>> m_deviceInfos;
     Published<QList<qint64>> m_powerHistory;
     Published<bool> m_isSimulating;
+    Published<bool> m_valuesStale;
     QPointer<QTimer> m_simulationTimer;
     std::optional<QDateTime> m_simulationStartTime;
 
@@ -262,12 +296,23 @@ private:
     DeviceListModel* m_deviceList = nullptr;
     // Where each identifier stands in discoveredDevices.
     QHash<QUuid, qsizetype> m_discoveredIndex;
-    // Runs from the subscription to the first value of the data characteristic.
+    // Runs from the subscription, and again from each value of the data characteristic.
     QTimer m_noDataTimer;
     QString m_subscribedLabel;
-    // The detected machine's status, shown again when a silent machine starts sending.
-    QString (*m_subscribedStatus)() = nullptr;
+    // The status a silence replaced, shown again when values return.
+    QString m_statusBeforeSilence;
     bool m_noDataReported = false;
+    // A value arrived since the subscription.
+    bool m_valueSeen = false;
+    // The views asked for a scan and have not stopped it: it resumes when Bluetooth is back.
+    bool m_scanWanted = false;
+    QTimer m_scanRetry;
+    // The user's disconnect() is under way: its disconnection is no loss.
+    bool m_disconnectRequested = false;
+    // The connection being set up is the awaited machine's.
+    bool m_reconnecting = false;
+    bool m_reconnected = false;
+    ReconnectWatch m_reconnect;
     // The machine's own heart rate, shown whenever no strap's is.
     qint64 m_machineHeartRate = 0;
     std::optional<qint64> m_strapHeartRate;

@@ -10,6 +10,7 @@
 #include "cli/ReplayCommand.h"
 #include "connection/FTMSManager.h"
 
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -98,8 +99,9 @@ private Q_SLOTS:
         QCOMPARE(jsonLines(m.out).size(), lines.size());
     }
 
-    // Stopped while still scanning the run ends well; a machine that goes away, a connection
-    // that fails or no Bluetooth at all end it with a failure.
+    // Stopped while still scanning the run ends well; a machine that goes away (with reconnecting
+    // turned off in the settings, or not back within the reconnect window), a connection that
+    // fails or no Bluetooth at all end it with a failure.
     void monitorEnds_data() {
         QTest::addColumn<QString>("how");
         QTest::addColumn<int>("status");
@@ -107,6 +109,8 @@ private Q_SLOTS:
         QTest::newRow("stopped while scanning") << u"stop"_s << int(exitOk) << QString();
         QTest::newRow("the machine goes away")
             << u"away"_s << int(exitFailure) << u"the machine disconnected"_s;
+        QTest::newRow("the machine is not back in time")
+            << u"late"_s << int(exitFailure) << u"the machine did not come back"_s;
         QTest::newRow("the connection fails") << u"fail"_s << int(exitFailure) << QString();
         QTest::newRow("no Bluetooth")
             << u"unsupported"_s << int(exitFailure) << u"Bluetooth is not available"_s;
@@ -124,15 +128,20 @@ private Q_SLOTS:
                 QString(), m.o, m.e);
         }
         QSignalSpy finished(m.session.get(), &MonitorSession::finished);
+        QTemporaryDir dir;
+        QSettings settings(dir.filePath(u"prefs.ini"_s), QSettings::IniFormat);
+        settings.setValue(u"autoReconnect"_s, how != u"away");
+        FTMSManager& manager = m.session->manager();
+        manager.setSettings(&settings);
+        manager.setReconnectWindow(0ms);
         m.session->start();
         run(*m.scheduler, 3s);
-        FTMSManager& manager = m.session->manager();
         if (how == u"stop") {
             QVERIFY(manager.isScanning() && finished.isEmpty());
             m.session->stop();
         } else if (how != u"unsupported") {
             QVERIFY(manager.connectedPeripheral());
-            if (how == u"away") {
+            if (how != u"fail") {
                 manager.centralManager()->cancelConnection(manager.connectedPeripheral());
             } else {
                 manager.didFailToConnect(manager.connectedPeripheral(), u"Connection timed out"_s);
@@ -219,12 +228,16 @@ private Q_SLOTS:
         }
     }
 
-    // A log copied after a demo session replays into the records the overlay showed.
+    // A log copied after a demo session, with the stack failing for 3 s in the middle of it,
+    // replays into the records the overlay showed.
     void replayOfADemoSession_data() {
         QTest::addColumn<int>("machine");
-        QTest::newRow("bike") << 0;
-        QTest::newRow("rower, split records") << 1;
-        QTest::newRow("cross trainer") << 3; // the treadmill's label is in replayLines
+        QTest::addColumn<bluetooth::StackFault>("fault");
+        using bluetooth::StackFault;
+        QTest::newRow("bike") << 0 << StackFault::serviceGone;
+        QTest::newRow("rower, split records") << 1 << StackFault::adapterRemoved;
+        QTest::newRow("treadmill") << 2 << StackFault::adapterPoweredOff;
+        QTest::newRow("cross trainer") << 3 << StackFault::resumedFromSleep;
     }
     void replayOfADemoSession() {
         QFETCH(int, machine);
@@ -235,7 +248,11 @@ private Q_SLOTS:
         manager.startScanning();
         run(*scheduler, 1500ms);
         manager.connect(manager.discoveredDevices().at(machine));
-        run(*scheduler, 20s);
+        run(*scheduler, 8s);
+        QFETCH(bluetooth::StackFault, fault);
+        dynamic_cast<SimulatedCentral&>(*manager.centralManager()).failStack(fault, 3s);
+        run(*scheduler, 12s);
+        QVERIFY(manager.reconnected());
 
         QTemporaryDir dir;
         const QString path = dir.filePath(u"copied.log"_s);

@@ -10,6 +10,7 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QDBusServiceWatcher>
 #include <QMap>
 #include <QRegularExpression>
 
@@ -50,12 +51,31 @@ BluezMonitor::BluezMonitor(QObject* parent)
                     QStringLiteral("PropertiesChanged"), {interface}, QString(), this,
                     SLOT(propertiesChanged(QDBusMessage)));
     }
+    // bluetoothd restarting or crashing takes every link with it, and QtBluetooth hears nothing
+    // of it; when it is back, it is asked again what it has.
+    auto* watcher = new QDBusServiceWatcher(bluezService, bus,
+                                            QDBusServiceWatcher::WatchForRegistration |
+                                                QDBusServiceWatcher::WatchForUnregistration,
+                                            this);
+    QObject::connect(watcher, &QDBusServiceWatcher::serviceUnregistered, this,
+                     &BluezMonitor::serviceUnregistered);
+    QObject::connect(watcher, &QDBusServiceWatcher::serviceRegistered, this, [this] {
+        qCInfo(lcBluetoothQt) << "bluetoothd is on the bus";
+        probe();
+    });
+    bus.connect(QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
+                QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("PrepareForSleep"),
+                this, SLOT(prepareForSleep(bool)));
+    probe();
+}
 
+void BluezMonitor::probe() {
     // The adapter and the devices bluetoothd already knows, and whether we may ask it at all.
     const QDBusMessage call =
         QDBusMessage::createMethodCall(bluezService, QStringLiteral("/"), objectManagerInterface,
                                        QStringLiteral("GetManagedObjects"));
-    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, probeTimeoutMs), this);
+    auto* watcher = new QDBusPendingCallWatcher(
+        QDBusConnection::systemBus().asyncCall(call, probeTimeoutMs), this);
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, this,
                      [this](QDBusPendingCallWatcher* finished) {
                          finished->deleteLater();
@@ -63,12 +83,38 @@ BluezMonitor::BluezMonitor(QObject* parent)
                      });
 }
 
+void BluezMonitor::serviceUnregistered() {
+    qCWarning(lcBluetoothQt) << "bluetoothd left the bus";
+    m_serviceGone = true;
+    forgetAdapter();
+    Q_EMIT stackFailed(StackFault::serviceGone);
+    Q_EMIT changed();
+}
+
+void BluezMonitor::prepareForSleep(bool start) {
+    if (!start) {
+        qCInfo(lcBluetoothQt) << "resumed from sleep";
+        Q_EMIT stackFailed(StackFault::resumedFromSleep);
+    }
+}
+
+void BluezMonitor::forgetAdapter() {
+    m_adapterPath.clear();
+    m_adapterAddress.clear();
+    m_adapterPowered = false;
+}
+
 void BluezMonitor::finishProbe(const QDBusMessage& reply) {
     if (reply.type() == QDBusMessage::ErrorMessage) {
         qCInfo(lcBluetoothQt) << "bluetoothd did not answer:" << reply.errorName()
                               << reply.errorMessage();
         m_accessDenied = isAccessDenied(reply.errorName());
-    } else if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
+    } else if (m_serviceGone) {
+        // Back, maybe with another adapter or none: only what it says now counts.
+        m_serviceGone = false;
+        forgetAdapter();
+    }
+    if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
         QMap<QDBusObjectPath, InterfaceMap> objects;
         reply.arguments().constFirst().value<QDBusArgument>() >> objects;
         for (auto it = objects.cbegin(); it != objects.cend(); ++it) {
@@ -90,8 +136,13 @@ void BluezMonitor::recordAdapter(const QString& path, const QVariantMap& adapter
     if (adapterPresent() && path != m_adapterPath) {
         return;
     }
+    const bool wasPowered = m_adapterPowered && path == m_adapterPath;
     m_adapterPath = path;
     m_adapterPowered = adapterProperties.value(QStringLiteral("Powered")).toBool();
+    if (wasPowered && !m_adapterPowered) {
+        qCWarning(lcBluetoothQt) << "adapter" << path << "switched off";
+        Q_EMIT stackFailed(StackFault::adapterPoweredOff);
+    }
     const auto address = adapterProperties.constFind(QStringLiteral("Address"));
     if (address != adapterProperties.cend()) {
         m_adapterAddress = QBluetoothAddress(address->toString());
@@ -178,9 +229,9 @@ void BluezMonitor::interfacesRemoved(const QDBusMessage& message) {
         !arguments.at(1).toStringList().contains(adapterInterface)) {
         return;
     }
-    m_adapterPath.clear();
-    m_adapterAddress.clear();
-    m_adapterPowered = false;
+    qCWarning(lcBluetoothQt) << "adapter" << m_adapterPath << "removed";
+    forgetAdapter();
+    Q_EMIT stackFailed(StackFault::adapterRemoved);
     if (m_probed) {
         Q_EMIT changed();
     }

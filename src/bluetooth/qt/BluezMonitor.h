@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "bluetooth/Central.h"
+
 #include <QBluetoothAddress>
 #include <QDBusMessage>
 #include <QHash>
@@ -22,6 +24,10 @@ namespace tallyfin::bluetooth {
 // every device bluetoothd knows with a bus match rule of its own: in a crowd those use up the
 // bus's limit per connection (512 by default), and the rules the connection needs later are
 // refused. Everything here takes a fixed number of rules, however many devices there are.
+//
+// And it watches the stack beneath the links, which QtBluetooth does not: bluetoothd leaving the
+// bus (its links end with it, unreported), the adapter going away or off, and logind's end of a
+// suspend.
 class BluezMonitor final : public QObject {
     Q_OBJECT
 
@@ -38,6 +44,8 @@ public:
     // bluetoothd has an adapter (the first it lists, as QtBluetooth's default), and it is on.
     bool adapterPresent() const { return !m_adapterPath.isEmpty(); }
     bool adapterPowered() const { return m_adapterPowered; }
+    // bluetoothd was there and left the bus; false again once it is back.
+    bool serviceGone() const { return m_serviceGone; }
     // Handed to QLowEnergyController, which otherwise looks the default adapter up through a
     // QBluetoothLocalDevice of its own (watching every known device for a moment).
     QBluetoothAddress adapterAddress() const { return m_adapterAddress; }
@@ -52,13 +60,19 @@ Q_SIGNALS:
     // Once the first look at bluetoothd has been answered (or has failed), then whenever the
     // adapter appears, goes away, or is switched on or off.
     void changed();
+    // The stack failed beneath every link (before the changed() that the fault brings).
+    void stackFailed(tallyfin::bluetooth::StackFault fault);
 
 private Q_SLOTS:
     void interfacesAdded(const QDBusMessage& message);
     void interfacesRemoved(const QDBusMessage& message);
     void propertiesChanged(const QDBusMessage& message);
+    void prepareForSleep(bool start);
 
 private:
+    void probe();
+    void serviceUnregistered();
+    void forgetAdapter();
     void finishProbe(const QDBusMessage& reply);
     // `complete`: all of the device's properties, rather than those that changed.
     void record(const QString& path, const QVariantMap& deviceProperties, bool complete);
@@ -72,6 +86,7 @@ private:
     QString m_adapterPath;
     QBluetoothAddress m_adapterAddress;
     bool m_adapterPowered = false;
+    bool m_serviceGone = false;
 };
 
 } // namespace tallyfin::bluetooth

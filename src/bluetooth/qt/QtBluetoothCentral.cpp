@@ -24,6 +24,7 @@ public:
     std::optional<QString> name(const QBluetoothAddress&) const { return std::nullopt; }
     QBluetoothAddress adapterAddress() const { return {}; }
     bool accessDenied() const { return m_accessDenied; }
+    bool serviceGone() const { return false; }
     bool adapterPresent() const { return m_localDevice.isValid(); }
     bool adapterPowered() const {
         return m_localDevice.hostMode() != QBluetoothLocalDevice::HostPoweredOff;
@@ -120,6 +121,8 @@ QtBluetoothCentral::QtBluetoothCentral(CentralDelegate& delegate)
     // once we know whether bluetoothd lets us in.
 #ifdef TALLYFIN_HAVE_BLUEZ
     QObject::connect(m_bluez.get(), &BluezMonitor::changed, &m_context, [this] { refreshState(); });
+    QObject::connect(m_bluez.get(), &BluezMonitor::stackFailed, &m_context,
+                     [this](StackFault fault) { handleStackFault(fault); });
 #else
     m_bluez->whenChanged(&m_context, [this] { refreshState(); });
 #endif
@@ -133,11 +136,14 @@ QtBluetoothCentral::~QtBluetoothCentral() {
 }
 
 void QtBluetoothCentral::refreshState() {
+    // Until bluetoothd is back, nothing is known: the stack is resetting.
     const CentralState state =
-        centralStateFor(m_bluez->adapterPresent(),
-                        m_bluez->adapterPowered() ? QBluetoothLocalDevice::HostConnectable
-                                                  : QBluetoothLocalDevice::HostPoweredOff,
-                        m_permissionDenied || m_bluez->accessDenied());
+        m_bluez->serviceGone()
+            ? CentralState::resetting
+            : centralStateFor(m_bluez->adapterPresent(),
+                              m_bluez->adapterPowered() ? QBluetoothLocalDevice::HostConnectable
+                                                        : QBluetoothLocalDevice::HostPoweredOff,
+                              m_permissionDenied || m_bluez->accessDenied());
     if (m_stateReported && state == m_state) {
         return;
     }
@@ -147,6 +153,24 @@ void QtBluetoothCentral::refreshState() {
                                             "unauthorized", "poweredOff", "poweredOn"};
     qCInfo(lcBluetoothQt) << "central state" << names[int(state)];
     m_delegate.centralDidUpdateState(state);
+}
+
+void QtBluetoothCentral::handleStackFault(StackFault fault) {
+    refreshState();
+    if (m_scanning) {
+        if (m_state == CentralState::poweredOn) {
+            scanForPeripherals(m_serviceFilter);
+        } else {
+            stopScan();
+        }
+    }
+    m_delegate.centralDidFail(fault);
+    const QString reason = describe(fault);
+    // A copy: the delegate may ask for anything while it hears of each link.
+    const auto peripherals = m_peripherals;
+    for (const auto& peripheral : peripherals) {
+        peripheral->loseLink(reason);
+    }
 }
 
 void QtBluetoothCentral::scanForPeripherals(const QList<QBluetoothUuid>& serviceUuids) {

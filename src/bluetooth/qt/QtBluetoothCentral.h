@@ -43,6 +43,10 @@ QVariantMap advertisementFor(const QBluetoothDeviceInfo& info, std::optional<int
 // while it runs: ask for a connection, and let it set up its notifications, while no scan runs
 // (the manager does so), and stop the scan to give the rules back.
 //
+// It also watches the stack beneath the links (see BluezMonitor): when bluetoothd leaves the bus,
+// the adapter goes or is switched off, or the computer resumes from sleep, every link is reported
+// lost at once rather than whenever QtBluetooth notices (for a vanished bluetoothd: never).
+//
 // Create it on the main thread: every delegate call is made there, always from the event loop
 // and never from inside a request, like the stack on Apple platforms does it.
 //
@@ -67,6 +71,8 @@ public:
 
 private:
     void refreshState();
+    // Every link ends at once, as the stack's failure leaves it.
+    void handleStackFault(StackFault fault);
     void handleReport(const QBluetoothDeviceInfo& info);
     void deliverReport(const QBluetoothDeviceInfo& info);
     std::shared_ptr<QtBluetoothPeripheral> ownPeripheral(const PeripheralPtr& peripheral) const;

@@ -108,6 +108,15 @@ void QtBluetoothPeripheral::cancelConnection() {
     m_controller->disconnectFromDevice();
 }
 
+void QtBluetoothPeripheral::loseLink(const QString& reason) {
+    if (m_link == Link::idle) {
+        return;
+    }
+    qCWarning(lcBluetoothQt) << "link to" << m_info.address().toString() << "lost:" << reason;
+    m_linkError = reason;
+    finishLink();
+}
+
 void QtBluetoothPeripheral::finishLink() {
     const Link link = std::exchange(m_link, Link::idle);
     const std::optional<QString> error = std::exchange(m_linkError, std::nullopt);

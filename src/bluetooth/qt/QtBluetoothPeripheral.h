@@ -44,6 +44,8 @@ public:
     // Through the adapter with this address, or the default one when it is null.
     void connectToDevice(const QBluetoothAddress& adapter);
     void cancelConnection();
+    // The stack failed beneath the link: it ends now, reported with `reason` as its error.
+    void loseLink(const QString& reason);
     // The central is going away: drop the link without calling anyone.
     void detach();
 

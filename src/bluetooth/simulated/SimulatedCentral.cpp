@@ -55,6 +55,7 @@ struct SimulatedCentral::Core {
     CentralState state = CentralState::unknown;
     bool scanning = false;
     unsigned scanGeneration = 0;
+    QList<QBluetoothUuid> scanFilter;
     QList<std::shared_ptr<SimulatedPeripheral>> peripherals;
 
     Core(CentralDelegate& d, std::shared_ptr<Scheduler> s, Timing t, unsigned seed)
@@ -68,6 +69,13 @@ struct SimulatedCentral::Core {
     }
     int jitter(int spread) { return std::uniform_int_distribution<int>(-spread, spread)(random); }
     void advertise(const std::weak_ptr<Core>& self, int index, unsigned generation);
+    void startScan(const std::weak_ptr<Core>& self, const QList<QBluetoothUuid>& serviceUuids);
+    void reportState(CentralState newState) {
+        if (newState != state) {
+            state = newState;
+            delegate.centralDidUpdateState(state);
+        }
+    }
     // The heart of the person on the machine that is sending its workout.
     double heartRate() const;
 };
@@ -384,21 +392,67 @@ void SimulatedCentral::scanForPeripherals(const QList<QBluetoothUuid>& serviceUu
         qCWarning(lcSimulated) << "scan requested before the central is powered on";
         return;
     }
-    m_core->scanning = true;
-    const unsigned generation = ++m_core->scanGeneration;
-    std::weak_ptr<Core> weak = m_core;
-    for (int i = 0; i < m_core->peripherals.size(); ++i) {
-        if (!wants(serviceUuids, m_core->peripherals.at(i)->machine().service)) {
+    m_core->startScan(m_core, serviceUuids);
+}
+
+void SimulatedCentral::Core::startScan(const std::weak_ptr<Core>& self,
+                                       const QList<QBluetoothUuid>& serviceUuids) {
+    scanning = true;
+    scanFilter = serviceUuids;
+    const unsigned generation = ++scanGeneration;
+    for (int i = 0; i < peripherals.size(); ++i) {
+        if (!wants(serviceUuids, peripherals.at(i)->machine().service)) {
             continue;
         }
         // Machines are heard one after another, not all at the same instant.
-        const auto first = std::chrono::milliseconds(120 + 140 * i + m_core->jitter(40));
-        m_core->after(first, [weak, i, generation] {
-            if (auto core = weak.lock()) {
-                core->advertise(weak, i, generation);
+        const auto first = std::chrono::milliseconds(120 + 140 * i + jitter(40));
+        after(first, [self, i, generation] {
+            if (auto core = self.lock()) {
+                core->advertise(self, i, generation);
             }
         });
     }
+}
+
+void SimulatedCentral::failStack(StackFault fault, std::chrono::milliseconds downtime) {
+    std::weak_ptr<Core> weak = m_core;
+    m_core->after(std::chrono::milliseconds(0), [weak, fault] {
+        auto core = weak.lock();
+        if (!core) {
+            return;
+        }
+        static constexpr CentralState during[] = {
+            CentralState::resetting, CentralState::unsupported, CentralState::poweredOff,
+            CentralState::poweredOn};
+        core->reportState(during[int(fault)]);
+        if (core->scanning) {
+            if (core->state == CentralState::poweredOn) {
+                core->startScan(weak, core->scanFilter);
+            } else {
+                core->scanning = false;
+                ++core->scanGeneration;
+            }
+        }
+        core->delegate.centralDidFail(fault);
+        const QString reason = describe(fault);
+        for (const auto& peripheral : QList(core->peripherals)) {
+            const bool connected = peripheral->connected();
+            if (!peripheral->busy()) {
+                continue;
+            }
+            peripheral->dropLink();
+            if (connected) {
+                core->delegate.didDisconnect(peripheral, reason);
+            } else {
+                core->delegate.didFailToConnect(peripheral, reason);
+            }
+        }
+    });
+    m_core->after(downtime, [weak] {
+        if (auto core = weak.lock()) {
+            core->reportState(CentralState::poweredOn);
+        }
+    });
 }
 
 void SimulatedCentral::stopScan() {

@@ -45,6 +45,10 @@ public:
     void cancelConnection(const PeripheralPtr& peripheral) override;
 
     bool isScanning() const;
+    // The stack fails as `fault` makes a real one fail (see CentralDelegate::centralDidFail):
+    // the state it brings is reported, then the fault, then the end of every link, all on the
+    // next turn; `downtime` later the stack is back and powered on. For the demo and the tests.
+    void failStack(StackFault fault, std::chrono::milliseconds downtime);
     // The handle of each virtual machine, in the order of the machine list.
     QList<PeripheralPtr> peripherals() const;
 

@@ -46,6 +46,9 @@ public:
     }
     // The device ends its connection from its side.
     bool drop(const FakeDevice& device) { return call(QStringLiteral("Drop"), device.address); }
+    // The stack falters for `ms` and recovers on its own: "bluetoothd" leaves the bus, "adapter"
+    // is removed, "power" is switched off, "sleep" suspends, "silence" stops every notification.
+    bool fail(const QString& what, uint ms) { return call(QStringLiteral("Fail"), what, ms); }
 
     // The BlueZ method calls the fake received after the first `from` ones ("Interface.Method
     // path [detail]"), those containing `text`.
@@ -61,9 +64,9 @@ private:
         return QDBusReply<void>(m_interface.call(method, std::forward<Args>(args)...)).isValid();
     }
 
-    QDBusInterface m_interface{QStringLiteral("org.bluez"), QStringLiteral("/org/tallyfin/fake"),
-                               QStringLiteral("org.tallyfin.FakeBluez1"),
-                               QDBusConnection::systemBus()};
+    QDBusInterface m_interface{
+        QStringLiteral("org.tallyfin.FakeBluez"), QStringLiteral("/org/tallyfin/fake"),
+        QStringLiteral("org.tallyfin.FakeBluez1"), QDBusConnection::systemBus()};
 };
 
 // How many match rules this process's system bus connection holds, from the bus's own statistics

@@ -5,7 +5,10 @@
 """A stand-in for bluetoothd on a private system bus (see with_fake_bluez.py): one adapter, the
 devices below with their GATT trees and notifications. --crowd MACHINES,OTHERS adds "Crowd Bike
 NNNN" machines notifying every --notify-ms (power counting up by one watt) and other devices, their
-signals changing. Tests steer it through org.tallyfin.FakeBluez1 on /org/tallyfin/fake."""
+signals changing. Tests steer it through org.tallyfin.FakeBluez1 on /org/tallyfin/fake, under the
+name org.tallyfin.FakeBluez (which stays while org.bluez goes). Fail(WHAT, MS) makes the stack
+falter for MS milliseconds: "bluetoothd" leaves the bus, "adapter" is removed, "power" is switched
+off, "sleep" suspends (logind's PrepareForSleep) and "silence" keeps the links but notifies nothing."""
 import argparse
 import itertools
 import struct
@@ -138,10 +141,11 @@ class Root(dbus.service.Object):
         if announce:
             self.InterfacesAdded(dbus.ObjectPath(obj.path), {obj.interface: obj.props})
 
-    def remove(self, obj):
+    def remove(self, obj, announce=True):
         del self.objects[obj.path]
         obj.remove_from_connection()
-        self.InterfacesRemoved(dbus.ObjectPath(obj.path), [obj.interface])
+        if announce:
+            self.InterfacesRemoved(dbus.ObjectPath(obj.path), [obj.interface])
 
     @dbus.service.method('org.freedesktop.DBus.ObjectManager', out_signature='a{oa{sa{sv}}}')
     def GetManagedObjects(self):
@@ -229,7 +233,29 @@ class Adapter(PropertyObject):
     def set_powered(self, powered):
         if not powered:
             self.stop_discovery()
+            self.drop_links()
         self.update(Powered=dbus.Boolean(powered))
+
+    def drop_links(self):
+        for device in self.devices.values():
+            if device.props['Connected']:
+                device.drop()
+
+    def forget(self, remove_adapter):
+        """Drops every link and forgets the devices heard, as a restarted bluetoothd does (which
+        announces nothing), or as the adapter's removal does."""
+        self.stop_discovery()
+        self.drop_links()
+        for address, device in list(self.devices.items()):
+            if device.spec['rssi'] is not None:
+                self.root.remove(device, remove_adapter)
+                del self.devices[address]
+        if remove_adapter:
+            self.root.remove(self)
+
+    def restore(self):
+        self.add_to_connection(self.bus, self.path)
+        self.root.add(self)
 
 
 class Device(PropertyObject):
@@ -307,6 +333,7 @@ class Device(PropertyObject):
 class Characteristic(PropertyObject):
     INTERFACE = 'org.bluez.GattCharacteristic1'
 
+    silent = False  # Fail('silence')
     def __init__(self, bus, path, service_path, spec):
         self.spec, self.timer, self.sent = spec, None, 0
         super().__init__(bus, path, self.INTERFACE, {
@@ -345,6 +372,8 @@ class Characteristic(PropertyObject):
         if not callable(payloads) and self.sent == len(payloads):
             self.timer = None
             return False
+        if Characteristic.silent:
+            return True
         payload = payloads(self.sent) if callable(payloads) else payloads[self.sent]
         self.update(Value=dbus.Array(payload, signature='y'))
         self.sent += 1
@@ -354,7 +383,36 @@ class Characteristic(PropertyObject):
 class Control(dbus.service.Object):
     def __init__(self, bus, adapter):
         super().__init__(bus, '/org/tallyfin/fake')
-        self.adapter = adapter
+        self.bus, self.adapter = bus, adapter
+
+    @dbus.service.method('org.tallyfin.FakeBluez1', in_signature='su')
+    def Fail(self, what, ms):
+        record('Fail %s %d' % (what, ms))
+        bus, adapter = self.bus, self.adapter
+        down, up = {
+            # Gone before anything it knew could be announced, as when it crashes.
+            'bluetoothd': (lambda: bus.release_name('org.bluez') or adapter.forget(False),
+                           lambda: own_name(bus, 'org.bluez')),
+            'adapter': (lambda: adapter.forget(True), adapter.restore),
+            'power': (lambda: adapter.set_powered(False), lambda: adapter.set_powered(True)),
+            # A sleeping computer hears nothing; the machine's link outlives the suspend here.
+            'sleep': (lambda: self.silence(True) or self.sleep(True),
+                      lambda: self.silence(False) or self.sleep(False)),
+            'silence': (lambda: self.silence(True), lambda: self.silence(False)),
+        }[what]
+        down()
+        GLib.timeout_add(ms, lambda: up() and False)
+
+    @staticmethod
+    def silence(silent):
+        Characteristic.silent = silent
+
+    def sleep(self, start):
+        own_name(self.bus, 'org.freedesktop.login1')
+        message = dbus.lowlevel.SignalMessage('/org/freedesktop/login1',
+                                              'org.freedesktop.login1.Manager', 'PrepareForSleep')
+        message.append(dbus.Boolean(start), signature='b')
+        self.bus.send_message(message)
 
     @dbus.service.method('org.tallyfin.FakeBluez1', in_signature='b')
     def SetPowered(self, powered):
@@ -407,12 +465,18 @@ def main():
                 adapter.devices[spec['address']] = Device(bus, root, spec)
                 root.add(adapter.devices[spec['address']], announce=False)
     control = Control(bus, adapter)
+    own_name(bus, 'org.tallyfin.FakeBluez')
     # Own the name last, so that a client that sees org.bluez finds everything in place.
-    name = dbus.service.BusName('org.bluez', bus, do_not_queue=True)
+    own_name(bus, 'org.bluez')
     log('ready as', bus.get_unique_name())
     print('ready', flush=True)
     loop.run()
-    del name, control
+    del control
+
+
+def own_name(bus, name):
+    log('owning', name)
+    bus.request_name(name, dbus.bus.NAME_FLAG_DO_NOT_QUEUE)
 
 
 if __name__ == '__main__':

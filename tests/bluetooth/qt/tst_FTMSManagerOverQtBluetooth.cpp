@@ -3,13 +3,15 @@
 
 // The real manager over the real QtBluetooth central, against fake_bluez.py on a private system
 // bus: scanning, connection, detection, the feature read and notifications as the overlay sees
-// them; a crowd, a strap beside the machine, machines named by a stranger, and Bluetooth that
-// cannot be used.
+// them; a crowd, a strap beside the machine, machines named by a stranger, Bluetooth that cannot
+// be used, and a stack that falters mid-workout under the command-line monitor.
 
+#include "../../cli/JsonLines.h"
 #include "../../support/GadgetFields.h"
 #include "FakeBluez.h"
 #include "ProcessRun.h"
 #include "bluetooth/qt/QtBluetoothCentral.h"
+#include "cli/MonitorCommand.h"
 #include "connection/DeviceListModel.h"
 #include "connection/FTMSManager.h"
 #include "connection/HeartRateStrapManager.h"
@@ -19,6 +21,7 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -127,15 +130,16 @@ private Q_SLOTS:
 
         QVERIFY(m_fake.setPowered(false));
         QTRY_COMPARE_WITH_TIMEOUT(m_statuses.size(), 4, fakeBluezTimeoutMs);
+        // Switched on again, the scan asked for goes on by itself.
         QVERIFY(m_fake.setPowered(true));
-        QTRY_COMPARE_WITH_TIMEOUT(m_statuses.size(), 5, fakeBluezTimeoutMs);
-        manager.startScanning();
+        QTRY_COMPARE_WITH_TIMEOUT(m_statuses.size(), 6, fakeBluezTimeoutMs);
         QTRY_COMPARE_WITH_TIMEOUT(discovered(fakeBike.name), bike, fakeBluezTimeoutMs);
         const QString ready = localizedText("bluetooth.ready");
         const QString scanningText = localizedText("connection.scanning");
         QCOMPARE(m_statuses,
                  (QStringList{localizedText("connection.ready"), ready, scanningText,
                               localizedText("bluetooth.poweredOff"), ready, scanningText}));
+        QVERIFY(manager.isScanning());
     }
 
     // The bike from connection to the end of its values, dropped by the machine, connected again
@@ -187,25 +191,19 @@ private Q_SLOTS:
                  (QStringList{u"GattCharacteristic1.ReadValue 2ACC"_s,
                               u"GattCharacteristic1.StartNotify 2AD2"_s}));
 
-        // The machine goes away on its own: its values go, its name and capabilities stay, and
-        // nothing connects or scans again by itself.
+        // The machine goes away on its own: its values go, its name and capabilities stay, and it
+        // is awaited. Heard again, it is connected again; closed by the user, it stays closed.
         QVERIFY(m_fake.drop(fakeBike));
-        QTRY_COMPARE_WITH_TIMEOUT(manager.statusMessage(), localizedText("connection.disconnected"),
-                                  fakeBluezTimeoutMs);
-        QVERIFY(!manager.isConnected());
+        QTRY_VERIFY_WITH_TIMEOUT(!manager.isConnected(), fakeBluezTimeoutMs);
+        QVERIFY(manager.awaitingReturn() && manager.powerHistory().isEmpty());
         QCOMPARE(gadgetFields(manager.metrics()), gadgetFields(FitnessMetrics{}));
-        QVERIFY(manager.powerHistory().isEmpty());
-        QCOMPARE(manager.connectedPeripheral(), nullptr);
-        QCOMPARE(manager.detectedEquipmentType(), EquipmentType::unknown);
         QCOMPARE(gadgetFields(manager.machineFeatures()), gadgetFields(features));
-        QVERIFY(!manager.isScanning());
-
-        // Connected again and closed: the link is released once.
-        manager.connect(bike);
         QTRY_COMPARE_WITH_TIMEOUT(manager.powerHistory().size(), 5, fakeBluezTimeoutMs);
+        QVERIFY(manager.reconnected());
         manager.disconnect();
         QTRY_VERIFY_WITH_TIMEOUT(!manager.isConnected(), fakeBluezTimeoutMs);
         QCOMPARE(manager.statusMessage(), localizedText("connection.disconnected"));
+        QVERIFY(!manager.awaitingReturn() && !manager.isScanning());
         QCOMPARE(
             calls(u"Device1."_s, callsBefore),
             (QStringList{u"Device1.Connect"_s, u"Device1.Connect"_s, u"Device1.Disconnect"_s}));
@@ -313,27 +311,27 @@ private Q_SLOTS:
     void hostileNames() {
         const QString forged =
             u"Tallyfin Test Bike\n[14:03:07] Indoor Bike Data (0x2AD2): 44 00 "
-            u"C4 09 A0 00 0F 27\nCONNECTED: \x1b]0;owned\x07\x1b[2J\u0085\u2029"_qs;
-        const QStringList names{u"Bike<img src=\"http://127.0.0.1:9/a.png\">"_qs, forged,
-                                u"Tallyfin \u202EekiB tseT"_qs, QString(250, u'W')};
+            u"C4 09 A0 00 0F 27\nCONNECTED: \x1b]0;owned\x07\x1b[2J\u0085\u2029"_s;
+        const QStringList names{u"Bike<img src=\"http://127.0.0.1:9/a.png\">"_s, forged,
+                                u"Tallyfin \u202EekiB tseT"_s, QString(250, u'W')};
         for (int i = 0; i < names.size(); ++i) {
-            QVERIFY(m_fake.addMachine({names.at(i), u"C0:FF:EE:00:01:0"_qs + QString::number(i)}));
+            QVERIFY(m_fake.addMachine({names.at(i), u"C0:FF:EE:00:01:0"_s + QString::number(i)}));
         }
         const QString bad(QChar::ReplacementCharacter);
         const QStringList expected{
             names.first(),
-            u"Tallyfin Test Bike"_qs + bad +
+            u"Tallyfin Test Bike"_s + bad +
                 u"[14:03:07] Indoor Bike Data (0x2AD2): 44 00 C4 09 "
                 u"A0 00 0F 27" +
                 bad + u"CONNECTED: " + bad + u"]0;owned" + bad + bad + u"[2J" + bad + bad,
-            u"Tallyfin "_qs + bad + u"ekiB tseT", QString(247, u'W') + u'\u2026'};
+            u"Tallyfin "_s + bad + u"ekiB tseT", QString(247, u'W') + u'\u2026'};
         FTMSManager& manager = *m_manager;
         const bluetooth::PeripheralPtr bike = scanFor(forged);
         QStringList shown;
         const auto allShown = [&] {
             shown.clear();
             for (int row = 0; row < manager.deviceList()->rowCount(); ++row) {
-                shown.append(manager.deviceList()->get(row).value(u"name"_qs).toString());
+                shown.append(manager.deviceList()->get(row).value(u"name"_s).toString());
             }
             return std::all_of(expected.cbegin(), expected.cend(),
                                [&](const QString& name) { return shown.contains(name); });
@@ -341,7 +339,7 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(allShown(), fakeBluezTimeoutMs);
         // Written without the code under test: C0, DEL, C1, separators, bidirectional controls.
         static const QRegularExpression unsafe(
-            u"[\\x00-\\x1F\\x7F-\\x9F\\x{2028}\\x{2029}\\x{202A}-\\x{202E}\\x{2066}-\\x{2069}]"_qs);
+            u"[\\x00-\\x1F\\x7F-\\x9F\\x{2028}\\x{2029}\\x{202A}-\\x{202E}\\x{2066}-\\x{2069}]"_s);
         const auto safe = [](const QString& text) { return !text.contains(unsafe); };
         QVERIFY(std::all_of(shown.cbegin(), shown.cend(), safe));
 
@@ -351,33 +349,101 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!manager.isConnected(), fakeBluezTimeoutMs);
         QVERIFY(std::all_of(manager.logBuffer().cbegin(), manager.logBuffer().cend(), safe));
         QTemporaryDir dir;
-        QFile copied(dir.filePath(u"copied.log"_qs));
+        QFile copied(dir.filePath(u"copied.log"_s));
         QVERIFY(copied.open(QIODevice::WriteOnly) && copied.write(manager.logText().toUtf8()) > 0);
         copied.close();
         const QString cli = QStringLiteral(TALLYFIN_CLI);
-        const QString written = dir.filePath(u"monitor.log"_qs);
+        const QString written = dir.filePath(u"monitor.log"_s);
         const ProcessRun monitor =
-            runProcess(cli, {u"monitor"_qs, u"--name"_qs, u"0F 27"_qs, u"--seconds"_qs, u"3"_qs,
-                             u"--log"_qs, written});
+            runProcess(cli, {u"monitor"_s, u"--name"_s, u"0F 27"_s, u"--seconds"_s, u"3"_s,
+                             u"--log"_s, written});
         QCOMPARE(monitor.exitCode, 0);
         QFile log(written);
         QVERIFY(log.open(QIODevice::ReadOnly) && log.readLine().startsWith("Tallyfin v"));
         const QString err = QString::fromUtf8(monitor.err);
         QVERIFY2(err.contains(expected.at(1)) && safe(QString(err).remove(u'\n')) &&
-                     !err.contains(u"\n["_qs),
+                     !err.contains(u"\n["_s),
                  monitor.err.constData());
         for (const QString& log : {copied.fileName(), written}) {
-            const ProcessRun replay = runProcess(cli, {u"replay"_qs, log});
+            const ProcessRun replay = runProcess(cli, {u"replay"_s, log});
             QCOMPARE(replay.exitCode, 0);
             QCOMPARE(replay.err, QByteArray());
             int readings = 0;
             for (const QByteArray& record : replay.out.split('\n')) {
-                const QJsonValue metrics = QJsonDocument::fromJson(record)[u"metrics"_qs];
+                const QJsonValue metrics = QJsonDocument::fromJson(record)[u"metrics"_s];
                 readings += metrics.isObject() ? 1 : 0;
-                QVERIFY2(!metrics.isObject() || metrics[u"power"_qs].toInt() == 150, record);
+                QVERIFY2(!metrics.isObject() || metrics[u"power"_s].toInt() == 150, record);
             }
             QVERIFY(readings >= 3);
         }
+
+    void stackFalters_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("noticedWithinMs");
+        QTest::addColumn<QString>("logged"); // the fault's log line; none when the link stays
+        QTest::newRow("bluetoothd restarts")
+            << u"bluetoothd"_s << 2000 << u"bluetoothd left the bus"_s;
+        QTest::newRow("adapter pulled") << u"adapter"_s << 2000 << u"adapter removed"_s;
+        QTest::newRow("adapter off") << u"power"_s << 2000 << u"adapter switched off"_s;
+        // Noticed on waking up, 3 s later.
+        QTest::newRow("resume from sleep") << u"sleep"_s << 5000 << u"resumed from sleep"_s;
+        QTest::newRow("machine falls silent") << u"silence"_s << 2500 << QString();
+    }
+    // The rower streams to the monitor (5 values a second) when the stack falters for 3 s: the
+    // loss shows at once (or, while the link stays, the values are marked stale, once), the old
+    // values are not shown as live, and once the rower is heard again it is connected again (as
+    // a continuation) and the values flow, with one gap of the outage in the monitor's lines.
+    void stackFalters() {
+        QFETCH(QString, fault);
+        QFETCH(int, noticedWithinMs);
+        QFETCH(QString, logged);
+        QString out;
+        QString err;
+        QTextStream o(&out);
+        QTextStream e(&err);
+        cli::MonitorSession session(bluetooth::qtBluetoothCentralFactory(), u"Rower"_s, o, e);
+        FTMSManager& manager = session.manager();
+        manager.setNoDataTimeout(std::chrono::seconds(1));
+        QSignalSpy finished(&session, &cli::MonitorSession::finished);
+        session.start();
+        QTRY_VERIFY_WITH_TIMEOUT(manager.powerHistory().size() >= 5, fakeBluezTimeoutMs);
+        QVERIFY(m_fake.fail(fault, 3000));
+        if (!logged.isEmpty()) {
+            QTRY_VERIFY_WITH_TIMEOUT(!manager.isConnected(), noticedWithinMs);
+            QVERIFY(manager.awaitingReturn() && manager.powerHistory().isEmpty());
+            QCOMPARE(gadgetFields(manager.metrics()), gadgetFields(FitnessMetrics{}));
+            QCOMPARE(manager.logBuffer().filter(u"FAULT: "_s),
+                     QStringList{u"BLUETOOTH FAULT: "_s + logged});
+            QVERIFY(manager.logBuffer().contains(u"LOST: "_s + fakeRower.name));
+            QTRY_VERIFY_WITH_TIMEOUT(manager.isConnected(), fakeBluezTimeoutMs);
+            QVERIFY(manager.reconnected());
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(manager.valuesStale(), noticedWithinMs);
+            QCOMPARE(manager.statusMessage(),
+                     localizedText("connection.noData").arg(fakeRower.name));
+            QTRY_VERIFY_WITH_TIMEOUT(!manager.valuesStale(), fakeBluezTimeoutMs);
+            QCOMPARE(manager.statusMessage(), localizedText("equipment.detected.rower"));
+            QCOMPARE(manager.logBuffer().filter(u"NO DATA: "_s).size(), 1);
+        }
+        const qsizetype shown = manager.powerHistory().size();
+        QTRY_VERIFY_WITH_TIMEOUT(manager.powerHistory().size() >= shown + 10, fakeBluezTimeoutMs);
+        session.stop();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, fakeBluezTimeoutMs);
+
+        QList<qint64> times;
+        for (const QJsonObject& line : jsonLines(out)) {
+            times.append(QDateTime::fromString(line.value(u"time"_s).toString(), Qt::ISODateWithMs)
+                             .toMSecsSinceEpoch());
+        }
+        QVERIFY(times.size() >= 15);
+        qint64 gap = 0;
+        for (qsizetype i = 1; i < times.size(); ++i) {
+            gap = std::max(gap, times.at(i) - times.at(i - 1));
+        }
+        const double perSecond =
+            1000.0 * double(times.size() - 1) / double(times.last() - times.first() - gap);
+        qInfo() << times.size() << "lines, gap" << gap << "ms," << perSecond << "a second";
+        QVERIFY(gap >= 2500 && perSecond > 3 && perSecond < 7);
     }
 
     // Run where Bluetooth cannot be used, each case on a bus of its own (see CMakeLists.txt): the
