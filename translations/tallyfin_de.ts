@@ -284,6 +284,11 @@
         <extracomment>Animation toggle</extracomment>
         <translation>Werte animieren</translation>
     </message>
+    <message id="machineInfo.autoReconnect">
+        <source>Reconnect automatically</source>
+        <extracomment>Switch in the machine information popover: connect again to a machine lost unexpectedly</extracomment>
+        <translation>Automatisch neu verbinden</translation>
+    </message>
     <message id="machineInfo.heartRate">
         <source>Heart rate</source>
         <extracomment>Label of the choice where the heart rate comes from: the machine or a strap</extracomment>
@@ -344,6 +349,11 @@
         <extracomment>Tray menu item that ends the program</extracomment>
         <translation>Tallyfin beenden</translation>
     </message>
+    <message id="autostart.percentInPath">
+        <source>Desktops cannot start %1 at login: its path holds a &quot;%&quot;. Move the program to a folder without one.</source>
+        <extracomment>Why &quot;Start at Login&quot; is unavailable; %1 is the program's path</extracomment>
+        <translation>Desktops können %1 beim Anmelden nicht starten: Der Pfad enthält ein „%“. Verschieben Sie das Programm in einen Ordner ohne dieses Zeichen.</translation>
+    </message>
     <message id="menu.startAtLogin">
         <source>Start at Login</source>
         <extracomment>Tray menu item, checked while the desktop starts the program when the user logs in</extracomment>
@@ -403,10 +413,20 @@
         <extracomment>%1 is the feed's address, %2 a number of mebibytes</extracomment>
         <translation>Der Update-Feed unter %1 ist größer als %2 MiB.</translation>
     </message>
+    <message id="update.checking.title">
+        <source>Check for Updates</source>
+        <extracomment>Title of the window while an update check runs</extracomment>
+        <translation>Nach Updates suchen</translation>
+    </message>
+    <message id="update.checking.text">
+        <source>Checking for updates at %1 …</source>
+        <extracomment>%1 is the update feed's address</extracomment>
+        <translation>Suche nach Updates unter %1 …</translation>
+    </message>
     <message id="update.error.timeout">
-        <source>The update feed at %1 did not answer within %2 seconds.</source>
+        <source>The update feed at %1 took longer than %2 seconds in all; the check was given up.</source>
         <extracomment>%1 is the feed's address, %2 a number of seconds</extracomment>
-        <translation>Der Update-Feed unter %1 hat nicht innerhalb von %2 Sekunden geantwortet.</translation>
+        <translation>Der Update-Feed unter %1 brauchte insgesamt länger als %2 Sekunden; die Suche wurde abgebrochen.</translation>
     </message>
     <message id="update.error.httpStatus">
         <source>The update feed at %1 answered HTTP %2%3.</source>

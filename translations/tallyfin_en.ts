@@ -284,6 +284,11 @@
         <extracomment>Animation toggle</extracomment>
         <translation>Animate values</translation>
     </message>
+    <message id="machineInfo.autoReconnect">
+        <source>Reconnect automatically</source>
+        <extracomment>Switch in the machine information popover: connect again to a machine lost unexpectedly</extracomment>
+        <translation>Reconnect automatically</translation>
+    </message>
     <message id="machineInfo.heartRate">
         <source>Heart rate</source>
         <extracomment>Label of the choice where the heart rate comes from: the machine or a strap</extracomment>
@@ -389,10 +394,20 @@
         <extracomment>%1 is the feed's address, %2 a number of mebibytes</extracomment>
         <translation>The update feed at %1 is larger than %2 MiB.</translation>
     </message>
+    <message id="update.checking.title">
+        <source>Check for Updates</source>
+        <extracomment>Title of the window while an update check runs</extracomment>
+        <translation>Check for Updates</translation>
+    </message>
+    <message id="update.checking.text">
+        <source>Checking for updates at %1 …</source>
+        <extracomment>%1 is the update feed's address</extracomment>
+        <translation>Checking for updates at %1 …</translation>
+    </message>
     <message id="update.error.timeout">
-        <source>The update feed at %1 did not answer within %2 seconds.</source>
+        <source>The update feed at %1 took longer than %2 seconds in all; the check was given up.</source>
         <extracomment>%1 is the feed's address, %2 a number of seconds</extracomment>
-        <translation>The update feed at %1 did not answer within %2 seconds.</translation>
+        <translation>The update feed at %1 took longer than %2 seconds in all; the check was given up.</translation>
     </message>
     <message id="update.error.httpStatus">
         <source>The update feed at %1 answered HTTP %2%3.</source>
@@ -473,6 +488,11 @@
         <source>unknown argument "%1"</source>
         <extracomment>Command-line error; %1 is the argument</extracomment>
         <translation>unknown argument "%1"</translation>
+    </message>
+    <message id="autostart.percentInPath">
+        <source>Desktops cannot start %1 at login: its path holds a &quot;%&quot;. Move the program to a folder without one.</source>
+        <extracomment>Why &quot;Start at Login&quot; is unavailable; %1 is the program's path</extracomment>
+        <translation>Desktops cannot start %1 at login: its path holds a &quot;%&quot;. Move the program to a folder without one.</translation>
     </message>
     <message id="menu.startAtLogin">
         <source>Start at Login</source>

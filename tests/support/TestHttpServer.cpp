@@ -4,6 +4,7 @@
 #include "TestHttpServer.h"
 
 #include <QTcpSocket>
+#include <QTimer>
 #include <QUrl>
 
 using namespace Qt::StringLiterals;
@@ -79,11 +80,23 @@ void TestHttpServer::readFrom(QTcpSocket* socket) {
         Q_EMIT requestReceived();
         const auto served = m_responses.constFind(request.path);
         if (served != m_responses.cend()) {
-            if (!served->silent) {
-                socket->write("HTTP/1.1 " + QByteArray::number(served->status) + ' ' +
-                              served->reason + "\r\nContent-Type: application/rss+xml" +
-                              "\r\nContent-Length: " + QByteArray::number(served->body.size()) +
-                              "\r\n\r\n" + served->body);
+            const QByteArray answer =
+                "HTTP/1.1 " + QByteArray::number(served->status) + ' ' + served->reason +
+                "\r\nContent-Type: application/rss+xml\r\nContent-Length: " +
+                QByteArray::number(served->body.size()) + "\r\n\r\n" + served->body;
+            if (served->dripMs > 0) {
+                auto* drip = new QTimer(socket);
+                QObject::connect(drip, &QTimer::timeout, socket,
+                                 [socket, drip, rest = answer]() mutable {
+                                     socket->write(rest.left(1));
+                                     rest.remove(0, 1);
+                                     if (rest.isEmpty()) {
+                                         drip->stop();
+                                     }
+                                 });
+                drip->start(served->dripMs);
+            } else if (!served->silent) {
+                socket->write(answer);
             }
             continue;
         }

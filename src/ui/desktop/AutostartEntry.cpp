@@ -89,6 +89,9 @@ std::optional<QString> AutostartEntry::setEnabled(bool enabled) {
         }
         return std::nullopt;
     }
+    if (const auto unusable = problem()) {
+        return *unusable;
+    }
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder)) {
         return folder % u": cannot create this folder"_s;
@@ -100,6 +103,16 @@ std::optional<QString> AutostartEntry::setEnabled(bool enabled) {
     file.write(entryText(m_appId, m_program).toUtf8());
     if (!file.commit()) {
         return path % u": "_s % file.errorString();
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> AutostartEntry::unusableProgram(const QString& program) {
+    if (program.contains(u'%')) {
+        //% "Desktops cannot start %1 at login: its path holds a \"%\". Move the program to a folder
+        //without one."
+        //: Why "Start at Login" is unavailable; %1 is the program's path
+        return qtTrId("autostart.percentInPath").arg(program);
     }
     return std::nullopt;
 }

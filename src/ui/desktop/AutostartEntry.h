@@ -24,8 +24,14 @@ public:
     bool isEnabled() const;
 
     // Writes or removes the entry. On failure returns what went wrong and leaves any existing
-    // entry as it was.
+    // entry as it was; an entry that could not start the program (problem()) is not written.
     std::optional<QString> setEnabled(bool enabled);
+
+    // Why no desktop could start `program` from an entry, or nothing when one can. GLib (GNOME,
+    // Xfce, Cinnamon) splits the Exec value as a shell would before it expands the field codes,
+    // so an escaped "%%" stays doubled in the program it looks for, and it drops the entry.
+    static std::optional<QString> unusableProgram(const QString& program);
+    std::optional<QString> problem() const { return unusableProgram(m_program); }
 
     // The desktop entry text that starts `program` under `appId`'s name and icon.
     static QString entryText(const QString& appId, const QString& program);

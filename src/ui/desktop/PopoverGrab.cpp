@@ -5,6 +5,7 @@
 
 #include "DesktopLogging.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimer>
@@ -29,6 +30,8 @@ void PopoverGrab::setWindow(QWindow* window) {
     m_window = window;
     if (m_window) {
         m_window->installEventFilter(this);
+        // Each window shown while the popover is there passes here first (see eventFilter).
+        qApp->installEventFilter(this);
         if (m_window->isExposed()) {
             grab();
         }
@@ -74,6 +77,14 @@ void PopoverGrab::dismiss() {
 
 bool PopoverGrab::eventFilter(QObject* watched, QEvent* event) {
     if (watched != m_window) {
+        // A dialog about to show, before the window system maps it: the popover lets go first.
+        if (event->type() == QEvent::Show && m_window && m_window->isVisible()) {
+            if (auto* other = qobject_cast<QWindow*>(watched);
+                other && (other->type() == Qt::Dialog || other->modality() != Qt::NonModal)) {
+                qCInfo(lcDesktop) << "a dialog opens; the popover closes first";
+                dismiss();
+            }
+        }
         return false;
     }
     switch (event->type()) {

@@ -13,6 +13,8 @@ namespace tallyfin::ui {
 // keyboard, so that Escape or a click anywhere outside it asks for it to close (`dismissed`).
 // The window is only ever opened by a click on the panel, so the application the user works in
 // keeps the keyboard focus until then, and gets the keyboard back when the popover closes.
+// Any dialog the application opens meanwhile (an update notice, a message) closes the popover
+// first: a grab would swallow every click meant for the dialog.
 class PopoverGrab : public QObject {
     Q_OBJECT
     Q_PROPERTY(QWindow* window READ window WRITE setWindow NOTIFY windowChanged)

@@ -116,6 +116,7 @@ Item {
                 opacity: 0.5
             }
             Text {
+                textFormat: Text.PlainText
                 objectName: "searchingText"
                 anchors.verticalCenter: parent.verticalCenter
                 anchors.verticalCenterOffset: 1
@@ -137,6 +138,7 @@ Item {
             spacing: 10
 
             ChevronButton {
+                id: chevronLeft
                 objectName: "chevronLeft"
                 visible: root.deviceCount >= 2
                 symbol: "chevron.left"
@@ -168,6 +170,7 @@ Item {
             }
 
             QuitButton {
+                id: quitButtonPaging
                 objectName: "quitButtonPaging"
                 anchors.verticalCenter: parent.verticalCenter
                 color: colors.primary
@@ -188,6 +191,9 @@ Item {
         id: rowComponent
         DeviceRow {
             primary: colors.primary
+            // What the panel leaves beside the chevrons and the Quit button.
+            maximumWidth: root.width - 2 * root.horizontalPadding - quitButtonPaging.width - pagingRow.spacing
+                          - (chevronLeft.visible ? 2 * (chevronLeft.width + pagingRow.spacing) : 0)
             onActivated: id => root.manager.connectDevice(id)
         }
     }

@@ -17,6 +17,8 @@ Item {
     signal activated(string id)
 
     readonly property string deviceName: device && device.name ? device.name : ""
+    // The widest the row may be; a longer name is cut with an ellipsis, the rest stays whole.
+    property real maximumWidth: Infinity
 
     implicitWidth: content.implicitWidth + 2 * 10
     implicitHeight: 22
@@ -39,6 +41,7 @@ Item {
         spacing: 10
 
         SymbolIcon {
+            id: deviceIcon
             objectName: "deviceIcon"
             width: 20
             anchors.verticalCenter: parent.verticalCenter
@@ -50,15 +53,22 @@ Item {
             opacity: 0.6
         }
         Text {
+            textFormat: Text.PlainText
             objectName: "deviceName"
             anchors.verticalCenter: parent.verticalCenter
+            width: Math.max(0, Math.min(implicitWidth, row.maximumWidth - 2 * content.x - 4 * content.spacing
+                                        - deviceIcon.width - middleDot.implicitWidth
+                                        - deviceType.implicitWidth - signalBars.width))
             text: row.deviceName
             font.family: "Courier New"
             font.pixelSize: 14
             color: row.primary
             maximumLineCount: 1
+            elide: Text.ElideRight
         }
         Text {
+            id: middleDot
+            textFormat: Text.PlainText
             anchors.verticalCenter: parent.verticalCenter
             text: "·"
             font.family: "Courier New"
@@ -67,6 +77,8 @@ Item {
             opacity: 0.3
         }
         Text {
+            id: deviceType
+            textFormat: Text.PlainText
             objectName: "deviceType"
             anchors.verticalCenter: parent.verticalCenter
             text: Presentation.deviceTypeName(row.deviceName)
@@ -77,6 +89,7 @@ Item {
             maximumLineCount: 1
         }
         PixelSignalCompact {
+            id: signalBars
             objectName: "signalBars"
             anchors.verticalCenter: parent.verticalCenter
             anchors.verticalCenterOffset: -2

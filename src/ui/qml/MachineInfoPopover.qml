@@ -31,6 +31,8 @@ Window {
     readonly property real arrowWidth: 18
     readonly property real arrowHeight: 9
     readonly property real cornerRadius: 10
+    // The heart-rate straps shown at once; the list scrolls through the others.
+    readonly property int visibleStraps: 5
     readonly property string deviceName: manager.machineFeatures.deviceName
     readonly property var metricNames: Presentation.supportedMetricNames(manager.machineFeatures)
     readonly property var capabilityNames: Presentation.controlCapabilityNames(manager.machineFeatures)
@@ -171,6 +173,7 @@ Window {
                 color: colors.blue
             }
             Text {
+                textFormat: Text.PlainText
                 objectName: "title"
                 text: qsTrId("machineInfo.title")
                 font.pixelSize: 13
@@ -184,15 +187,21 @@ Window {
         RowLayout {
             objectName: "deviceRow"
             visible: popover.deviceName.length > 0
+            Layout.fillWidth: true
             spacing: 8
             Text {
+                textFormat: Text.PlainText
                 text: qsTrId("machineInfo.device")
                 font.pixelSize: 13
                 color: colors.secondary
             }
             Text {
+                textFormat: Text.PlainText
                 objectName: "deviceValue"
+                Layout.fillWidth: true
                 text: popover.deviceName
+                elide: Text.ElideRight
+                maximumLineCount: 1
                 font.pixelSize: 13
                 font.weight: Font.DemiBold
                 color: colors.primary
@@ -203,11 +212,13 @@ Window {
             objectName: "typeRow"
             spacing: 8
             Text {
+                textFormat: Text.PlainText
                 text: qsTrId("machineInfo.type")
                 font.pixelSize: 13
                 color: colors.secondary
             }
             Text {
+                textFormat: Text.PlainText
                 objectName: "typeValue"
                 // qmllint disable type
                 // (Qt 6.4's qmllint cannot name an enum of a C++ namespace; it is a number here.)
@@ -224,11 +235,13 @@ Window {
             visible: popover.metricNames.length > 0
             spacing: 4
             Text {
+                textFormat: Text.PlainText
                 text: qsTrId("machineInfo.supportedMetrics")
                 font.pixelSize: 10
                 color: colors.secondary
             }
             Text {
+                textFormat: Text.PlainText
                 objectName: "supportedMetrics"
                 Layout.preferredWidth: popover.contentWidth
                 text: popover.metricNames.join(", ")
@@ -243,11 +256,13 @@ Window {
             visible: popover.capabilityNames.length > 0
             spacing: 4
             Text {
+                textFormat: Text.PlainText
                 text: qsTrId("machineInfo.controlCapabilities")
                 font.pixelSize: 10
                 color: colors.secondary
             }
             Text {
+                textFormat: Text.PlainText
                 objectName: "controlCapabilities"
                 Layout.preferredWidth: popover.contentWidth
                 text: popover.capabilityNames.join(", ")
@@ -269,6 +284,7 @@ Window {
             RowLayout {
                 Layout.fillWidth: true
                 Text {
+                    textFormat: Text.PlainText
                     text: qsTrId("machineInfo.heartRate")
                     font.pixelSize: 13
                     color: colors.secondary
@@ -298,6 +314,7 @@ Window {
                             color: popover.straps.isConnected ? colors.red : colors.secondary
                         }
                         Text {
+                            textFormat: Text.PlainText
                             objectName: "heartRateSource"
                             Layout.maximumWidth: 180
                             text: popover.straps.chosenId === "" ? qsTrId("machineInfo.heartRate.machine")
@@ -341,14 +358,22 @@ Window {
                         popover.straps.choose("")
                     }
                 }
-                Repeater {
+                // A few rows at a time; more scroll.
+                ListView {
+                    id: strapList
+                    objectName: "strapList"
+                    Layout.fillWidth: true
+                    Layout.preferredHeight: Math.min(count, popover.visibleStraps) * 22
+                    clip: true
+                    boundsBehavior: Flickable.StopAtBounds
                     model: popover.straps.straps
-                    StrapChoice {
+                    delegate: StrapChoice {
                         required property string strapId
                         required property string name
                         required property var rssi
                         required property bool chosen
                         objectName: "strapChoice"
+                        width: strapList.width
                         label: name
                         isChosen: chosen
                         signalRssi: rssi
@@ -363,6 +388,7 @@ Window {
                     }
                 }
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "strapsSearching"
                     visible: popover.straps.straps.count === 0
                     Layout.leftMargin: 26
@@ -377,6 +403,7 @@ Window {
             objectName: "sizeRow"
             Layout.fillWidth: true
             Text {
+                textFormat: Text.PlainText
                 text: qsTrId("machineInfo.size")
                 font.pixelSize: 13
                 color: colors.secondary
@@ -396,6 +423,7 @@ Window {
             objectName: "unitsRow"
             Layout.fillWidth: true
             Text {
+                textFormat: Text.PlainText
                 text: qsTrId("machineInfo.units")
                 font.pixelSize: 13
                 color: colors.secondary
@@ -415,6 +443,7 @@ Window {
             objectName: "animationRow"
             Layout.fillWidth: true
             Text {
+                textFormat: Text.PlainText
                 text: qsTrId("machineInfo.animation")
                 font.pixelSize: 13
                 color: colors.secondary
@@ -428,6 +457,8 @@ Window {
                 onToggled: on => popover.sizes.chooseAnimateMetrics(on)
             }
         }
+
+        PopoverReconnect { manager: popover.manager; dark: popover.dark; label: colors.secondary; accent: colors.blue }
 
         Separator { color: colors.separator }
 
@@ -446,6 +477,7 @@ Window {
                     color: popover.logCopied ? colors.green : colors.secondary
                 }
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "copyLabel"
                     text: popover.logCopied ? qsTrId("machineInfo.logCopied") : qsTrId("machineInfo.copyLog")
                     font.pixelSize: 13

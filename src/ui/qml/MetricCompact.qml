@@ -53,6 +53,7 @@ Item {
             color: tile.primary
         }
         Text {
+            textFormat: Text.PlainText
             id: unitText
             objectName: "tileUnit"
             visible: tile.unit.length > 0

@@ -17,6 +17,8 @@ Item {
     property bool dark: false
 
     property bool showMachineInfo: false
+    // How much of a tile shows while its value is stale.
+    readonly property real staleOpacity: 0.4
     readonly property metricsDimensions dims: Dimensions.metrics(sizes.currentSize)
     readonly property bool powerMeasured: manager.machineFeatures.powerMeasurementSupported
     readonly property alias tiles: tileModel
@@ -120,6 +122,8 @@ Item {
                     sizeIndex: root.sizes.currentSize
                     animate: root.sizes.animateMetrics
                     primary: colors.primary
+                    // Dimmed while the machine has sent nothing for a while: the values are old.
+                    opacity: root.manager.valuesStale ? root.staleOpacity : 1
                 }
             }
             // qmllint enable unqualified

@@ -61,6 +61,7 @@ Item {
                 // the items' opacity: the same pixels, but Qt's raster engine draws text under
                 // an opacity below 1 span by span, through its thread pool.
                 Text {
+                    textFormat: Text.PlainText
                     id: outgoing
                     visible: roll.running
                     font: metrics.font
@@ -69,6 +70,7 @@ Item {
                     styleColor: "transparent"
                 }
                 Text {
+                    textFormat: Text.PlainText
                     id: incoming
                     text: cell.ch
                     font: metrics.font

@@ -49,6 +49,7 @@ Item {
                 height: root.height
 
                 Text {
+                    textFormat: Text.PlainText
                     anchors.centerIn: parent
                     text: parent.modelData
                     font.pixelSize: 12

@@ -46,6 +46,7 @@ Item {
             opacity: choice.isChosen ? 1 : 0
         }
         Text {
+            textFormat: Text.PlainText
             objectName: "choiceName"
             Layout.fillWidth: true
             text: choice.label

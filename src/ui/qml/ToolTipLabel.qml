@@ -41,6 +41,7 @@ Item {
             border.color: Qt.rgba(0, 0, 0, 0.2)
         }
         Text {
+            textFormat: Text.PlainText
             id: label
             anchors.centerIn: parent
             text: root.text

@@ -15,6 +15,8 @@
 
 namespace tallyfin::ui {
 
+using namespace Qt::StringLiterals;
+
 AppMenu::AppMenu(QString aboutText, std::function<void()> checkForUpdates, QObject* parent)
     : QObject(parent)
     , m_aboutText(std::move(aboutText))
@@ -39,6 +41,14 @@ AppMenu::AppMenu(QString aboutText, std::function<void()> checkForUpdates, QObje
     QObject::connect(m_menu.get(), &QMenu::aboutToShow, this,
                      [this]() { m_startAtLogin->setChecked(m_autostart.isEnabled()); });
     QObject::connect(m_startAtLogin, &QAction::triggered, this, &AppMenu::setStartAtLogin);
+    if (const auto problem = m_autostart.problem()) {
+        // Greyed out with the reason, rather than writing an entry no desktop starts.
+        qCWarning(lcUi).noquote() << "start at login unavailable:" << *problem;
+        m_startAtLogin->setEnabled(false);
+        // Escaped: tooltips take anything that looks like markup as such.
+        m_startAtLogin->setToolTip(u"<qt>"_s + problem->toHtmlEscaped());
+        m_menu->setToolTipsVisible(true);
+    }
     //: Application menu item that starts a software-update check
     m_checkForUpdates = m_menu->addAction(qtTrId("menu.checkForUpdates"));
     QObject::connect(m_checkForUpdates, &QAction::triggered, this, [this]() {
@@ -77,9 +87,11 @@ void AppMenu::popup() {
 }
 
 void AppMenu::setStatus(const QString& status) {
-    m_status->setText(status);
+    // The status carries machines' names: an "&" in one is shown, not taken as a shortcut.
+    m_status->setText(QString(status).replace(u'&', u"&&"_s));
     m_status->setVisible(!status.isEmpty());
     if (m_tray) {
+        // Plain: a tooltip whose first line has no tag is never read as markup.
         m_tray->setToolTip(status.isEmpty() ? QStringLiteral("Tallyfin")
                                             : QStringLiteral("Tallyfin\n") + status);
     }
@@ -92,6 +104,7 @@ void AppMenu::setStartAtLogin(bool enabled) {
         //: Message when the autostart entry cannot be written or removed; %1 is the file and why
         auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Tallyfin"),
                                     qtTrId("menu.startAtLogin.failed").arg(*error));
+        box->setTextFormat(Qt::PlainText);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->show();
     }

@@ -48,11 +48,10 @@ AppShell::AppShell(Options options, QObject* parent)
             if (!controller) {
                 return std::pair<std::unique_ptr<QObject>, std::function<void()>>();
             }
-            update::UpdateController* raw = controller.get();
-            QObject::connect(raw, &update::UpdateController::checkFinished, raw, &showUpdateNotice,
-                             Qt::QueuedConnection);
+            // The notice belongs to the controller and goes with it.
+            auto* notice = new UpdateNotice(*controller);
             return std::pair<std::unique_ptr<QObject>, std::function<void()>>(
-                std::move(controller), [raw]() { raw->checkForUpdates(); });
+                std::move(controller), [notice]() { notice->check(); });
         };
     }
     if (!m_options.sendSignal) {
@@ -158,6 +157,8 @@ void AppShell::startManager() {
         m_options.settings = m_ownSettings.get();
     }
     m_manager->heartRateStraps()->setSettings(m_options.settings);
+    // The popover's "reconnect automatically" switch is kept there too.
+    m_manager->setSettings(m_options.settings);
     m_cancellables.push_back(m_manager->statusMessagePublisher().subscribe(
         [this](const QString& status) { m_menu->setStatus(status); }));
     if (m_options.managerCreated) {

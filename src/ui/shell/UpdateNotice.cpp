@@ -38,24 +38,65 @@ UpdateNoticeText updateNoticeText(const update::UpdateCheckResult& result) {
             {}};
 }
 
-void showUpdateNotice(const update::UpdateCheckResult& result) {
-    const UpdateNoticeText notice = updateNoticeText(result);
-    QMessageBox box(result.outcome == Outcome::failed ? QMessageBox::Warning
-                                                      : QMessageBox::Information,
-                    notice.title, notice.text);
-    QPushButton* download = nullptr;
+UpdateNotice::UpdateNotice(update::UpdateController& controller)
+    : QObject(&controller)
+    , m_controller(controller) {
+    QObject::connect(&controller, &update::UpdateController::checkFinished, this,
+                     [this](const update::UpdateCheckResult& result) {
+                         show(result.outcome == Outcome::failed ? QMessageBox::Warning
+                                                                : QMessageBox::Information,
+                              updateNoticeText(result));
+                     });
+}
+
+UpdateNotice::~UpdateNotice() {
+    delete m_box;
+}
+
+void UpdateNotice::check() {
+    if (!m_controller.isChecking()) {
+        m_controller.checkForUpdates();
+    }
+    //: Title of the window while an update check runs
+    show(QMessageBox::NoIcon,
+         {qtTrId("update.checking.title"),
+          //: %1 is the update feed's address
+          qtTrId("update.checking.text").arg(m_controller.feedUrl().toDisplayString()),
+          {}});
+}
+
+void UpdateNotice::show(QMessageBox::Icon icon, const UpdateNoticeText& notice) {
+    if (!m_box) {
+        m_box = new QMessageBox();
+        m_box->setAttribute(Qt::WA_DeleteOnClose);
+        m_box->setWindowModality(Qt::NonModal);
+        m_box->setTextFormat(Qt::PlainText);
+        QObject::connect(m_box, &QMessageBox::buttonClicked, this, [this](QAbstractButton* button) {
+            if (m_box && m_box->buttonRole(button) == QMessageBox::AcceptRole &&
+                m_downloadPage.isValid()) {
+                QDesktopServices::openUrl(m_downloadPage);
+            }
+        });
+    }
+    for (QAbstractButton* button : m_box->buttons()) {
+        m_box->removeButton(button);
+        button->deleteLater();
+    }
+    m_box->setIcon(icon);
+    m_box->setWindowTitle(notice.title);
+    m_box->setText(notice.text);
+    m_downloadPage = notice.downloadPage;
     if (notice.downloadPage.isValid()) {
         //: Button that opens the download page of the newer version
-        download = box.addButton(qtTrId("update.download"), QMessageBox::AcceptRole);
+        m_box->addButton(qtTrId("update.download"), QMessageBox::AcceptRole);
         //: Button that closes the update message without downloading
-        box.addButton(qtTrId("update.later"), QMessageBox::RejectRole);
+        m_box->addButton(qtTrId("update.later"), QMessageBox::RejectRole);
     } else {
-        box.addButton(QMessageBox::Ok);
+        m_box->addButton(QMessageBox::Ok);
     }
-    box.exec();
-    if (download && box.clickedButton() == download) {
-        QDesktopServices::openUrl(notice.downloadPage);
-    }
+    m_box->show();
+    m_box->raise();
+    m_box->activateWindow();
 }
 
 } // namespace tallyfin::ui

@@ -17,6 +17,7 @@
 #include "ui/shell/AppShell.h"
 #include "ui/shell/CommandLine.h"
 #include "ui/shell/FrameStats.h"
+#include "ui/shell/InstanceGuard.h"
 #include "ui/shell/Screenshot.h"
 
 #include <QApplication>
@@ -84,6 +85,19 @@ int main(int argc, char* argv[]) {
     QApplication::setDesktopFileName(QString::fromLatin1(buildinfo::desktopAppId));
     QApplication::setWindowIcon(ui::applicationIcon());
 
+    // One overlay per user and display; a screenshot run is a tool of its own and never one.
+    ui::InstanceGuard guard;
+    if (!options.screenshot && !guard.listen() && guard.errorString().isEmpty()) {
+        if (ui::InstanceGuard::send(QStringLiteral("activate"))) {
+            std::fputs("tallyfin: already running; its panel was brought forward\n", stderr);
+            return 0;
+        }
+        std::fputs("tallyfin: another overlay holds the single-instance socket but does not "
+                   "answer\n",
+                   stderr);
+        return 1;
+    }
+
     ui::OverlaySizeManager& sizes = ui::OverlaySizeManager::shared();
     if (options.size) {
         sizes.setCurrentSize(*options.size);
@@ -107,6 +121,13 @@ int main(int argc, char* argv[]) {
     if (auto* stats = ui::FrameStats::fromEnvironment(*shell.window(), &shell)) {
         stats->watch(*shell.manager());
     }
+    QObject::connect(&guard, &ui::InstanceGuard::commandReceived, &shell,
+                     [&shell](const QString& command) {
+                         if (command == u"activate" && shell.window()) {
+                             shell.window()->show();
+                             shell.window()->raise();
+                         }
+                     });
     if (options.screenshot) {
         ui::takeScreenshotLater(*shell.window(), *options.screenshot,
                                 std::chrono::milliseconds(options.screenshotDelayMs));

@@ -16,7 +16,15 @@ namespace tallyfin::update {
 UpdateController::UpdateController(QUrl feedUrl, QString currentVersion, QObject* parent)
     : QObject(parent)
     , m_feedUrl(std::move(feedUrl))
-    , m_currentVersion(std::move(currentVersion)) {}
+    , m_currentVersion(std::move(currentVersion)) {
+    m_deadline.setSingleShot(true);
+    m_deadline.setInterval(defaultTimeout);
+    connect(&m_deadline, &QTimer::timeout, this, [this] {
+        if (m_reply) {
+            m_reply->abort();
+        }
+    });
+}
 
 UpdateController::~UpdateController() {
     if (m_reply) {
@@ -56,7 +64,6 @@ void UpdateController::checkForUpdates() {
         m_network = m_ownNetwork.get();
     }
     QNetworkRequest request(m_feedUrl);
-    request.setTransferTimeout(int(m_timeout.count()));
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                          QNetworkRequest::AlwaysNetwork);
     request.setRawHeader("Accept", "application/rss+xml, application/xml, text/xml, */*");
@@ -70,6 +77,7 @@ void UpdateController::checkForUpdates() {
         }
     });
     connect(m_reply, &QNetworkReply::finished, this, &UpdateController::onFinished);
+    m_deadline.start();
     Q_EMIT checkingChanged();
 }
 
@@ -79,6 +87,8 @@ void UpdateController::onFinished() {
         return;
     }
     reply->deleteLater();
+    const bool deadlineReached = !m_deadline.isActive();
+    m_deadline.stop();
     const QString where = m_feedUrl.toDisplayString();
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
 
@@ -86,10 +96,10 @@ void UpdateController::onFinished() {
         //: %1 is the feed's address, %2 a number of mebibytes
         finish(failure(qtTrId("update.error.tooLarge")
                            .arg(where, QString::number(maximumFeedSize / (1024 * 1024)))));
-    } else if (reply->error() == QNetworkReply::OperationCanceledError) {
+    } else if (reply->error() == QNetworkReply::OperationCanceledError && deadlineReached) {
         //: %1 is the feed's address, %2 a number of seconds
         finish(failure(qtTrId("update.error.timeout")
-                           .arg(where, QString::number(double(m_timeout.count()) / 1000))));
+                           .arg(where, QString::number(double(m_deadline.interval()) / 1000))));
     } else if (status >= 300) {
         const QString reason =
             reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();

@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <QUrl>
 
 #include <chrono>
@@ -57,7 +58,8 @@ class UpdateController : public QObject {
     Q_PROPERTY(bool checking READ isChecking NOTIFY checkingChanged)
 
 public:
-    static constexpr std::chrono::milliseconds defaultTimeout{15000};
+    // The longest a check may take in all, however steadily the answer trickles in.
+    static constexpr std::chrono::milliseconds defaultTimeout{30000};
     // Larger answers are not feeds; the check stops reading and fails.
     static constexpr qint64 maximumFeedSize = 4 * 1024 * 1024;
 
@@ -72,7 +74,7 @@ public:
     QUrl feedUrl() const { return m_feedUrl; }
     QString currentVersion() const { return m_currentVersion; }
     bool isChecking() const { return m_reply != nullptr; }
-    void setTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
+    void setTimeout(std::chrono::milliseconds timeout) { m_deadline.setInterval(timeout); }
     // Uses `manager` for the requests instead of one of its own (not owned).
     void setNetworkAccessManager(QNetworkAccessManager* manager);
 
@@ -91,7 +93,8 @@ private:
 
     QUrl m_feedUrl;
     QString m_currentVersion;
-    std::chrono::milliseconds m_timeout = defaultTimeout;
+    // Started with each check; when it fires the check is given up.
+    QTimer m_deadline;
     QNetworkAccessManager* m_network = nullptr;
     std::unique_ptr<QNetworkAccessManager> m_ownNetwork;
     QPointer<QNetworkReply> m_reply;

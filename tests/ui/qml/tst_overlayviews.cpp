@@ -4,6 +4,7 @@
 // The real views over the simulated machines, offscreen: what the user sees and what each click
 // does, checked by geometry and text.
 
+#include "TestHttpServer.h"
 #include "bluetooth/simulated/Scheduler.h"
 #include "bluetooth/simulated/SimulatedCentral.h"
 #include "connection/DeviceListModel.h"
@@ -11,11 +12,14 @@
 #include "connection/HeartRateStrapManager.h"
 #include "model/DevicePresentation.h"
 #include "model/Localization.h"
+#include "model/OutsideText.h"
 #include "ui/desktop/Appearance.h"
 #include "ui/panel/MetricTileModel.h"
 #include "ui/panel/OverlaySizeManager.h"
 #include "ui/shell/AppMenu.h"
 #include "ui/shell/AppShell.h"
+#include "ui/shell/UpdateNotice.h"
+#include "ui/update/UpdateController.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -55,6 +59,25 @@ QString describe(const QList<MetricTile>& tiles) {
     return parts.join(u", ");
 }
 
+// Every text item under `root` that would read markup, by its text.
+QStringList textsNotPlain(QQuickItem* root) {
+    QStringList found;
+    if (root->inherits("QQuickText") &&
+        root->property("textFormat").toInt() != 0 /* Text.PlainText */) {
+        found.append(root->property("text").toString());
+    }
+    for (QQuickItem* child : root->childItems()) {
+        found += textsNotPlain(child);
+    }
+    return found;
+}
+
+// Whether `item` lies inside its window, across: a control pushed out is cut off there.
+bool insideWindow(QQuickItem* item) {
+    const QRectF r = item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+    return r.left() >= -0.5 && r.right() <= item->window()->width() + 0.5;
+}
+
 } // namespace
 
 class OverlayViewsTest : public QObject {
@@ -67,6 +90,8 @@ private:
     std::shared_ptr<sim::ManualScheduler> m_scheduler;
     std::unique_ptr<AppShell> m_shell;
     QList<sim::VirtualMachine> m_machines;
+    // The update feed the menu checks; none when not set.
+    std::optional<QUrl> m_feed;
 
     QQuickWindow* window() const { return m_shell->window(); }
 
@@ -148,8 +173,15 @@ private:
         options.settings = m_settings.get();
         options.screens = []() { return std::optional<ScreenAreas>({screen, visibleArea}); };
         options.startAnalytics = [](const QString&) { QFAIL("no analytics without an app id"); };
-        options.makeUpdater = []() {
-            return std::pair<std::unique_ptr<QObject>, std::function<void()>>();
+        options.makeUpdater = [this]() {
+            if (!m_feed) {
+                return std::pair<std::unique_ptr<QObject>, std::function<void()>>();
+            }
+            auto controller = std::make_unique<update::UpdateController>(*m_feed, u"1"_s);
+            controller->setTimeout(std::chrono::milliseconds(3000));
+            auto* notice = new UpdateNotice(*controller);
+            return std::pair<std::unique_ptr<QObject>, std::function<void()>>(
+                std::move(controller), [notice]() { notice->check(); });
         };
         options.sendSignal = [](const QString&, const QMap<QString, QString>&) {};
         options.managerCreated = [](FTMSManager& manager) {
@@ -220,7 +252,10 @@ private Q_SLOTS:
 
     // Every symbol the views show is one the resolver knows.
     void init() { QTest::failOnWarning(QRegularExpression(u"^Unknown symbol name"_s)); }
-    void cleanup() { m_shell.reset(); }
+    void cleanup() {
+        m_shell.reset();
+        m_feed.reset();
+    }
 
     void searchesWithTheTravellingDent() {
         start(0);
@@ -459,6 +494,97 @@ private Q_SLOTS:
         QCOMPARE(text("heartRateSource", popover), qtTrId("machineInfo.heartRate.machine"));
         QVERIFY(!m_settings->contains(u"heartRateStrap"_s));
         QVERIFY(!manager->strapHeartRate());
+    }
+
+    // Names a hostile neighbour would advertise, on machines and straps (markup loading a picture,
+    // a hidden second line, a right-to-left override, 248 characters), and a feed with markup:
+    // nothing is fetched, every text is plain, every control stays inside the panel and popover.
+    void hostileNamesStayPlainAndInside() {
+        TestHttpServer server;
+        QVERIFY(server.listen());
+        const QString img = u"<img src=\"%1\">"_s.arg(server.url(u"/a.png"_s).toString());
+        const QStringList names{u"Bike"_s + img, u"Bike\n[14:03:07] Indoor Bike Data"_s,
+                                u"Tallyfin \u202EekiB tseT"_s, u"Bike <b>"_s + QString(244, u'W')};
+        QList<sim::VirtualMachine> peripherals;
+        for (int i = 0; i < 12; ++i) {
+            auto peripheral = i < 4 ? sim::VirtualMachine::standardMachines().first()
+                                    : sim::VirtualMachine::heartRateStrap();
+            peripheral.identifier = QUuid::createUuid();
+            peripheral.name = names.at(i % 4);
+            peripherals.append(peripheral);
+        }
+        m_feed = server.url(u"/appcast.xml"_s);
+        const QByteArray markup =
+            "&lt;a href='file:///etc/passwd'&gt;9" + img.toHtmlEscaped().toUtf8();
+        server.serve(
+            "/appcast.xml",
+            {.body =
+                 "<rss version=\"2.0\" xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/"
+                 "sparkle\"><channel><item><title>" +
+                 markup +
+                 "</title><link>"
+                 "https://x.example/</link><sparkle:version>9</sparkle:version>"
+                 "<sparkle:shortVersionString>" +
+                 markup + "</sparkle:shortVersionString></item></channel></rss>"});
+        start(peripherals);
+        discoverAll();
+        for (const QString& name : names) {
+            QTest::qWait(450); // the row's slide and the outline's resize
+            window()->grabWindow();
+            auto* row = find("rowSlot")->property("current").value<QQuickItem*>();
+            QCOMPARE(text("deviceName", row), sanitizedName(name));
+            for (QQuickItem* control : {find("chevronLeft"), find("deviceType", row),
+                                        find("signalBars", row), find("quitButtonPaging")}) {
+                QVERIFY2(insideWindow(control), qPrintable(control->objectName()));
+            }
+            QCOMPARE(textsNotPlain(window()->contentItem()), QStringList());
+            click(find("chevronRight"));
+        }
+        QTest::qWait(450);
+        connectFirst();
+        QQuickWindow* popover = openPopover();
+        click(find("heartRateChoice", popover));
+        advance(2000);
+        QTRY_COMPARE(find("strapList", popover)->property("count").toInt(), 8);
+        popover->grabWindow();
+        QVERIFY(popover->height() < 600);
+        for (const char* name : {"deviceValue", "sizePicker", "reconnectToggle", "strapList"}) {
+            QVERIFY2(insideWindow(find(name, popover)), name);
+        }
+        QCOMPARE(textsNotPlain(popover->contentItem()), QStringList());
+
+        // Asked for with the popover holding the pointer: the popover makes way for the notice.
+        m_shell->menu()->checkForUpdatesAction()->trigger();
+        QTRY_VERIFY(!find("metricsView")->property("popover").value<QObject*>());
+        auto* notice = m_shell->updaterController()->findChild<UpdateNotice*>();
+        QTRY_VERIFY(notice->box() && notice->box()->text().contains(u"passwd'>9<img"_s));
+        QCOMPARE(notice->box()->textFormat(), Qt::PlainText);
+        QTest::qWait(500);
+        QCOMPARE(server.requests().size(), 1); // the feed, no picture
+    }
+
+    // Values gone quiet dim the tiles until they flow again; the popover's switch keeps the
+    // choice of reconnecting.
+    void staleValuesDimTheTiles() {
+        start(1);
+        connectFirst();
+        FTMSManager* manager = m_shell->manager();
+        manager->setNoDataTimeout(std::chrono::milliseconds(300));
+        advance(1000);
+        QQuickItem* tile = find("tile0", find("metricsStack"));
+        QCOMPARE(tile->opacity(), 1.0);
+        // The simulated clock stands still: nothing more arrives.
+        QTRY_VERIFY(manager->valuesStale());
+        QCOMPARE(tile->opacity(), 0.4);
+        advance(1000);
+        QTRY_VERIFY(!manager->valuesStale());
+        QCOMPARE(tile->opacity(), 1.0);
+
+        QQuickWindow* popover = openPopover();
+        QVERIFY(popover && manager->autoReconnect());
+        click(find("reconnectToggle", popover));
+        QVERIFY(!manager->autoReconnect());
+        QCOMPARE(m_settings->value(u"autoReconnect"_s).toBool(), false);
     }
 };
 

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Tallyfin developers
 // SPDX-License-Identifier: MIT
 
+#include "model/Localization.h"
 #include "ui/desktop/AutostartEntry.h"
 #include "ui/shell/AppMenu.h"
 
@@ -28,7 +29,10 @@ class AutostartTest : public QObject {
     }
 
 private Q_SLOTS:
-    void initTestCase() { qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path())); }
+    void initTestCase() {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+        tallyfin::installTranslations(*qApp, {u"en"_s});
+    }
 
     void execIsQuotedAndEscaped() {
         const QString text = AutostartEntry::entryText(u"id"_s, u"/opt/My Apps/a$b\"c\\d/100%"_s);
@@ -55,6 +59,14 @@ private Q_SLOTS:
         QVERIFY(item->isChecked() && !entry().contains("Hidden"));
         item->trigger();
         QVERIFY(!item->isChecked() && !QFile::exists(entryPath()));
+    }
+
+    // GLib looks for the program with "%%" still doubled and drops the entry ("gio launch": unable
+    // to load): none is written, and the reason names the path.
+    void percentInThePathWritesNoDeadEntry() {
+        AutostartEntry autostart(u"org.tallyfin.Tallyfin"_s, u"/opt/100%/tallyfin"_s);
+        const auto error = autostart.setEnabled(true);
+        QVERIFY(error && error->contains(u"/opt/100%/tallyfin"_s) && !QFile::exists(entryPath()));
     }
 
     void failuresSayWhyAndKeepTheEntry() {

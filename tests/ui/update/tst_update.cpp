@@ -158,8 +158,17 @@ private Q_SLOTS:
         QTest::newRow("not found")
             << TestHttpServer::Response{.status = 404, .reason = "Not Found", .body = "gone"}
             << u"1"_s << failed + u"answered HTTP 404 (Not Found)."_s;
-        QTest::newRow("no answer") << TestHttpServer::Response{.silent = true} << u"1"_s
-                                   << failed + u"did not answer within 0.3 seconds."_s;
+        QTest::newRow("no answer")
+            << TestHttpServer::Response{.silent = true} << u"1"_s
+            << failed + u"took longer than 0.3 seconds in all; the check was given up."_s;
+        // Markup in every field, one byte every 2 s: the deadline counts the whole time.
+        QTest::newRow("dripping")
+            << TestHttpServer::Response{.body =
+                                            feed("<item><title>&lt;b&gt;A</title><sparkle:version>"
+                                                 "&lt;a href='file:///etc/passwd'&gt;9</sparkle:"
+                                                 "version></item>"),
+                                        .dripMs = 2000}
+            << u"1"_s << failed + u"took longer than 3 seconds in all; the check was given up."_s;
         QTest::newRow("far too large")
             << TestHttpServer::Response{.body = QByteArray(5 * 1024 * 1024, ' ')} << u"1"_s
             << failed + u"is larger than 4 MiB."_s;
@@ -173,8 +182,8 @@ private Q_SLOTS:
         QVERIFY(server.listen());
         server.serve("/appcast.xml", response);
         UpdateController controller(server.url(u"/appcast.xml"_s), currentVersion);
-        if (response.silent) {
-            controller.setTimeout(std::chrono::milliseconds(300));
+        if (response.silent || response.dripMs > 0) {
+            controller.setTimeout(std::chrono::milliseconds(response.silent ? 300 : 3000));
         }
         QSignalSpy checking(&controller, &UpdateController::checkingChanged);
         if (result.contains(u"errorString"_s)) {
