@@ -472,8 +472,8 @@ private Q_SLOTS:
         click(find("heartRateChoice", popover));
         QVERIFY(shown(find("strapsSearching", popover)));
         advance(2000);
-        QQuickItem* choice = find("strapChoice", popover);
-        QTRY_VERIFY(choice);
+        QQuickItem* choice = nullptr;
+        QTRY_VERIFY((choice = find("strapChoice", popover)));
         QCOMPARE(text("choiceName", choice), strap.name);
         QVERIFY(find("signalBars", choice)->property("strength").toInt() >= 1);
 
