@@ -80,14 +80,16 @@ void TestHttpServer::readFrom(QTcpSocket* socket) {
         Q_EMIT requestReceived();
         const auto served = m_responses.constFind(request.path);
         if (served != m_responses.cend()) {
-            const QByteArray answer =
-                "HTTP/1.1 " + QByteArray::number(served->status) + ' ' + served->reason +
-                "\r\nContent-Type: application/rss+xml\r\nContent-Length: " +
-                QByteArray::number(served->body.size()) + "\r\n\r\n" + served->body;
+            const QByteArray head = "HTTP/1.1 " + QByteArray::number(served->status) + ' ' +
+                                    served->reason +
+                                    "\r\nContent-Type: application/rss+xml\r\nContent-Length: " +
+                                    QByteArray::number(served->body.size()) + "\r\n\r\n";
             if (served->dripMs > 0) {
+                // The head at once, then the body byte by byte.
+                socket->write(head);
                 auto* drip = new QTimer(socket);
                 QObject::connect(drip, &QTimer::timeout, socket,
-                                 [socket, drip, rest = answer]() mutable {
+                                 [socket, drip, rest = served->body]() mutable {
                                      socket->write(rest.left(1));
                                      rest.remove(0, 1);
                                      if (rest.isEmpty()) {
@@ -96,7 +98,7 @@ void TestHttpServer::readFrom(QTcpSocket* socket) {
                                  });
                 drip->start(served->dripMs);
             } else if (!served->silent) {
-                socket->write(answer);
+                socket->write(head + served->body);
             }
             continue;
         }

@@ -31,7 +31,7 @@ public:
         QByteArray reason = "OK";
         QByteArray body{};
         bool silent = false; // read and never answered
-        int dripMs = 0;      // when set, the answer goes out one byte per this many ms
+        int dripMs = 0;      // when set, the body goes out one byte per this many ms
     };
 
     explicit TestHttpServer(QObject* parent = nullptr);
