@@ -89,12 +89,8 @@ void TestHttpServer::readFrom(QTcpSocket* socket) {
                 socket->write(head);
                 auto* drip = new QTimer(socket);
                 QObject::connect(drip, &QTimer::timeout, socket,
-                                 [socket, drip, rest = served->body]() mutable {
-                                     socket->write(rest.left(1));
-                                     rest.remove(0, 1);
-                                     if (rest.isEmpty()) {
-                                         drip->stop();
-                                     }
+                                 [socket, i = qsizetype(0), body = served->body]() mutable {
+                                     socket->write(body.mid(i++, 1));
                                  });
                 drip->start(served->dripMs);
             } else if (!served->silent) {

@@ -19,7 +19,6 @@
 #include "ui/shell/AppMenu.h"
 #include "ui/shell/AppShell.h"
 #include "ui/shell/UpdateNotice.h"
-#include "ui/update/UpdateController.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -59,17 +58,13 @@ QString describe(const QList<MetricTile>& tiles) {
     return parts.join(u", ");
 }
 
-// Every text item under `root` that would read markup, by its text.
-QStringList textsNotPlain(QQuickItem* root) {
-    QStringList found;
-    if (root->inherits("QQuickText") &&
-        root->property("textFormat").toInt() != 0 /* Text.PlainText */) {
-        found.append(root->property("text").toString());
-    }
+// How many text items under `root` would read markup.
+int richTexts(QQuickItem* root) {
+    int count = root->inherits("QQuickText") && root->property("textFormat").toInt() != 0;
     for (QQuickItem* child : root->childItems()) {
-        found += textsNotPlain(child);
+        count += richTexts(child);
     }
-    return found;
+    return count;
 }
 
 // Whether `item` lies inside its window, across: a control pushed out is cut off there.
@@ -90,8 +85,8 @@ private:
     std::shared_ptr<sim::ManualScheduler> m_scheduler;
     std::unique_ptr<AppShell> m_shell;
     QList<sim::VirtualMachine> m_machines;
-    // The update feed the menu checks; none when not set.
-    std::optional<QUrl> m_feed;
+    // The update feed the menu checks; none when empty.
+    QUrl m_feed;
 
     QQuickWindow* window() const { return m_shell->window(); }
 
@@ -167,22 +162,13 @@ private:
         AppShell::Options options;
         options.applicationInfo = ApplicationInfo(
             QVariantMap{{QLatin1String(ApplicationInfo::shortVersionKey), u"1.2.3"_s},
-                        {QLatin1String(ApplicationInfo::buildVersionKey), u"45"_s}});
+                        {QLatin1String(ApplicationInfo::buildVersionKey), u"45"_s},
+                        {QLatin1String(ApplicationInfo::updateFeedKey), m_feed.toString()}});
         options.centralFactory = sim::simulatedCentralFactory(m_scheduler, m_machines);
         options.sizes = m_sizes.get();
         options.settings = m_settings.get();
         options.screens = []() { return std::optional<ScreenAreas>({screen, visibleArea}); };
         options.startAnalytics = [](const QString&) { QFAIL("no analytics without an app id"); };
-        options.makeUpdater = [this]() {
-            if (!m_feed) {
-                return std::pair<std::unique_ptr<QObject>, std::function<void()>>();
-            }
-            auto controller = std::make_unique<update::UpdateController>(*m_feed, u"1"_s);
-            controller->setTimeout(std::chrono::milliseconds(3000));
-            auto* notice = new UpdateNotice(*controller);
-            return std::pair<std::unique_ptr<QObject>, std::function<void()>>(
-                std::move(controller), [notice]() { notice->check(); });
-        };
         options.sendSignal = [](const QString&, const QMap<QString, QString>&) {};
         options.managerCreated = [](FTMSManager& manager) {
             manager.setScanRetryInterval(std::chrono::milliseconds(1));
@@ -254,7 +240,7 @@ private Q_SLOTS:
     void init() { QTest::failOnWarning(QRegularExpression(u"^Unknown symbol name"_s)); }
     void cleanup() {
         m_shell.reset();
-        m_feed.reset();
+        m_feed.clear();
     }
 
     void searchesWithTheTravellingDent() {
@@ -350,6 +336,12 @@ private Q_SLOTS:
         };
         QVERIFY(expected().count(u',') >= 3);
         QTRY_COMPARE(shownTiles(), expected());
+        // Values gone quiet (the simulated clock stands still) dim the tiles until they flow again.
+        manager->setNoDataTimeout(std::chrono::milliseconds(300));
+        QTRY_VERIFY(manager->valuesStale());
+        QCOMPARE(find("tile0", find("metricsStack"))->opacity(), 0.4);
+        advance(1000);
+        QTRY_COMPARE(find("tile0", find("metricsStack"))->opacity(), 1.0);
         QCOMPARE(find("powerSparkline")->isVisible(),
                  manager->machineFeatures().powerMeasurementSupported);
 
@@ -445,6 +437,10 @@ private Q_SLOTS:
         click(find("animationToggle", popover));
         QCOMPARE(m_settings->value(u"animateMetrics"_s).toBool(), false);
         QCOMPARE(find("tile0", find("metricsStack"))->property("animate").toBool(), false);
+        // Reconnecting after a loss, on by default, is kept off.
+        click(find("reconnectToggle", popover));
+        QCOMPARE(m_settings->value(u"autoReconnect"_s).toBool(), manager->autoReconnect());
+        QVERIFY(!manager->autoReconnect());
 
         // Copy puts the joined log on the clipboard and says so for a moment.
         popover->setProperty("confirmationMs", 50);
@@ -516,16 +512,13 @@ private Q_SLOTS:
         m_feed = server.url(u"/appcast.xml"_s);
         const QByteArray markup =
             "&lt;a href='file:///etc/passwd'&gt;9" + img.toHtmlEscaped().toUtf8();
-        server.serve(
-            "/appcast.xml",
-            {.body =
-                 "<rss version=\"2.0\" xmlns:sparkle=\"http://www.andymatuschak.org/xml-namespaces/"
-                 "sparkle\"><channel><item><title>" +
-                 markup +
-                 "</title><link>"
-                 "https://x.example/</link><sparkle:version>9</sparkle:version>"
-                 "<sparkle:shortVersionString>" +
-                 markup + "</sparkle:shortVersionString></item></channel></rss>"});
+        server.serve("/appcast.xml",
+                     {.body = "<rss version='2.0' xmlns:sparkle='http://www.andymatuschak"
+                              ".org/xml-namespaces/sparkle'><channel><item><title>" +
+                              markup +
+                              "</title><sparkle:version>9</sparkle:version>"
+                              "<sparkle:shortVersionString>" +
+                              markup + "</sparkle:shortVersionString></item></channel></rss>"});
         start(peripherals);
         discoverAll();
         for (const QString& name : names) {
@@ -537,7 +530,7 @@ private Q_SLOTS:
                                         find("signalBars", row), find("quitButtonPaging")}) {
                 QVERIFY2(insideWindow(control), qPrintable(control->objectName()));
             }
-            QCOMPARE(textsNotPlain(window()->contentItem()), QStringList());
+            QCOMPARE(richTexts(window()->contentItem()), 0);
             click(find("chevronRight"));
         }
         QTest::qWait(450);
@@ -551,7 +544,7 @@ private Q_SLOTS:
         for (const char* name : {"deviceValue", "sizePicker", "reconnectToggle", "strapList"}) {
             QVERIFY2(insideWindow(find(name, popover)), name);
         }
-        QCOMPARE(textsNotPlain(popover->contentItem()), QStringList());
+        QCOMPARE(richTexts(popover->contentItem()), 0);
 
         // Asked for with the popover holding the pointer: the popover makes way for the notice.
         m_shell->menu()->checkForUpdatesAction()->trigger();
@@ -561,30 +554,6 @@ private Q_SLOTS:
         QCOMPARE(notice->box()->textFormat(), Qt::PlainText);
         QTest::qWait(500);
         QCOMPARE(server.requests().size(), 1); // the feed, no picture
-    }
-
-    // Values gone quiet dim the tiles until they flow again; the popover's switch keeps the
-    // choice of reconnecting.
-    void staleValuesDimTheTiles() {
-        start(1);
-        connectFirst();
-        FTMSManager* manager = m_shell->manager();
-        manager->setNoDataTimeout(std::chrono::milliseconds(300));
-        advance(1000);
-        QQuickItem* tile = find("tile0", find("metricsStack"));
-        QCOMPARE(tile->opacity(), 1.0);
-        // The simulated clock stands still: nothing more arrives.
-        QTRY_VERIFY(manager->valuesStale());
-        QCOMPARE(tile->opacity(), 0.4);
-        advance(1000);
-        QTRY_VERIFY(!manager->valuesStale());
-        QCOMPARE(tile->opacity(), 1.0);
-
-        QQuickWindow* popover = openPopover();
-        QVERIFY(popover && manager->autoReconnect());
-        click(find("reconnectToggle", popover));
-        QVERIFY(!manager->autoReconnect());
-        QCOMPARE(m_settings->value(u"autoReconnect"_s).toBool(), false);
     }
 };
 

@@ -4,7 +4,6 @@
 
 # One overlay per user and display, with real processes: a second start brings the first one's
 # panel forward and ends with 0; a socket left by a killed overlay is taken over.
-# Usage: single-instance-test.sh <tallyfin>
 set -u
 program=$1
 runtime=$(mktemp -d)
