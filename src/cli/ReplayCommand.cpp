@@ -19,34 +19,19 @@ namespace {
 
 constexpr QStringView name = u"replay";
 
-// A raw-data line of the log: "[time] label: hex bytes".
-struct ValueLine {
-    QString time;
+struct Kind {
     QString label;
-    QByteArray value;
+    EquipmentType type;
 };
 
-// The decoder a label names: a machine's, or a strap's heart rate; nullptr for the feature and
-// unknown labels. The labels are the manager's own, so a log it writes always reads back.
-const FTMSDataParsing* dataParser(QStringView label) {
-    static const QString heartRateLabel =
-        FTMSManager::label(HeartRateStrapManager::heartRateMeasurementUUID);
-    struct Kind {
-        QString label;
-        EquipmentType type;
-    };
+const std::array<Kind, 4>& kinds() {
     static const std::array<Kind, 4> kinds{{
         {FTMSManager::label(FTMSManager::rowerDataUUID), EquipmentType::rower},
         {FTMSManager::label(FTMSManager::indoorBikeDataUUID), EquipmentType::bike},
         {FTMSManager::label(FTMSManager::crossTrainerDataUUID), EquipmentType::crossTrainer},
         {FTMSManager::label(FTMSManager::treadmillDataUUID), EquipmentType::treadmill},
     }};
-    for (const Kind& kind : kinds) {
-        if (label == kind.label) {
-            return dataParserFor(kind.type);
-        }
-    }
-    return label == heartRateLabel ? &heartRateMeasurementParser() : nullptr;
+    return kinds;
 }
 
 bool isFeatureLabel(QStringView label) {
@@ -55,13 +40,6 @@ bool isFeatureLabel(QStringView label) {
 }
 
 constexpr QStringView unknownLabelStart = u"Unknown Characteristic (";
-
-// Lines the manager writes that carry no value: nothing to replay, nothing wrong.
-bool isEventLine(QStringView line) {
-    return line.startsWith(u"Tallyfin v") || line.startsWith(u"CONNECTED: ") ||
-           line.startsWith(u"FEATURES: ") || line.startsWith(u"NO DATA: ") ||
-           line.startsWith(u"STRAP ") || line == u"SIMULATION STOPPED";
-}
 
 std::optional<QByteArray> parseHex(QStringView text) {
     QByteArray bytes;
@@ -77,6 +55,44 @@ std::optional<QByteArray> parseHex(QStringView text) {
         bytes.append(char(byte));
     }
     return bytes;
+}
+
+// A feature value as JSON; only "decoded" when it is too short.
+QJsonObject decodedFeaturesJson(QByteArrayView value) {
+    const auto bits = readFeatureBits(value);
+    QJsonObject object =
+        bits ? featuresJson(applyFeatureBits(FitnessMachineFeature{}, *bits)) : QJsonObject{};
+    object.insert(QStringLiteral("decoded"), bits.has_value());
+    return object;
+}
+
+} // namespace
+
+EquipmentType machineKind(QStringView label) {
+    for (const Kind& kind : kinds()) {
+        if (label == kind.label) {
+            return kind.type;
+        }
+    }
+    return EquipmentType::unknown;
+}
+
+// The labels are the manager's own, so a log it writes always reads back.
+const FTMSDataParsing* dataParser(QStringView label) {
+    static const QString heartRateLabel =
+        FTMSManager::label(HeartRateStrapManager::heartRateMeasurementUUID);
+    const EquipmentType kind = machineKind(label);
+    if (kind != EquipmentType::unknown) {
+        return dataParserFor(kind);
+    }
+    return label == heartRateLabel ? &heartRateMeasurementParser() : nullptr;
+}
+
+// Lines the manager writes that carry no value: nothing to replay, nothing wrong.
+bool isEventLine(QStringView line) {
+    return line.startsWith(u"Tallyfin v") || line.startsWith(u"CONNECTED: ") ||
+           line.startsWith(u"FEATURES: ") || line.startsWith(u"NO DATA: ") ||
+           line.startsWith(u"STRAP ") || line == u"SIMULATION STOPPED";
 }
 
 // Reads a raw-data line, or says why it cannot.
@@ -113,17 +129,6 @@ std::optional<ValueLine> parseValueLine(QStringView line, QString& error) {
     result.value = *value;
     return result;
 }
-
-// A feature value as JSON; only "decoded" when it is too short.
-QJsonObject decodedFeaturesJson(QByteArrayView value) {
-    const auto bits = readFeatureBits(value);
-    QJsonObject object =
-        bits ? featuresJson(applyFeatureBits(FitnessMachineFeature{}, *bits)) : QJsonObject{};
-    object.insert(QStringLiteral("decoded"), bits.has_value());
-    return object;
-}
-
-} // namespace
 
 int replayLog(QTextStream& in, QTextStream& out, QTextStream& err) {
     FitnessMetrics metrics;
