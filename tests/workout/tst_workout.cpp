@@ -139,6 +139,7 @@ private Q_SLOTS:
         }
         QCOMPARE(QFileInfo(path).size(), header); // not yet: less than five seconds
         QVERIFY(writer.append(builder.observe(start.addSecs(5), bike(5)), 5000));
+        QCOMPARE(writer.pendingBytes(), 0); // five seconds on: everything is on the disk
         writer.close();
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
