@@ -151,6 +151,14 @@ ReadResult readFile(const QString& path) {
     return parse(file.readAll());
 }
 
+std::unique_ptr<QLockFile> lockJournal(const QString& path) {
+    auto lock = std::make_unique<QLockFile>(path + u".lock"_s);
+    if (!lock->tryLock(0)) {
+        return nullptr;
+    }
+    return lock;
+}
+
 Writer::~Writer() {
     close();
 }
@@ -163,6 +171,7 @@ bool Writer::open(const QString& path, const Workout& workout) {
         m_error = u"cannot create the folder of "_s % path;
         return false;
     }
+    m_lock = lockJournal(path);
     m_file.setFileName(path);
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append)) {
         m_error = u"cannot write "_s % path % u": "_s % m_file.errorString();
@@ -212,6 +221,7 @@ void Writer::close() {
         flush();
         m_file.close();
     }
+    m_lock.reset();
     m_buffer.clear();
 }
 

@@ -6,7 +6,9 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QLockFile>
 
+#include <memory>
 #include <optional>
 
 namespace tallyfin::journal {
@@ -42,6 +44,11 @@ struct ReadResult {
 ReadResult parse(QByteArrayView bytes);
 ReadResult readFile(const QString& path);
 
+// The lock a recording holds on its journal ("….journal.lock"), so that another process's start-up
+// export leaves a journal alone while it is written; a lock left by a crashed process is stale and
+// taken over.
+std::unique_ptr<QLockFile> lockJournal(const QString& path);
+
 // Appends a workout's samples to its journal, flushing to the disk at most every
 // `flushIntervalMs` of the recording's own clock. Write errors are reported, not fatal: what
 // could not be written stays buffered for the next flush, and the recording keeps every sample
@@ -68,6 +75,7 @@ public:
 
 private:
     QFile m_file;
+    std::unique_ptr<QLockFile> m_lock;
     QByteArray m_buffer;
     qint64 m_flushIntervalMs;
     std::optional<qint64> m_lastFlushMs;

@@ -139,6 +139,10 @@ QList<RecoveredJournal> recoverJournals(const QString& journalFolder, const QStr
         }
         RecoveredJournal entry;
         entry.journal = info.absoluteFilePath();
+        const auto lock = journal::lockJournal(entry.journal);
+        if (!lock) {
+            continue; // being recorded by another process
+        }
         const journal::ReadResult read = journal::readFile(entry.journal);
         if (!read.isIntact()) {
             entry.error = u"journal "_s + entry.journal + u" is damaged ("_s + read.error +

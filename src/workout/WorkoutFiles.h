@@ -53,10 +53,11 @@ struct RecoveredJournal {
     QString error;     // why it stays (empty when it was exported or too short to keep)
     bool removed = false;
 };
-// Exports every journal in `journalFolder` but `skip` (the one being recorded now), and removes
-// each journal only once its files were written, or when its workout was too short to keep. A
-// journal with damaged lines other than a cut last sample stays, with the reason in `error`, for
-// a later export by hand (tallyfin-cli export). Each outcome is logged.
+// Exports every journal in `journalFolder` but `skip` (the one being recorded now) and those
+// another process records (they are locked), and removes each journal only once its files were
+// written, or when its workout was too short to keep. A journal with damaged lines other than a cut
+// last sample stays, with the reason in `error`, for a later export by hand (tallyfin-cli export).
+// Each outcome is logged.
 QList<RecoveredJournal> recoverJournals(const QString& journalFolder, const QString& folder,
                                         const QList<WorkoutFormat>& formats,
                                         const QString& skip = {});

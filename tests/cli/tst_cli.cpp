@@ -112,8 +112,7 @@ private Q_SLOTS:
         bad({u"export"_s, u"j"_s, u"--to"_s, u"a.fit"_s, u"--date"_s, u"1.3.2026"_s},
             u"--date needs a day as YYYY-MM-DD"_s);
         QTest::newRow("export of a log without its day")
-            << QStringList{u"export"_s, QStringLiteral(TALLYFIN_CLI_SOURCE), u"--to"_s,
-                           u"a.fit"_s}
+            << QStringList{u"export"_s, QStringLiteral(TALLYFIN_CLI_SOURCE), u"--to"_s, u"a.fit"_s}
             << 2 << QByteArray() << u"needs --date"_s;
         bad({u"signal"_s, u"hello"_s}, u"signal: missing --app-id ID"_s);
         bad({u"signal"_s, u"--app-id"_s, u"A"_s, u"--base-url"_s, u"ftp://x"_s, u"hello"_s},

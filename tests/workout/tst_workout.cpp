@@ -199,6 +199,14 @@ private Q_SLOTS:
         QFile csv(folder + u'/' + written[0]);
         QVERIFY(csv.open(QIODevice::ReadOnly));
         QCOMPARE(csv.readAll().count('\n'), 1 + 89); // the cut last sample is left out
+
+        // Another process's recording holds its journal's lock: left alone.
+        const QString busy = journals + u"/busy.journal"_s;
+        writeFile(busy, journalOf(90));
+        const auto lock = journal::lockJournal(busy);
+        QVERIFY(lock);
+        QCOMPARE(recoverJournals(journals, folder, {WorkoutFormat::fit}).size(), 1);
+        QVERIFY(QFile::exists(busy));
     }
 
     // A lost link that comes back within the window continues the workout after a pause; the
@@ -245,7 +253,8 @@ private Q_SLOTS:
         ride.connect(); // too late: the first workout is over, and too short to keep
         QCOMPARE(discarded.size(), 1);
         QVERIFY(ride.recorder->isRecording());
-        QCOMPARE(QDir(dir.filePath(u"journal"_s)).entryList(QDir::Files).size(), 1);
+        QCOMPARE(QDir(dir.filePath(u"journal"_s)).entryList({u"*.journal"_s}, QDir::Files).size(),
+                 1);
         QVERIFY(!QDir(dir.filePath(u"Tallyfin"_s)).exists());
     }
 
