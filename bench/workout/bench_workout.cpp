@@ -53,7 +53,7 @@ Workout threeHours() {
 
 void recordUpdate(benchmark::State& state) {
     QTemporaryDir folder;
-    FTMSManager manager(bluetooth::CentralFactory(), ApplicationInfo());
+    FTMSManager manager{bluetooth::CentralFactory(), ApplicationInfo()};
     QDateTime now(QDate(2026, 3, 1), QTime(7, 0), Qt::UTC);
     WorkoutRecorder recorder(manager, folder.path(), [&] { return now; });
     manager.isConnectedPublisher().set(true);
