@@ -13,6 +13,8 @@
 #include <cmath>
 #include <initializer_list>
 
+using namespace Qt::StringLiterals;
+
 namespace tallyfin::fit {
 
 namespace {
@@ -272,7 +274,7 @@ QByteArray encode(const Workout& workout) {
         out.u16(index == 0 ? manufacturerDevelopment : invalid16);
         out.u16(index == 0 ? product : invalid16);
         out.u16(index == 0 ? softwareVersion() : invalid16);
-        out.text(index == 0 ? QStringLiteral("Tallyfin") : workout.machineName, nameSize);
+        out.text(index == 0 ? u"Tallyfin"_s : workout.machineName, nameSize);
     }
 
     out.define(eventLayout);

@@ -55,6 +55,34 @@ void WorkoutRecorder::setAutoExport(bool on) {
     }
 }
 
+void WorkoutRecorder::setFormats(const QList<WorkoutFormat>& formats) {
+    const QList<WorkoutFormat> chosen =
+        formats.isEmpty() ? QList<WorkoutFormat>{WorkoutFormat::fit} : formats;
+    if (chosen != m_formats) {
+        m_formats = chosen;
+        Q_EMIT formatsChanged();
+    }
+}
+
+QStringList WorkoutRecorder::formatNames() const {
+    QStringList names;
+    for (const WorkoutFormat format : m_formats) {
+        names.append(extension(format));
+    }
+    return names;
+}
+
+void WorkoutRecorder::setFormatNames(const QStringList& names) {
+    QList<WorkoutFormat> formats;
+    for (const QString& name : names) {
+        if (const auto format = formatForPath(u"."_s + name);
+            format && !formats.contains(*format)) {
+            formats.append(*format);
+        }
+    }
+    setFormats(formats);
+}
+
 void WorkoutRecorder::onConnectedChanged(bool connected) {
     if (!connected) {
         if (m_builder && !m_linkLost) {

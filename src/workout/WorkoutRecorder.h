@@ -32,6 +32,8 @@ class WorkoutRecorder : public QObject {
     Q_PROPERTY(tallyfin::WorkoutSummary summary READ summary NOTIFY summaryChanged)
     Q_PROPERTY(QString folder READ folder WRITE setFolder NOTIFY folderChanged)
     Q_PROPERTY(bool autoExport READ autoExport WRITE setAutoExport NOTIFY autoExportChanged)
+    // The formats written at the end, by their extensions ("fit", "tcx", "csv").
+    Q_PROPERTY(QStringList formats READ formatNames WRITE setFormatNames NOTIFY formatsChanged)
     Q_PROPERTY(QString lastError READ lastError NOTIFY lastErrorChanged)
 
 public:
@@ -48,7 +50,10 @@ public:
     bool autoExport() const { return m_autoExport; }
     void setAutoExport(bool on);
     QList<WorkoutFormat> formats() const { return m_formats; }
-    void setFormats(const QList<WorkoutFormat>& formats) { m_formats = formats; }
+    void setFormats(const QList<WorkoutFormat>& formats);
+    QStringList formatNames() const;
+    // Unknown names are ignored; an empty list keeps FIT.
+    void setFormatNames(const QStringList& names);
     QString lastError() const { return m_lastError; }
     QString journalFolder() const { return m_journalFolder; }
     // The journal of the workout being recorded; empty when none is open.
@@ -85,6 +90,7 @@ Q_SIGNALS:
     void summaryChanged();
     void folderChanged();
     void autoExportChanged();
+    void formatsChanged();
     void lastErrorChanged();
     // A kept workout ended; `files` is empty when autoExport is off.
     void workoutFinished(const tallyfin::WorkoutSummary& summary, const QStringList& files);

@@ -215,7 +215,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         test::DemoRide ride(EquipmentType::rower, dir.filePath(u"journal"_s));
         ride.recorder->setFolder(dir.filePath(u"Tallyfin"_s));
-        ride.recorder->setFormats({WorkoutFormat::fit, WorkoutFormat::tcx});
+        ride.recorder->setFormatNames({u"fit"_s, u"TCX"_s, u"gpx"_s}); // as preferences hold them
         QSignalSpy finished(ride.recorder.get(), &WorkoutRecorder::workoutFinished);
         ride.connect();
         ride.run(40s);
