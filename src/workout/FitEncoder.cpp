@@ -296,7 +296,8 @@ QByteArray encode(const Workout& workout) {
         out.u8(byteOr(summary.hasRate, sample.rate));
         out.u16(shortOr(true, sample.calories));
         // Grade in hundredths of a percent; the incline is kept in tenths.
-        out.u16(summary.hasIncline ? quint16(qint16(std::clamp(sample.incline * 10, -32767, 32766)))
+        out.u16(summary.hasIncline ? quint16(qint16(std::clamp(qint64(sample.incline) * 10,
+                                                               qint64(-32767), qint64(32766))))
                                    : quint16(invalidS16));
         out.u32(summary.strokes > 0 ? quint32(sample.strokes) : invalid32);
         previous = &sample;

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <charconv>
+#include <cstdlib>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -66,11 +67,14 @@ std::optional<WorkoutSample> parseSample(QByteArrayView line) {
         p = next + 1;
     }
     constexpr qint64 limit = qint64(1) << 30;
-    for (size_t i = 0; i < values.size(); ++i) {
-        const bool signedField = i == 9; // the incline may point downhill
-        if (values[i] > (i == 1 ? limit * 1000 : limit) || values[i] < (signedField ? -1000 : 0)) {
+    constexpr qint64 inclineLimit = 32768; // tenths of a percent, as a machine can send them
+    for (size_t i = 0; i + 1 < values.size(); ++i) {
+        if (values[i] > (i == 1 ? limit * 1000 : limit) || values[i] < 0) {
             return std::nullopt;
         }
+    }
+    if (std::abs(values[9]) > inclineLimit) { // the incline may point downhill
+        return std::nullopt;
     }
     return WorkoutSample{qint32(values[0]), values[1],         qint32(values[2]), qint32(values[3]),
                          qint32(values[4]), qint32(values[5]), qint32(values[6]), qint32(values[7]),
