@@ -19,8 +19,9 @@ namespace {
 
 constexpr int fieldCount = 10;
 
-QByteArray orDash(const QByteArray& text) {
-    return text.isEmpty() ? QByteArrayLiteral("-") : text;
+// Percent-encoded, "-" when empty (a text that is only a dash is encoded, so it stays itself).
+QByteArray orDash(const QString& text) {
+    return text.isEmpty() ? QByteArrayLiteral("-") : QUrl::toPercentEncoding(text, {}, "-");
 }
 
 QString fromDash(QByteArrayView text) {
@@ -45,7 +46,8 @@ std::optional<Workout> parseHeader(QByteArrayView line, QString& error) {
         return std::nullopt;
     }
     workout.kind = *kind;
-    workout.start = workout.start.toUTC();
+    // Whole seconds, as written: the samples count from there.
+    workout.start = QDateTime::fromSecsSinceEpoch(workout.start.toSecsSinceEpoch(), Qt::UTC);
     workout.deviceId = fromDash(words[4]);
     workout.machineName = fromDash(words[5]);
     return workout;
@@ -86,9 +88,8 @@ std::optional<WorkoutSample> parseSample(QByteArrayView line) {
 QByteArray headerLine(const Workout& workout) {
     return magic.toByteArray() + ' ' + QByteArray::number(version) + ' ' +
            caseName(workout.kind).toLatin1() + ' ' +
-           workout.start.toUTC().toString(Qt::ISODate).toLatin1() + ' ' +
-           orDash(QUrl::toPercentEncoding(workout.deviceId)) + ' ' +
-           orDash(QUrl::toPercentEncoding(workout.machineName)) + '\n';
+           workout.start.toUTC().toString(Qt::ISODate).toLatin1() + ' ' + orDash(workout.deviceId) +
+           ' ' + orDash(workout.machineName) + '\n';
 }
 
 QByteArray sampleLine(const WorkoutSample& s) {
