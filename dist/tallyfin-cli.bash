@@ -8,7 +8,7 @@ _tallyfin_cli() {
     local words=""
     COMPREPLY=()
     if ((COMP_CWORD == 1)); then
-        words="decode features signal monitor replay --help --version"
+        words="decode features signal monitor replay export --help --version"
     else
         case ${COMP_WORDS[1]} in
         decode)
@@ -26,13 +26,26 @@ _tallyfin_cli() {
         monitor)
             case $prev in
             --name | --seconds) return ;;
-            --log)
+            --log | --record)
                 compopt -o filenames 2>/dev/null
                 mapfile -t COMPREPLY < <(compgen -f -- "$cur")
                 return
                 ;;
             esac
-            words="--demo --name --seconds --log --help"
+            words="--demo --name --seconds --log --record --help"
+            ;;
+        export)
+            case $prev in
+            --date) return ;;
+            esac
+            if [[ $prev != --to && $cur == -* ]]; then
+                words="--to --date --help"
+            else
+                # A journal or a log to read, or the FIT, TCX or CSV file to write.
+                compopt -o filenames 2>/dev/null
+                mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+                return
+            fi
             ;;
         replay)
             if ((COMP_CWORD == 2)); then

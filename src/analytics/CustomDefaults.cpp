@@ -24,15 +24,28 @@ std::shared_ptr<CustomDefaults> CustomDefaults::ofInstalledManager() {
     return manager ? manager->customDefaults() : nullptr;
 }
 
+namespace {
+
+// The suite lives in a folder of its own, so that making its folder private leaves the user's
+// configuration folder as it is. Earlier versions kept it directly in that folder: moved once.
+QString suitePath(const QString& suiteName) {
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const QString path = config + u"/tallyfin/"_s + suiteName + u".conf";
+    makePrivateFolder(QFileInfo(path).path());
+    const QString earlier = config + u'/' + suiteName + u".conf";
+    if (!QFileInfo::exists(path) && QFileInfo::exists(earlier)) {
+        QFile::rename(earlier, path);
+    }
+    return path;
+}
+
+} // namespace
+
 CustomDefaults::CustomDefaults(const QString& suiteName)
-    : m_settings(std::make_unique<QSettings>(
-          QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' +
-              suiteName + u".conf",
-          QSettings::IniFormat)) {
+    : m_settings(std::make_unique<QSettings>(suitePath(suiteName), QSettings::IniFormat)) {
     // It holds the user's own identifier. Created private before the first write, since every
     // later write keeps the permissions of the file it replaces.
     const QString path = m_settings->fileName();
-    makePrivateFolder(QFileInfo(path).path());
     QFile file(path);
     if (!file.exists() && file.open(QIODevice::WriteOnly)) {
         file.close();

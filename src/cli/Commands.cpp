@@ -27,11 +27,18 @@ const std::array commandTable{
             &runSignal},
     Command{u"monitor",
             u"Connect to a machine and print one JSON line per live metrics update (status on "
-            u"stderr); a machine lost on its own is connected again when heard within 5 minutes",
-            u"[--demo] [--name SUBSTRING] [--seconds N] [--log FILE]", &runMonitor},
+            u"stderr); a machine lost on its own is connected again when heard within 5 minutes; "
+            u"with --record, record the workout as the overlay does and write it to FILE at the "
+            u"end (.fit, .tcx or .csv)",
+            u"[--demo] [--name SUBSTRING] [--seconds N] [--log FILE] [--record FILE]", &runMonitor},
     Command{u"replay",
             u"Decode the value lines of a copied diagnostic log into records (JSON per line)",
             u"LOGFILE|-", &runReplay},
+    Command{u"export",
+            u"Write the workout in a journal, or in a diagnostic log copied from the overlay (of "
+            u"the day --date names), as FIT, TCX or CSV (by the extension of FILE); prints its "
+            u"summary (JSON)",
+            u"INPUT|- --to FILE [--date YYYY-MM-DD]", &runExport},
 };
 
 } // namespace

@@ -15,6 +15,7 @@ int runFeatures(const QStringList& arguments, QTextStream& out, QTextStream& err
 int runSignal(const QStringList& arguments, QTextStream& out, QTextStream& err);
 int runMonitor(const QStringList& arguments, QTextStream& out, QTextStream& err);
 int runReplay(const QStringList& arguments, QTextStream& out, QTextStream& err);
+int runExport(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
 // Every subcommand, in the order --help lists them.
 std::span<const Command> commands();

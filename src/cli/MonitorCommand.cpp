@@ -11,6 +11,7 @@
 #include "model/Localization.h"
 #include "model/OutsideText.h"
 #include "model/StopSignals.h"
+#include "workout/WorkoutRecorder.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -41,6 +42,12 @@ std::optional<MonitorOptions> parseMonitorArguments(const QStringList& arguments
         const QString& argument = arguments.at(i);
         if (argument == u"--demo") {
             options.demo = true;
+        } else if (argument == u"--record") {
+            if (i + 1 >= arguments.size() || !formatForPath(arguments.at(i + 1))) {
+                error = QStringLiteral("--record needs a FILE ending in .fit, .tcx or .csv");
+                return std::nullopt;
+            }
+            options.record = arguments.at(++i);
         } else if (argument == u"--name" || argument == u"--seconds" || argument == u"--log") {
             if (i + 1 >= arguments.size()) {
                 error = argument % u" needs a value";
@@ -226,6 +233,29 @@ void MonitorSession::finish(int exitStatus) {
     Q_EMIT finished(exitStatus);
 }
 
+int finishRecording(WorkoutRecorder& recorder, const QString& file, QTextStream& err) {
+    const auto finished = recorder.finish();
+    if (!finished || !finished->kept) {
+        err << "tallyfin-cli monitor: the workout was shorter than a minute; " << file
+            << " not written\n";
+        return exitFailure;
+    }
+    QString error;
+    if (!writeWorkoutFile(finished->workout, file, *formatForPath(file), &error)) {
+        err << "tallyfin-cli monitor: " << error;
+        if (!finished->journal.isEmpty()) {
+            err << "; the workout stays in " << finished->journal;
+        }
+        err << '\n';
+        return exitFailure;
+    }
+    if (!finished->journal.isEmpty()) {
+        QFile::remove(finished->journal);
+    }
+    err << "tallyfin-cli monitor: workout written to " << file << '\n';
+    return exitOk;
+}
+
 int runMonitor(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     QString error;
     const auto options = parseMonitorArguments(arguments, error);
@@ -249,6 +279,11 @@ int runMonitor(const QStringList& arguments, QTextStream& out, QTextStream& err)
         }
         session.writeLogTo(log);
     }
+    std::unique_ptr<WorkoutRecorder> recorder;
+    if (!options->record.isEmpty()) {
+        recorder = std::make_unique<WorkoutRecorder>(session.manager(), defaultJournalFolder());
+        recorder->setAutoExport(false);
+    }
     QEventLoop loop;
     QObject::connect(&session, &MonitorSession::finished, &loop, &QEventLoop::exit);
 
@@ -266,7 +301,10 @@ int runMonitor(const QStringList& arguments, QTextStream& out, QTextStream& err)
     }
 
     session.start();
-    const int status = loop.exec();
+    int status = loop.exec();
+    if (recorder) {
+        status = std::max(status, finishRecording(*recorder, options->record, err));
+    }
     out.flush();
     err.flush();
     return status;

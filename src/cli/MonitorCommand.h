@@ -17,7 +17,8 @@
 
 namespace tallyfin {
 class FTMSManager;
-}
+class WorkoutRecorder;
+} // namespace tallyfin
 
 namespace tallyfin::cli {
 
@@ -26,10 +27,16 @@ struct MonitorOptions {
     QString name;               // connect to the first machine whose name contains this
     std::optional<int> seconds; // stop after this long; until interrupted without it
     QString logFile;            // where the diagnostic log goes, line by line; none when empty
+    QString record;             // the workout's file (.fit, .tcx, .csv); empty: not recorded
 };
 
 // The options of `monitor`, or nullopt with `error` set.
 std::optional<MonitorOptions> parseMonitorArguments(const QStringList& arguments, QString& error);
+
+// Ends the recording and writes its workout to `file` (the format by its extension), then removes
+// the journal. Returns the exit status: 1 with a message on `err` when the workout was shorter
+// than a minute or the file could not be written (the journal then stays).
+int finishRecording(WorkoutRecorder& recorder, const QString& file, QTextStream& err);
 
 // One monitoring run over a manager: scans, connects to the first matching machine and writes
 // one JSON line per published metrics update to `out`; every status change goes to `err`. A

@@ -27,40 +27,49 @@ namespace {
 
 constexpr QStringView name = u"replay";
 
-// A raw-data line of the log: "[time] label: hex bytes".
-struct ValueLine {
-    QString time;
+struct Kind {
     QString label;
-    QByteArray value;
+    EquipmentType type;
 };
 
-// The decoder a label names: a machine's, or a strap's heart rate; nullptr for the feature and
-// unknown labels. The labels are the manager's own, so a log it writes always reads back.
-const FTMSDataParsing* dataParser(QStringView label) {
-    static const QString heartRateLabel =
-        FTMSManager::label(HeartRateStrapManager::heartRateMeasurementUUID);
-    struct Kind {
-        QString label;
-        EquipmentType type;
-    };
+const std::array<Kind, 4>& kinds() {
     static const std::array<Kind, 4> kinds{{
         {FTMSManager::label(FTMSManager::rowerDataUUID), EquipmentType::rower},
         {FTMSManager::label(FTMSManager::indoorBikeDataUUID), EquipmentType::bike},
         {FTMSManager::label(FTMSManager::crossTrainerDataUUID), EquipmentType::crossTrainer},
         {FTMSManager::label(FTMSManager::treadmillDataUUID), EquipmentType::treadmill},
     }};
-    for (const Kind& kind : kinds) {
-        if (label == kind.label) {
-            return dataParserFor(kind.type);
-        }
-    }
-    return label == heartRateLabel ? &heartRateMeasurementParser() : nullptr;
+    return kinds;
 }
 
 bool isFeatureLabel(QStringView label) {
     static const QString featureLabel = FTMSManager::label(FTMSManager::fitnessMachineFeatureUUID);
     return label == featureLabel;
 }
+
+} // namespace
+
+EquipmentType machineKind(QStringView label) {
+    for (const Kind& kind : kinds()) {
+        if (label == kind.label) {
+            return kind.type;
+        }
+    }
+    return EquipmentType::unknown;
+}
+
+// The labels are the manager's own, so a log it writes always reads back.
+const FTMSDataParsing* dataParser(QStringView label) {
+    static const QString heartRateLabel =
+        FTMSManager::label(HeartRateStrapManager::heartRateMeasurementUUID);
+    const EquipmentType kind = machineKind(label);
+    if (kind != EquipmentType::unknown) {
+        return dataParserFor(kind);
+    }
+    return label == heartRateLabel ? &heartRateMeasurementParser() : nullptr;
+}
+
+namespace {
 
 // "Unknown Characteristic (2A37)", or with a 128-bit identifier in capitals.
 bool isUnknownLabel(QStringView label) {
@@ -72,6 +81,8 @@ bool isUnknownLabel(QStringView label) {
 bool isKnownLabel(QStringView label) {
     return dataParser(label) || isFeatureLabel(label) || isUnknownLabel(label);
 }
+
+} // namespace
 
 // Lines the manager writes that carry no value, each in the one shape the manager gives it:
 // nothing to replay. A name may hold anything but a line break; a line that only starts like one
@@ -88,7 +99,8 @@ bool isEventLine(QStringView line) {
         QRegularExpression(u"^BLUETOOTH FAULT: (?:bluetoothd left the bus|adapter removed|"
                            u"adapter switched off|resumed from sleep)$"_s),
         QRegularExpression(u"^LOST: .+$"_s),
-        QRegularExpression(u"^RECONNECTING: .+ \\[[0-9A-F]{8}(?:-[0-9A-F]{4}){3}-[0-9A-F]{12}\\]$"_s),
+        QRegularExpression(
+            u"^RECONNECTING: .+ \\[[0-9A-F]{8}(?:-[0-9A-F]{4}){3}-[0-9A-F]{12}\\]$"_s),
         QRegularExpression(u"^RECONNECT GIVEN UP: .+ not heard within [0-9]+(?:\\.[0-9]+)? s$"_s),
     };
     static const QRegularExpression noData(
@@ -102,6 +114,8 @@ bool isEventLine(QStringView line) {
     });
 }
 
+namespace {
+
 // "0F 27", the manager's "%02X" bytes joined with single spaces; empty for an empty value.
 std::optional<QByteArray> parseHex(QStringView text) {
     static const QRegularExpression hex(u"^(?:[0-9A-F]{2}(?: [0-9A-F]{2})*)?$"_s);
@@ -111,13 +125,15 @@ std::optional<QByteArray> parseHex(QStringView text) {
     return QByteArray::fromHex(text.toLatin1());
 }
 
+} // namespace
+
 // Reads a raw-data line, or says why it cannot. The error quotes nothing of the line unescaped.
 std::optional<ValueLine> parseValueLine(QStringView line, QString& error) {
     if (!line.startsWith(u'[')) {
         static const std::array<QStringView, 11> eventStarts{
-            u"Tallyfin v",        u"CONNECTED: ", u"STRAP CONNECTED: ", u"FEATURES: ",
-            u"NO DATA: ",         u"STRAP ",      u"SIMULATION STOPPED", u"BLUETOOTH FAULT: ",
-            u"LOST: ",            u"RECONNECTING: ", u"RECONNECT GIVEN UP: "};
+            u"Tallyfin v", u"CONNECTED: ",    u"STRAP CONNECTED: ",   u"FEATURES: ",
+            u"NO DATA: ",  u"STRAP ",         u"SIMULATION STOPPED",  u"BLUETOOTH FAULT: ",
+            u"LOST: ",     u"RECONNECTING: ", u"RECONNECT GIVEN UP: "};
         const auto start =
             std::find_if(eventStarts.cbegin(), eventStarts.cend(),
                          [line](QStringView eventStart) { return line.startsWith(eventStart); });
@@ -159,6 +175,8 @@ std::optional<ValueLine> parseValueLine(QStringView line, QString& error) {
     result.value = *value;
     return result;
 }
+
+namespace {
 
 // Why the line is not one of the log, or nothing when it is.
 std::optional<QString> lineError(QStringView line) {

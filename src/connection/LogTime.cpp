@@ -38,4 +38,16 @@ QString mediumTimeText(QTime time, const QLocale& locale) {
     return locale.toString(time, cachedFormat);
 }
 
+QTime timeFromMediumText(const QString& text, const QLocale& locale) {
+    const QString trimmed = text.simplified();
+    QTime time = locale.toTime(trimmed, mediumTimeFormat(locale));
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    for (const QString& format : {QStringLiteral("H:mm:ss"), QStringLiteral("h:mm:ss AP")}) {
+        if (!time.isValid()) {
+            time = english.toTime(trimmed, format);
+        }
+    }
+    return time;
+}
+
 } // namespace tallyfin

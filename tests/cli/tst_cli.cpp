@@ -110,6 +110,14 @@ private Q_SLOTS:
         QTest::newRow("replay of a missing file")
             << QStringList{u"replay"_s, u"/nonexistent/missing.log"_s} << 1 << QByteArray()
             << u"replay: cannot read"_s;
+        bad({u"monitor"_s, u"--record"_s, u"ride.gpx"_s}, u"--record needs a FILE ending in"_s);
+        bad({u"export"_s, u"j.journal"_s}, u"export: missing --to FILE"_s);
+        bad({u"export"_s, u"j.journal"_s, u"--to"_s, u"ride.gpx"_s}, u"not 'ride.gpx'"_s);
+        bad({u"export"_s, u"j"_s, u"--to"_s, u"a.fit"_s, u"--date"_s, u"1.3.2026"_s},
+            u"--date needs a day as YYYY-MM-DD"_s);
+        QTest::newRow("export of a log without its day")
+            << QStringList{u"export"_s, QStringLiteral(TALLYFIN_CLI_SOURCE), u"--to"_s, u"a.fit"_s}
+            << 2 << QByteArray() << u"needs --date"_s;
         bad({u"signal"_s, u"hello"_s}, u"signal: missing --app-id ID"_s);
         bad({u"signal"_s, u"--app-id"_s, u"A"_s, u"--base-url"_s, u"ftp://x"_s, u"hello"_s},
             u"--base-url 'ftp://x' is not an http or https URL"_s);

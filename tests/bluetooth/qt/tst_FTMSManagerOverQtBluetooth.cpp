@@ -354,9 +354,8 @@ private Q_SLOTS:
         copied.close();
         const QString cli = QStringLiteral(TALLYFIN_CLI);
         const QString written = dir.filePath(u"monitor.log"_s);
-        const ProcessRun monitor =
-            runProcess(cli, {u"monitor"_s, u"--name"_s, u"0F 27"_s, u"--seconds"_s, u"3"_s,
-                             u"--log"_s, written});
+        const ProcessRun monitor = runProcess(cli, {u"monitor"_s, u"--name"_s, u"0F 27"_s,
+                                                    u"--seconds"_s, u"3"_s, u"--log"_s, written});
         QCOMPARE(monitor.exitCode, 0);
         QFile log(written);
         QVERIFY(log.open(QIODevice::ReadOnly) && log.readLine().startsWith("Tallyfin v"));
@@ -376,6 +375,7 @@ private Q_SLOTS:
             }
             QVERIFY(readings >= 3);
         }
+    }
 
     void stackFalters_data() {
         QTest::addColumn<QString>("fault");
