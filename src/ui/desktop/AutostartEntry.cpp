@@ -109,8 +109,6 @@ std::optional<QString> AutostartEntry::setEnabled(bool enabled) {
 
 std::optional<QString> AutostartEntry::unusableProgram(const QString& program) {
     if (program.contains(u'%')) {
-        //% "Desktops cannot start %1 at login: its path holds a \"%\". Move the program to a folder
-        //without one."
         //: Why "Start at Login" is unavailable; %1 is the program's path
         return qtTrId("autostart.percentInPath").arg(program);
     }
