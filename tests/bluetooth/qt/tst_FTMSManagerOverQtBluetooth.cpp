@@ -376,6 +376,7 @@ private Q_SLOTS:
             }
             QVERIFY(readings >= 3);
         }
+    }
 
     void stackFalters_data() {
         QTest::addColumn<QString>("fault");
