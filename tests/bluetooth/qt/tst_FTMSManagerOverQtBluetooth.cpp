@@ -99,6 +99,10 @@ private Q_SLOTS:
         FTMSManager& manager = *m_manager;
         manager.startScanning();
         QTRY_VERIFY_WITH_TIMEOUT(manager.discoveredDevices().size() >= 4, fakeBluezTimeoutMs);
+        // The scan runs until it is stopped, not for QtBluetooth's 40 s.
+        const auto* central =
+            dynamic_cast<bluetooth::QtBluetoothCentral*>(manager.centralManager());
+        QCOMPARE(central->scanTimeoutMs(), std::optional(0));
         const bluetooth::PeripheralPtr bike = discovered(fakeBike.name);
         QVERIFY(bike);
         QVERIFY(m_fake.advertise(fakeBike, -55));
@@ -354,9 +358,8 @@ private Q_SLOTS:
         copied.close();
         const QString cli = QStringLiteral(TALLYFIN_CLI);
         const QString written = dir.filePath(u"monitor.log"_s);
-        const ProcessRun monitor =
-            runProcess(cli, {u"monitor"_s, u"--name"_s, u"0F 27"_s, u"--seconds"_s, u"3"_s,
-                             u"--log"_s, written});
+        const ProcessRun monitor = runProcess(cli, {u"monitor"_s, u"--name"_s, u"0F 27"_s,
+                                                    u"--seconds"_s, u"3"_s, u"--log"_s, written});
         QCOMPARE(monitor.exitCode, 0);
         QFile log(written);
         QVERIFY(log.open(QIODevice::ReadOnly) && log.readLine().startsWith("Tallyfin v"));
