@@ -29,16 +29,6 @@ AppMenu::AppMenu(QString aboutText, std::function<void()> checkForUpdates, QObje
     //: Tray menu item that shows the version
     m_about = m_menu->addAction(qtTrId("menu.about"));
     QObject::connect(m_about, &QAction::triggered, this, &AppMenu::showAbout);
-    m_menu->addSeparator();
-    //% "Start at Login"
-    //: Tray menu item, checked while the desktop starts the program when the user logs in
-    m_startAtLogin = m_menu->addAction(qtTrId("menu.startAtLogin"));
-    m_startAtLogin->setCheckable(true);
-    m_startAtLogin->setChecked(m_autostart.isEnabled());
-    // The entry is the user's as much as ours: the desktop's own settings may remove it.
-    QObject::connect(m_menu.get(), &QMenu::aboutToShow, this,
-                     [this]() { m_startAtLogin->setChecked(m_autostart.isEnabled()); });
-    QObject::connect(m_startAtLogin, &QAction::triggered, this, &AppMenu::setStartAtLogin);
     //: Application menu item that starts a software-update check
     m_checkForUpdates = m_menu->addAction(qtTrId("menu.checkForUpdates"));
     QObject::connect(m_checkForUpdates, &QAction::triggered, this, [this]() {
@@ -53,6 +43,16 @@ AppMenu::AppMenu(QString aboutText, std::function<void()> checkForUpdates, QObje
         m_checkForUpdates->setToolTip(qtTrId("menu.noUpdateFeed"));
         m_menu->setToolTipsVisible(true);
     }
+    m_menu->addSeparator();
+    //% "Start at Login"
+    //: Tray menu item, checked while the desktop starts the program when the user logs in
+    m_startAtLogin = m_menu->addAction(qtTrId("menu.startAtLogin"));
+    m_startAtLogin->setCheckable(true);
+    m_startAtLogin->setChecked(m_autostart.isEnabled());
+    // The entry is the user's as much as ours: the desktop's own settings may remove it.
+    QObject::connect(m_menu.get(), &QMenu::aboutToShow, this,
+                     [this]() { m_startAtLogin->setChecked(m_autostart.isEnabled()); });
+    QObject::connect(m_startAtLogin, &QAction::triggered, this, &AppMenu::setStartAtLogin);
     m_menu->addSeparator();
     //: Tray menu item that ends the program
     m_quit = m_menu->addAction(qtTrId("menu.quit"));
