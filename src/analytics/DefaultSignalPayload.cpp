@@ -168,7 +168,28 @@ Parameters DefaultSignalPayload::baseParameters(const TelemetryManagerConfigurat
     };
 }
 
-Parameters DefaultSignalPayload::calendarParameters(const QDateTime& now) {
+int DefaultSignalPayload::weekOfYear(QDate date, const QLocale& locale) {
+    const int firstDay = locale.firstDayOfWeek();
+    const int minimumDays = firstDay == Qt::Monday ? 4 : 1;
+    // The first day of the year's week 1: the start of the week holding 1 January, or of the
+    // next one when too few of its days are in the new year.
+    const auto weekOneStart = [&](int year) {
+        const QDate first(year, 1, 1);
+        const int intoWeek = (first.dayOfWeek() - firstDay + 7) % 7;
+        const QDate start = first.addDays(-intoWeek);
+        return 7 - intoWeek >= minimumDays ? start : start.addDays(7);
+    };
+    QDate start = weekOneStart(date.year() + 1);
+    if (date < start) {
+        start = weekOneStart(date.year());
+        if (date < start) {
+            start = weekOneStart(date.year() - 1);
+        }
+    }
+    return static_cast<int>(start.daysTo(date) / 7) + 1;
+}
+
+Parameters DefaultSignalPayload::calendarParameters(const QDateTime& now, const QLocale& locale) {
     const QDateTime local = now.toLocalTime();
     const QDate date = local.date();
     // QDate counts Monday as 1 and Sunday as 7, the numbering the payload uses.
@@ -182,7 +203,7 @@ Parameters DefaultSignalPayload::calendarParameters(const QDateTime& now) {
         {u"TelemetryDeck.Calendar.dayOfYear"_s,
          QString::number(date.isValid() ? date.dayOfYear() : -1)},
         {u"TelemetryDeck.Calendar.weekOfYear"_s,
-         QString::number(date.isValid() ? date.weekNumber() : -1)},
+         QString::number(date.isValid() ? weekOfYear(date, locale) : -1)},
         {u"TelemetryDeck.Calendar.isWeekend"_s, boolText(dayOfWeek == 6 || dayOfWeek == 7)},
         {u"TelemetryDeck.Calendar.monthOfYear"_s, QString::number(month)},
         {u"TelemetryDeck.Calendar.quarterOfYear"_s, QString::number(quarter)},

@@ -6,6 +6,7 @@
 #include "analytics/TelemetryManagerConfiguration.h"
 
 #include <QDateTime>
+#include <QLocale>
 
 namespace tallyfin::analytics {
 
@@ -20,7 +21,15 @@ public:
     // The 48 base entries.
     static Parameters baseParameters(const TelemetryManagerConfiguration& configuration,
                                      const QDateTime& now);
-    static Parameters calendarParameters(const QDateTime& now);
+    // In local time, with the week numbered by the locale's rules.
+    static Parameters calendarParameters(const QDateTime& now,
+                                         const QLocale& locale = QLocale::system());
+    // The week of the year `date` falls in, by the locale's calendar rules: its first day of the
+    // week, and the days the first week must hold of the new year, which Qt does not say: 4 (as
+    // in ISO 8601) where weeks start on Monday, 1 (the rule of the United States) elsewhere. The
+    // last days of December can be in week 1, the first days of January in the last week of the
+    // year before.
+    static int weekOfYear(QDate date, const QLocale& locale);
 
     // "UTC+5:30" for an offset of 19800 seconds.
     static QString timeZoneOffsetText(int offsetSeconds);

@@ -163,11 +163,11 @@ void SessionManager::startNewSession() {
     m_currentSessionStartedAt = Clock::now();
     m_currentSessionDuration = 0;
     updateSessionDuration();
-    // A session that begins while the desktop is locked or asleep is timed from its return.
-    if (AppActivity::instance()->isActive()) {
-        startSessionTimer();
-    } else {
-        stopSessionTimer();
+    startSessionTimer();
+    // A session that begins while the desktop is locked or asleep is timed from its return: the
+    // inactive application stops the timer at once, as becoming inactive does.
+    if (!AppActivity::instance()->isActive()) {
+        handleDidEnterBackgroundNotification();
     }
 }
 

@@ -161,13 +161,15 @@ bool SignalCache::write(LogLevel successLevel, bool always) {
         records = m_cachedSignals;
         generation = m_generation;
     }
-    if (records.isEmpty()) {
+    if (records.isEmpty() && !always) {
         // Nothing waits: no file, so that nothing is sent again after a restart.
         if (QFile::exists(m_ownFilePath) && !QFile::remove(m_ownFilePath)) {
             log(LogLevel::Error, u"Error saving Telemetry cache"_s);
             return false;
         }
     } else {
+        // At termination an empty cache is written too: "[]", which the next start reads and
+        // deletes.
         const QByteArray data = encodeCacheFile(records);
         makePrivateFolder(QFileInfo(m_ownFilePath).path());
         // A crash, a second signal or a full disk leaves the old file or the new one, never a
@@ -183,6 +185,10 @@ bool SignalCache::write(LogLevel successLevel, bool always) {
     }
     QWriteLocker locker(&m_lock);
     m_writtenGeneration = generation;
+    if (always && m_generation == generation) {
+        // In the file now, and only there.
+        m_cachedSignals.clear();
+    }
     return true;
 }
 
@@ -194,17 +200,15 @@ void SignalCache::loadCache() {
     log(LogLevel::Info,
         u"Loading Telemetry cache from: "_s + QUrl::fromLocalFile(m_filePath).toString());
     QList<SignalPostBody> records;
-    if (m_ownFilePath == m_filePath) {
-        adopt(m_filePath, records);
-    }
+    bool loaded = m_ownFilePath == m_filePath && adopt(m_filePath, records);
     for (const QString& path : ownFilesBeside(m_filePath)) {
         const auto lock = lockBeside(path);
         // Locked: its process still runs and sends them.
         if (path != m_ownFilePath && lock->tryLock(0)) {
-            adopt(path, records);
+            loaded = adopt(path, records) || loaded;
         }
     }
-    if (records.isEmpty()) {
+    if (!loaded) {
         return;
     }
     if (records.size() > maximumNumberOfSignalsLoaded) {
@@ -218,10 +222,10 @@ void SignalCache::loadCache() {
     ++m_generation;
 }
 
-void SignalCache::adopt(const QString& path, QList<SignalPostBody>& records) const {
+bool SignalCache::adopt(const QString& path, QList<SignalPostBody>& records) const {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return;
+        return false;
     }
     // Read once: what it held now lives in the cache, which writes it back within the write
     // delay once a change handler is set (and at termination in any case).
@@ -247,9 +251,10 @@ void SignalCache::adopt(const QString& path, QList<SignalPostBody>& records) con
     file.remove();
     auto loaded = decodeCacheFile(data);
     if (!loaded) {
-        return;
+        return false;
     }
     records.append(std::move(*loaded));
+    return true;
 }
 
 } // namespace tallyfin::analytics

@@ -55,8 +55,8 @@ public:
     // Brings the file up to date when the records changed since the last write (a cache without
     // records removes it). False when the write failed.
     bool persist();
-    // At termination: writes every record to the file whatever was written before, and writes
-    // nothing after it.
+    // At termination: writes every record to the file whatever was written before ("[]" when
+    // there is none), empties the cache once they are written, and writes nothing after it.
     void backupCache();
     // Replaces the records with those of the files this cache takes over and deletes them (they
     // are written back within the write delay); a file that cannot be decoded is deleted and
@@ -74,7 +74,8 @@ private:
     void reportChange();
     bool write(LogLevel successLevel, bool always);
     // Takes the file at `path` over: appends its newest records to `records` and deletes it.
-    void adopt(const QString& path, QList<SignalPostBody>& records) const;
+    // False when there was no file or it could not be decoded.
+    bool adopt(const QString& path, QList<SignalPostBody>& records) const;
 
     std::optional<LogHandler> m_logHandler;
     QString m_filePath;

@@ -182,7 +182,10 @@ QByteArray encodeUploadBody(const QList<SignalPostBody>& records) {
 
 QByteArray encodeCacheFile(const QList<SignalPostBody>& records) {
     // One record a line, so that the newest records of a file too large to read whole can be
-    // found from its end.
+    // found from its end; no record is "[]".
+    if (records.isEmpty()) {
+        return QByteArrayLiteral("[]");
+    }
     QByteArray data("[");
     for (qsizetype i = 0; i < records.size(); ++i) {
         data.append(i == 0 ? "\n" : ",\n");

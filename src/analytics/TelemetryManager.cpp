@@ -3,7 +3,6 @@
 
 #include "analytics/TelemetryManager.h"
 
-#include "analytics/AppActivity.h"
 #include "analytics/CustomDefaults.h"
 #include "analytics/Hashing.h"
 #include "analytics/MainThread.h"
@@ -41,30 +40,13 @@ TelemetryManager::TelemetryManager(std::shared_ptr<TelemetryManagerConfiguration
     , m_configuration(std::move(configuration))
     , m_signalManager(std::make_unique<SignalManager>(m_configuration, cacheFilePath)) {}
 
-TelemetryManager::~TelemetryManager() {
-    QObject::disconnect(m_backgroundConnection);
-    QObject::disconnect(m_foregroundConnection);
-}
+TelemetryManager::~TelemetryManager() = default;
 
 std::shared_ptr<TelemetryManager>
 TelemetryManager::create(std::shared_ptr<TelemetryManagerConfiguration> configuration,
                          const QString& cacheFilePath) {
     std::shared_ptr<TelemetryManager> manager(
         new TelemetryManager(std::move(configuration), cacheFilePath));
-    auto* activity = AppActivity::instance();
-    const std::weak_ptr<TelemetryManager> weak = manager;
-    manager->m_backgroundConnection =
-        QObject::connect(activity, &AppActivity::didEnterBackground, activity, [weak] {
-            if (const auto self = weak.lock()) {
-                self->didEnterBackground();
-            }
-        });
-    manager->m_foregroundConnection =
-        QObject::connect(activity, &AppActivity::willEnterForeground, activity, [weak] {
-            if (const auto self = weak.lock()) {
-                self->willEnterForeground();
-            }
-        });
     const auto delay = manager->m_configuration->timing().sessionStartDelay;
     if (QCoreApplication::instance() != nullptr) {
         // The first session belongs to whichever manager is installed by then; without one there

@@ -54,7 +54,8 @@ public:
     std::shared_ptr<CustomDefaults> customDefaults();
 
     // The foreground rule: back after more than the foreground timeout starts a new session.
-    // AppActivity's background and foreground lead here.
+    // Nothing calls them on their own: neither the desktop's sleep nor its lock starts a session
+    // (the session manager and the duration tracker follow activity themselves).
     void willEnterForeground();
     void didEnterBackground();
     // At most one early send per minimum gap.
@@ -70,8 +71,6 @@ private:
     std::shared_ptr<TelemetryManagerConfiguration> m_configuration;
     std::unique_ptr<SignalManager> m_signalManager;
     std::shared_ptr<CustomDefaults> m_customDefaults;
-    QMetaObject::Connection m_backgroundConnection;
-    QMetaObject::Connection m_foregroundConnection;
 };
 
 } // namespace tallyfin::analytics

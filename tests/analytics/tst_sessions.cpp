@@ -70,6 +70,33 @@ private Q_SLOTS:
         QVERIFY(!figures.contains(u"TelemetryDeck.Retention.previousSessionSeconds"_s));
     }
 
+    // The foreground rule, called by hand (nothing calls it otherwise): back after more than
+    // 300 s starts a new session with its signal. A session begun while the desktop is locked is
+    // timed from the unlock.
+    void foregroundRuleAndALockedStart() {
+        TelemetryManager& manager = *TelemetryManager::installed();
+        for (const int seconds : {299, 301}) {
+            const QUuid before = config->sessionID();
+            manager.didEnterBackground();
+            env->advance(seconds * 1000);
+            manager.willEnterForeground();
+            QCOMPARE(config->sessionID() != before, seconds > 300);
+        }
+        QCOMPARE(typesOf(env->take()),
+                 (QStringList{u"TelemetryDeck.Acquisition.newInstallDetected"_s,
+                              u"TelemetryDeck.Session.started"_s}));
+        AppActivity::instance()->setSessionLocked(true);
+        SessionManager& sessions = SessionManager::shared();
+        sessions.startNewSession();
+        QVERIFY(!sessions.isTimerRunning());
+        env->advance(60'000);
+        AppActivity::instance()->setSessionLocked(false);
+        QVERIFY(sessions.isTimerRunning());
+        env->advance(2'000);
+        sessions.updateSessionDuration();
+        QCOMPARE(sessions.currentSessionDuration(), 2.0);
+    }
+
     void sessionSwitchesCanBeTurnedOff() {
         config->setSendNewSessionBeganSignal(false);
         config->setSessionStatsEnabled(false);

@@ -259,6 +259,27 @@ private Q_SLOTS:
         QCOMPARE(values(QDate(2024, 9, 7), 18), u"7 6 24 3 true"_s);
     }
 
+    // Weeks by the locale: from Monday with four days in the first week (Germany, as ISO 8601),
+    // from Sunday with one (United States), from Saturday with one (Egypt).
+    void weekOfYear() {
+        const QDate days[] = {QDate(2024, 3, 10),  QDate(2021, 1, 1), QDate(2024, 12, 29),
+                              QDate(2024, 12, 31), QDate(2027, 1, 1), QDate(2027, 1, 2)};
+        const auto weeks = [&](const char* locale) {
+            QStringList numbers;
+            for (const QDate& day : days) {
+                numbers.append(QString::number(
+                    DefaultSignalPayload::weekOfYear(day, QLocale(QLatin1String(locale)))));
+            }
+            return numbers.join(u' ');
+        };
+        QCOMPARE(weeks("de_DE"), u"10 53 52 1 53 53"_s);
+        QCOMPARE(weeks("en_US"), u"11 1 1 1 1 1"_s);
+        QCOMPARE(weeks("ar_EG"), u"11 1 1 1 1 2"_s);
+        const Parameters calendar = DefaultSignalPayload::calendarParameters(
+            QDateTime(days[0], QTime(12, 0), QTimeZone::utc()), QLocale(u"en_US"_s));
+        QCOMPARE(calendar.value(u"TelemetryDeck.Calendar.weekOfYear"_s), u"11"_s);
+    }
+
     // West of UTC the sign stays also under an hour; languages lose their region.
     void offsetsAndLanguages() {
         const std::pair<int, QString> offsets[] = {

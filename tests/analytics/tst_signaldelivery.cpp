@@ -197,6 +197,7 @@ private Q_SLOTS:
         QFile file(SignalCache::defaultFilePath());
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray data = file.readAll();
+        file.close();
         QCOMPARE(decodeCacheFile(data), std::optional(kept));
         QCOMPARE(QJsonDocument::fromJson(data)[0][u"receivedAt"_s].toDouble(), 731340429.64);
         QCOMPARE(env->logLines(),
@@ -212,6 +213,20 @@ private Q_SLOTS:
                              QUrl::fromLocalFile(SignalCache::defaultFilePath()).toString(),
                          u"INFO Loaded 3 signals"_s,
                          u"INFO Sending 3 signals leaving a cache of 0 signals"_s}));
+
+        // With nothing left the file says so, and the next start reads it and deletes it.
+        QTRY_COMPARE(server->requests().size(), 1);
+        QTRY_COMPARE(cache().count(), 0);
+        env->clearLog();
+        TelemetryManager::terminate();
+        QCOMPARE(env->logLines().filter(u"Saved"_s),
+                 QStringList{u"INFO Saved Telemetry cache 2 bytes of 0 signals"_s});
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("[]"));
+        file.close();
+        QVERIFY(env->install(env->configuration(closedPortUrl())));
+        QCOMPARE(env->logLines().filter(u"Loaded"_s), QStringList{u"INFO Loaded 0 signals"_s});
+        QVERIFY(!file.exists());
     }
 
     void fileFollowsTheCacheAndNeverHoldsABatchOnItsWay() {

@@ -203,6 +203,9 @@ private Q_SLOTS:
         QCOMPARE(record[u"isTestMode"_s].toString(), u"true"_s);
         QCOMPARE(record[u"payload"_s][u"k"_s].toString(), u"v=w"_s);
         QCOMPARE(record[u"payload"_s][u"TelemetryDeck.Device.platform"_s].toString(), u"Linux"_s);
+        QCOMPARE(record[u"payload"_s][u"TelemetryDeck.AppInfo.versionAndBuildNumber"_s].toString(),
+                 QString::fromLatin1(tallyfin::buildinfo::shortVersion) + u" (build "_s +
+                     QString::fromLatin1(tallyfin::buildinfo::buildVersion) + u')');
     }
 
     void keptSignalsSurviveAStopAndAreDeliveredOnce_data() {

@@ -362,6 +362,25 @@ private Q_SLOTS:
         QCOMPARE(h->statusMessage(), u"equipment.detected.bike"_s);
     }
 
+    // Values that keep coming for twice the time-out are never reported missing; once they stop,
+    // the silence is reported once.
+    void streamingMachineIsNotReported() {
+        Harness h;
+        h->setNoDataTimeout(400ms);
+        auto [bike, data] = connectBike(h);
+        for (int i = 0; i < 20; ++i) {
+            QTest::qWait(40);
+            notify(h, bike, data, QByteArray::fromHex("4000f401"));
+        }
+        drain();
+        QVERIFY(!h->valuesStale());
+        QCOMPARE(h->statusMessage(), u"equipment.detected.bike"_s);
+        QTRY_VERIFY(h->valuesStale());
+        QTest::qWait(900);
+        QCOMPARE(h->logBuffer().filter(u"NO DATA"_s),
+                 QStringList{u"NO DATA: no Indoor Bike Data (0x2AD2) for 0.4 s"_s});
+    }
+
     // By the characteristic: any data characteristic goes to the current parser (the unchanged
     // copy without one), anything else is only logged, an absent value is dropped. Logged with
     // the time in the locale's medium style (German elsewhere).

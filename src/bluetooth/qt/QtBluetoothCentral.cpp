@@ -206,6 +206,13 @@ void QtBluetoothCentral::scanForPeripherals(const QList<QBluetoothUuid>& service
     m_agent->start(QBluetoothDeviceDiscoveryAgent::LowEnergyMethod);
 }
 
+std::optional<int> QtBluetoothCentral::scanTimeoutMs() const {
+    if (m_agent == nullptr) {
+        return std::nullopt;
+    }
+    return m_agent->lowEnergyDiscoveryTimeout();
+}
+
 void QtBluetoothCentral::stopScan() {
     m_scanning = false;
     if (m_agent == nullptr) {

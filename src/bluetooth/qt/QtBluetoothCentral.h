@@ -12,6 +12,7 @@
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 
 class QBluetoothDeviceDiscoveryAgent;
 
@@ -68,6 +69,11 @@ public:
     void stopScan() override;
     void connect(const PeripheralPtr& peripheral) override;
     void cancelConnection(const PeripheralPtr& peripheral) override;
+
+    // How long the running scan lasts before the stack ends it by itself, in milliseconds: 0, a
+    // scan lasts until it is stopped (QtBluetooth's own default would end it after 40 s, while
+    // the chooser still says it is searching). None while no scan runs.
+    std::optional<int> scanTimeoutMs() const;
 
 private:
     void refreshState();

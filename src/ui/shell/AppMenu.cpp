@@ -31,6 +31,20 @@ AppMenu::AppMenu(QString aboutText, std::function<void()> checkForUpdates, QObje
     //: Tray menu item that shows the version
     m_about = m_menu->addAction(qtTrId("menu.about"));
     QObject::connect(m_about, &QAction::triggered, this, &AppMenu::showAbout);
+    //: Application menu item that starts a software-update check
+    m_checkForUpdates = m_menu->addAction(qtTrId("menu.checkForUpdates"));
+    QObject::connect(m_checkForUpdates, &QAction::triggered, this, [this]() {
+        if (m_checkForUpdatesHandler) {
+            m_checkForUpdatesHandler();
+        }
+    });
+    if (!m_checkForUpdatesHandler) {
+        // Greyed out with the reason, rather than an item that silently does nothing.
+        m_checkForUpdates->setEnabled(false);
+        //: Tooltip of the disabled update-check menu item in a build without an update feed
+        m_checkForUpdates->setToolTip(qtTrId("menu.noUpdateFeed"));
+        m_menu->setToolTipsVisible(true);
+    }
     m_menu->addSeparator();
     //% "Start at Login"
     //: Tray menu item, checked while the desktop starts the program when the user logs in
@@ -47,20 +61,6 @@ AppMenu::AppMenu(QString aboutText, std::function<void()> checkForUpdates, QObje
         m_startAtLogin->setEnabled(false);
         // Escaped: tooltips take anything that looks like markup as such.
         m_startAtLogin->setToolTip(u"<qt>"_s + problem->toHtmlEscaped());
-        m_menu->setToolTipsVisible(true);
-    }
-    //: Application menu item that starts a software-update check
-    m_checkForUpdates = m_menu->addAction(qtTrId("menu.checkForUpdates"));
-    QObject::connect(m_checkForUpdates, &QAction::triggered, this, [this]() {
-        if (m_checkForUpdatesHandler) {
-            m_checkForUpdatesHandler();
-        }
-    });
-    if (!m_checkForUpdatesHandler) {
-        // Greyed out with the reason, rather than an item that silently does nothing.
-        m_checkForUpdates->setEnabled(false);
-        //: Tooltip of the disabled update-check menu item in a build without an update feed
-        m_checkForUpdates->setToolTip(qtTrId("menu.noUpdateFeed"));
         m_menu->setToolTipsVisible(true);
     }
     m_menu->addSeparator();

@@ -17,7 +17,7 @@ class QSystemTrayIcon;
 
 namespace tallyfin::ui {
 
-// The application menu: about, starting at login, the update check and Quit. It lives in the
+// The application menu: about and the update check, starting at login, and Quit. It lives in the
 // system tray; where the desktop has no tray the panel opens it on a right click.
 class AppMenu : public QObject {
     Q_OBJECT

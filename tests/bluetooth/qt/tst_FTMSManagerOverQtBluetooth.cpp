@@ -99,6 +99,10 @@ private Q_SLOTS:
         FTMSManager& manager = *m_manager;
         manager.startScanning();
         QTRY_VERIFY_WITH_TIMEOUT(manager.discoveredDevices().size() >= 4, fakeBluezTimeoutMs);
+        // The scan runs until it is stopped, not for QtBluetooth's 40 s.
+        const auto* central =
+            dynamic_cast<bluetooth::QtBluetoothCentral*>(manager.centralManager());
+        QCOMPARE(central->scanTimeoutMs(), std::optional(0));
         const bluetooth::PeripheralPtr bike = discovered(fakeBike.name);
         QVERIFY(bike);
         QVERIFY(m_fake.advertise(fakeBike, -55));

@@ -25,8 +25,10 @@
 #include <QTest>
 #include <QtGui/qguiapplication_platform.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <memory>
+#include <unistd.h>
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
 
@@ -104,13 +106,28 @@ private:
         return outline->mapRectToScene(outline->boundingRect()).toAlignedRect();
     }
 
+    // In a process group of its own, so that whatever it starts (a window manager's session bus
+    // and what that bus starts) ends with it: see stop().
     static std::unique_ptr<QProcess> spawn(const QString& commandLine) {
         auto process = std::make_unique<QProcess>();
         process->setStandardOutputFile(QProcess::nullDevice());
         process->setStandardErrorFile(QProcess::nullDevice());
+        process->setChildProcessModifier([] { ::setpgid(0, 0); });
         const QStringList command = QProcess::splitCommand(commandLine);
         process->start(command.first(), command.mid(1));
         return process;
+    }
+
+    // Ends the process and everything in its group, politely first.
+    static void stop(std::unique_ptr<QProcess>& process) {
+        if (process && process->processId() > 0) {
+            const pid_t group = static_cast<pid_t>(process->processId());
+            ::kill(-group, SIGTERM);
+            process->waitForFinished(3000);
+            QTest::qWait(200); // the group's other members
+            ::kill(-group, SIGKILL);
+        }
+        process.reset();
     }
 
     // Runs a tool to its end while the panel keeps answering the X server; true on status 0.
@@ -185,7 +202,7 @@ private:
     // miss a window mapped meanwhile; a new one is tried then.
     bool startFullScreenWindow() {
         for (int attempt = 0; attempt < 3; ++attempt) {
-            m_fullScreen.reset();
+            stop(m_fullScreen);
             m_fullScreen = spawn(u"xlogo -bg red -fg red"_s);
             const auto managed = []() { return run(u"wmctrl -r xlogo -b add,fullscreen"_s); };
             const auto onTop = []() {
@@ -212,8 +229,8 @@ private Q_SLOTS:
 
     void cleanup() {
         m_shell.reset();
-        m_fullScreen.reset();
-        m_windowManager.reset();
+        stop(m_fullScreen);
+        stop(m_windowManager);
     }
 
     // Each window manager as PLATFORM-NOTES.md starts it (xfwm4, KWin and mutter want a session
@@ -289,7 +306,7 @@ private Q_SLOTS:
 
         // The panel first, the full-screen window then started over it.
         m_shell.reset();
-        m_fullScreen.reset();
+        stop(m_fullScreen);
         QVERIFY(launch(u"Bike"_s));
         QTRY_VERIFY_WITH_TIMEOUT(m_shell->manager()->isConnected(), slow);
         QVERIFY(startFullScreenWindow());

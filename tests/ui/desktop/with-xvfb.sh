@@ -35,6 +35,9 @@ done
 export DISPLAY=":$(head -n 1 "$dir/display")"
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
+# No accessibility bus: the GTK window managers and Qt would otherwise have one started on their
+# session bus, which outlives the test.
+export NO_AT_BRIDGE=1 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=0
 
 if [ "$compositor" = 1 ]; then
     xcompmgr >/dev/null 2>&1 &

@@ -65,6 +65,21 @@ private Q_SLOTS:
 
         QTest::newRow("no feature value yet")
             << FitnessMachineFeature() << FitnessMetrics() << metric << QString();
+        // Targets a machine takes, and values without a tile of their own, show nothing.
+        const FitnessMachineFeature noTile{.deviceName = {},
+                                           .inclinationSupported = true,
+                                           .elevationGainSupported = true,
+                                           .resistanceLevelSupported = true,
+                                           .strideCountSupported = true,
+                                           .metabolicEquivalentSupported = true,
+                                           .remainingTimeSupported = true,
+                                           .speedTargetSettingSupported = true,
+                                           .inclinationTargetSettingSupported = true,
+                                           .resistanceTargetSettingSupported = true,
+                                           .powerTargetSettingSupported = true,
+                                           .heartRateTargetSettingSupported = true};
+        QTest::newRow("targets and values without a tile")
+            << noTile << with(bike, &FitnessMetrics::power, qint64(200)) << metric << QString();
         QTest::newRow("bike speed") << speed << with(bike, &FitnessMetrics::speed, 25.0 / 3.6)
                                     << metric << u"speedometer|25.0|KM/H"_s;
         QTest::newRow("15.96 mph rounds up")
@@ -134,6 +149,38 @@ private Q_SLOTS:
         QFETCH(UnitSystem, units);
         QFETCH(QString, expected);
         QCOMPARE(describe(metricTiles(metrics, features, units)), expected);
+    }
+
+    // The hover help of every tile on each kind of machine (string table keys without
+    // "metric." and ".tooltip").
+    void tooltips_data() {
+        QTest::addColumn<EquipmentType>("type");
+        QTest::addColumn<UnitSystem>("units");
+        QTest::addColumn<QString>("expected");
+        using enum EquipmentType;
+        using enum UnitSystem;
+        const auto all = [](const char* speed, const char* rate) {
+            return u"time distance %1 %2 power calories heartRate"_s.arg(QLatin1String(speed),
+                                                                         QLatin1String(rate));
+        };
+        QTest::newRow("bike") << bike << metric << all("speed", "cadence");
+        QTest::newRow("rower") << rower << imperial << all("speed", "strokeRate");
+        QTest::newRow("treadmill") << treadmill << metric << all("speed", "stepRate");
+        QTest::newRow("treadmill, imperial")
+            << treadmill << imperial << all("milePace", "stepRate");
+        QTest::newRow("cross trainer, imperial")
+            << crossTrainer << imperial << all("speed", "stepRate");
+        QTest::newRow("unknown") << unknown << metric << all("speed", "cadence");
+    }
+    void tooltips() {
+        QFETCH(EquipmentType, type);
+        QFETCH(UnitSystem, units);
+        QStringList keys;
+        for (const MetricTile& tile :
+             metricTiles(FitnessMetrics{.equipmentType = type}, allMeasured(), units)) {
+            keys.append(tile.tooltip.chopped(8).mid(7));
+        }
+        QTEST(keys.join(u' '), "expected");
     }
 
     // New values change rows in place (so tiles can animate); new flags rebuild the rows.

@@ -49,11 +49,12 @@ namespace {
 const QRect screen(0, 0, 1920, 1080);
 const QRect visibleArea(0, 0, 1920, 1040);
 
-// Tiles as "icon value unit", in order.
+// Tiles as "[tooltip] icon value unit", in order.
 QString describe(const QList<MetricTile>& tiles) {
     QStringList parts;
     for (const MetricTile& tile : tiles) {
-        parts.append(QStringList{tile.icon, tile.value, tile.unit}.join(u' '));
+        parts.append(u'[' + tile.tooltip + u"] " +
+                     QStringList{tile.icon, tile.value, tile.unit}.join(u' '));
     }
     return parts.join(u", ");
 }
@@ -199,10 +200,8 @@ private:
         QQuickItem* stack = find("metricsStack");
         while (QQuickItem* tile =
                    find(u"tile%1"_s.arg(tiles.size()).toLatin1().constData(), stack)) {
-            tiles.append({tile->property("icon").toString(),
-                          tile->property("value").toString(),
-                          tile->property("unit").toString(),
-                          {}});
+            tiles.append({tile->property("icon").toString(), tile->property("value").toString(),
+                          tile->property("unit").toString(), tile->property("tooltip").toString()});
         }
         return describe(tiles);
     }
@@ -451,6 +450,34 @@ private Q_SLOTS:
         QVERIFY(manager->logBuffer().size() >= 3);
         QCOMPARE(text("copyLabel", popover), qtTrId("machineInfo.logCopied"));
         QTRY_COMPARE(text("copyLabel", popover), qtTrId("machineInfo.copyLog"));
+    }
+
+    // The other kinds of machine: their tiles, and the popover's rows, the targets' row only
+    // where the machine takes targets.
+    void otherKindsTilesAndPopoverRows_data() {
+        QTest::addColumn<int>("machine");
+        QTest::addColumn<QString>("targets");
+        QTest::newRow("rower") << 1 << QString();
+        QTest::newRow("treadmill") << 2 << u"Speed, Incline"_s;
+        QTest::newRow("cross trainer") << 3 << u"Resistance"_s;
+    }
+    void otherKindsTilesAndPopoverRows() {
+        QFETCH(int, machine);
+        QFETCH(QString, targets);
+        start({sim::VirtualMachine::standardMachines().at(machine)});
+        connectFirst();
+        FTMSManager* manager = m_shell->manager();
+        QTRY_COMPARE(shownTiles(),
+                     describe(metricTiles(manager->metrics(), manager->machineFeatures())));
+        QQuickWindow* popover = openPopover();
+        QVERIFY(popover);
+        QCOMPARE(
+            QStringList({text("typeValue", popover), text("supportedMetrics", popover),
+                         text("controlCapabilities", popover)}),
+            QStringList({displayName(m_machines.first().type),
+                         manager->machineFeatures().supportedMetricNames().join(u", "), targets}));
+        QCOMPARE(find("controlCapabilitiesRow", popover)->isVisible(), !targets.isEmpty());
+        QVERIFY(find("supportedMetricsRow", popover)->isVisible());
     }
 
     // The heart-rate row, on a bike that measures no heart rate: the machine's own by default; the

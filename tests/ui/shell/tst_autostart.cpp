@@ -4,6 +4,7 @@
 #include "model/Localization.h"
 #include "ui/desktop/AutostartEntry.h"
 #include "ui/shell/AppMenu.h"
+#include "ui/shell/UpdateNotice.h"
 
 #include <QAction>
 #include <QDir>
@@ -15,7 +16,7 @@ using namespace Qt::StringLiterals;
 using tallyfin::ui::AppMenu;
 using tallyfin::ui::AutostartEntry;
 
-// Start at Login, against a private XDG_CONFIG_HOME.
+// The application menu and Start at Login, against a private XDG_CONFIG_HOME.
 class AutostartTest : public QObject {
     Q_OBJECT
 
@@ -67,6 +68,41 @@ private Q_SLOTS:
         AutostartEntry autostart(u"org.tallyfin.Tallyfin"_s, u"/opt/100%/tallyfin"_s);
         const auto error = autostart.setEnabled(true);
         QVERIFY(error && error->contains(u"/opt/100%/tallyfin"_s) && !QFile::exists(entryPath()));
+    }
+
+    // The menu as the user reads it (about and the update check first, Quit last), and the
+    // answers of a check: the newer version first, then the running one.
+    void menuOrderAndUpdateNotices() {
+        QCOMPARE(tallyfin::installTranslations(*qApp, {u"en"_s}), u"en"_s);
+        AppMenu menu(u"About"_s, {});
+        QStringList items;
+        for (const QAction* action : menu.menu().actions()) {
+            if (action->isVisible() && !action->isSeparator()) {
+                items.append(action->text());
+            }
+        }
+        QCOMPARE(items, (QStringList{u"About Tallyfin"_s, u"Check for Updates…"_s,
+                                     u"Start at Login"_s, u"Quit Tallyfin"_s}));
+        QVERIFY(!menu.checkForUpdatesAction()->isEnabled());
+
+        using Outcome = tallyfin::update::UpdateCheckResult::Outcome;
+        const QUrl page(u"https://example.org/1.3"_s);
+        const auto notice = [&](Outcome outcome, const QString& latest, const QString& error) {
+            const auto text = tallyfin::ui::updateNoticeText(
+                {outcome, u"1.2.3"_s, u"1.3.0"_s, latest, page, {}, error});
+            return QStringList{text.title, text.text, text.downloadPage.toString()};
+        };
+        QCOMPARE(notice(Outcome::updateAvailable, u"1.3"_s, {}),
+                 (QStringList{u"A new version of Tallyfin is available"_s,
+                              u"Tallyfin 1.3 is available; you have 1.2.3."_s, page.toString()}));
+        QCOMPARE(notice(Outcome::updateAvailable, {}, {}).at(1),
+                 u"Tallyfin 1.3.0 is available; you have 1.2.3."_s);
+        QCOMPARE(notice(Outcome::upToDate, {}, {}),
+                 (QStringList{u"You're up to date"_s,
+                              u"Tallyfin 1.2.3 is the newest version available."_s, QString()}));
+        QCOMPARE(notice(Outcome::failed, {}, u"No answer."_s),
+                 (QStringList{u"Update check failed"_s,
+                              u"Tallyfin could not check for updates: No answer."_s, QString()}));
     }
 
     void failuresSayWhyAndKeepTheEntry() {
