@@ -75,18 +75,21 @@ ColumnLayout {
         Layout.fillWidth: true
         columnSpacing: 10
         rowSpacing: 2
+        // Rows before this one are headings.
+        property int firstRow: 0
         Repeater {
             model: grid.cells
             delegate: Text {
                 required property string modelData
                 required property int index
                 readonly property bool label: index % grid.columns === 0
+                readonly property bool heading: index < grid.firstRow * grid.columns
                 Layout.fillWidth: label
-                horizontalAlignment: label ? Text.AlignLeft : Text.AlignRight
+                Layout.alignment: label ? Qt.AlignLeft : Qt.AlignRight
                 text: modelData
-                font.pixelSize: 12
-                font.weight: label ? Font.Normal : Font.DemiBold
-                color: label ? colors.secondary : colors.primary
+                font.pixelSize: heading ? 10 : 12
+                font.weight: label || heading ? Font.Normal : Font.DemiBold
+                color: label || heading ? colors.secondary : colors.primary
             }
         }
     }
@@ -101,6 +104,7 @@ ColumnLayout {
         objectName: "workoutAverages"
         visible: root.averages.length > 0
         columns: 3
+        firstRow: 1
         //% "Average"
         //: Column heading in the workout section
         cells: root.averages.reduce((all, f) => all.concat([f.label, f.average, f.maximum]),
