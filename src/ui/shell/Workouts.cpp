@@ -152,37 +152,47 @@ void Workouts::notify(const WorkoutSummary& summary, const QStringList& files) {
                               //% "Workout saved"
                               //: Title of the end-of-workout notification
                               : qtTrId("workout.notice.saved");
-    // Servers that read the body as markup get it escaped: the folder is the user's text.
-    const QDBusMessage capabilities =
-        bus.call(notificationsCall(u"GetCapabilities"_s), QDBus::Block, callTimeoutMs);
-    const bool markup =
-        capabilities.type() == QDBusMessage::ReplyMessage && !capabilities.arguments().isEmpty() &&
-        capabilities.arguments().constFirst().toStringList().contains(u"body-markup"_s);
-    QDBusMessage notify = notificationsCall(u"Notify"_s);
     const QStringList actions =
         files.isEmpty() ? QStringList()
                         //% "Open Folder"
                         //: Button of the end-of-workout notification
                         : QStringList{openFolderAction, qtTrId("workout.notice.openFolder")};
-    notify << u"Tallyfin"_s << uint(0) << QString::fromLatin1(buildinfo::desktopAppId) << title
-           << (markup ? text.toHtmlEscaped() : text) << actions << QVariantMap() << int(-1);
-    if (m_quitting) {
-        // The program ends right after: the call must be out before it does.
-        const QDBusMessage reply = bus.call(notify, QDBus::Block, callTimeoutMs);
-        if (reply.type() == QDBusMessage::ErrorMessage) {
-            qCInfo(lcUi).noquote() << "no notification:" << reply.errorMessage();
+    // Servers that read the body as markup get it escaped: the folder is the user's text.
+    const auto send = [this, bus, title, text, actions](const QStringList& capabilities) {
+        const bool markup = capabilities.contains(u"body-markup"_s);
+        QDBusMessage notify = notificationsCall(u"Notify"_s);
+        notify << u"Tallyfin"_s << uint(0) << QString::fromLatin1(buildinfo::desktopAppId) << title
+               << (markup ? text.toHtmlEscaped() : text) << actions << QVariantMap() << int(-1);
+        if (m_quitting) {
+            // The program ends right after: the call must be out before it does.
+            const QDBusMessage reply = bus.call(notify, QDBus::Block, callTimeoutMs);
+            if (reply.type() == QDBusMessage::ErrorMessage) {
+                qCInfo(lcUi).noquote() << "no notification:" << reply.errorMessage();
+            }
+            return;
         }
+        auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(notify, callTimeoutMs), this);
+        connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher] {
+            watcher->deleteLater();
+            const QDBusPendingReply<uint> reply = *watcher;
+            if (reply.isError()) {
+                qCInfo(lcUi).noquote() << "no notification:" << reply.error().message();
+            } else {
+                m_notification = reply.value();
+            }
+        });
+    };
+    const QDBusMessage capabilities = notificationsCall(u"GetCapabilities"_s);
+    if (m_quitting) {
+        const QDBusMessage reply = bus.call(capabilities, QDBus::Block, callTimeoutMs);
+        send(reply.arguments().value(0).toStringList());
         return;
     }
-    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(notify, callTimeoutMs), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher] {
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(capabilities, callTimeoutMs), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [watcher, send] {
         watcher->deleteLater();
-        const QDBusPendingReply<uint> reply = *watcher;
-        if (reply.isError()) {
-            qCInfo(lcUi).noquote() << "no notification:" << reply.error().message();
-        } else {
-            m_notification = reply.value();
-        }
+        const QDBusPendingReply<QStringList> reply = *watcher;
+        send(reply.isError() ? QStringList() : reply.value());
     });
 }
 
