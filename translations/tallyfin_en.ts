@@ -528,5 +528,130 @@
         <extracomment>Start-up error; %1 is the value of DISPLAY</extracomment>
         <translation>cannot open the X display "%1": check DISPLAY, or run tallyfin under Xvfb (xvfb-run tallyfin)</translation>
     </message>
+    <message id="workout.title">
+        <source>This workout</source>
+        <extracomment>Title of the popover's section on the workout being recorded</extracomment>
+        <translation>This workout</translation>
+    </message>
+    <message id="workout.duration">
+        <source>Duration</source>
+        <extracomment>Workout summary line: the time from start to end</extracomment>
+        <translation>Duration</translation>
+    </message>
+    <message id="workout.distance">
+        <source>Distance</source>
+        <extracomment>Workout summary line</extracomment>
+        <translation>Distance</translation>
+    </message>
+    <message id="workout.calories">
+        <source>Calories</source>
+        <extracomment>Workout summary line</extracomment>
+        <translation>Calories</translation>
+    </message>
+    <message id="workout.power">
+        <source>Power</source>
+        <extracomment>Workout summary line: average and maximum watts</extracomment>
+        <translation>Power</translation>
+    </message>
+    <message id="workout.speed">
+        <source>Speed</source>
+        <extracomment>Workout summary line: average and maximum speed</extracomment>
+        <translation>Speed</translation>
+    </message>
+    <message id="workout.pace">
+        <source>Pace</source>
+        <extracomment>Workout summary line: average and best time per 500 m or per mile</extracomment>
+        <translation>Pace</translation>
+    </message>
+    <message id="workout.cadence">
+        <source>Cadence</source>
+        <extracomment>Workout summary line: the bike's revolutions per minute</extracomment>
+        <translation>Cadence</translation>
+    </message>
+    <message id="workout.strokeRate">
+        <source>Stroke rate</source>
+        <extracomment>Workout summary line: the rower's strokes per minute</extracomment>
+        <translation>Stroke rate</translation>
+    </message>
+    <message id="workout.stepRate">
+        <source>Step rate</source>
+        <extracomment>Workout summary line: steps per minute</extracomment>
+        <translation>Step rate</translation>
+    </message>
+    <message id="workout.heartRate">
+        <source>Heart rate</source>
+        <extracomment>Workout summary line: average and maximum beats per minute</extracomment>
+        <translation>Heart rate</translation>
+    </message>
+    <message id="workout.average">
+        <source>Average</source>
+        <extracomment>Column heading in the workout section</extracomment>
+        <translation>Average</translation>
+    </message>
+    <message id="workout.maximum">
+        <source>Maximum</source>
+        <extracomment>Column heading in the workout section</extracomment>
+        <translation>Maximum</translation>
+    </message>
+    <message id="workout.folder">
+        <source>Folder</source>
+        <extracomment>Label of where finished workouts are written</extracomment>
+        <translation>Folder</translation>
+    </message>
+    <message id="workout.chooseFolder">
+        <source>Choose…</source>
+        <extracomment>Button that opens the folder dialog for the workouts folder</extracomment>
+        <translation>Choose…</translation>
+    </message>
+    <message id="workout.chooseFolder.title">
+        <source>Folder for Workouts</source>
+        <extracomment>Title of the dialog that picks where finished workouts are written</extracomment>
+        <translation>Folder for Workouts</translation>
+    </message>
+    <message id="workout.formats">
+        <source>Formats</source>
+        <extracomment>Label of the file formats written at the end of a workout</extracomment>
+        <translation>Formats</translation>
+    </message>
+    <message id="workout.autoExport">
+        <source>Save at the end</source>
+        <extracomment>Switch: write the workout's files automatically when it ends</extracomment>
+        <translation>Save at the end</translation>
+    </message>
+    <message id="workout.recovered">
+        <source>Workouts of an earlier run: %1 exported, %2 left in %3</source>
+        <extracomment>Status after start-up; %1 and %2 are counts, %3 the folder of the unfinished journals</extracomment>
+        <translation>Workouts of an earlier run: %1 exported, %2 left in %3</translation>
+    </message>
+    <message id="workout.notice.line">
+        <source>%1: %2 average, %3 maximum</source>
+        <extracomment>A line of the end-of-workout notification: the figure, its average and its maximum</extracomment>
+        <translation>%1: %2 average, %3 maximum</translation>
+    </message>
+    <message id="workout.notice.savedIn">
+        <source>Saved in %1</source>
+        <extracomment>Last line of the end-of-workout notification; %1 is the folder</extracomment>
+        <translation>Saved in %1</translation>
+    </message>
+    <message id="workout.notice.recorded">
+        <source>Workout recorded</source>
+        <extracomment>Title of the end-of-workout notification without export</extracomment>
+        <translation>Workout recorded</translation>
+    </message>
+    <message id="workout.notice.saved">
+        <source>Workout saved</source>
+        <extracomment>Title of the end-of-workout notification</extracomment>
+        <translation>Workout saved</translation>
+    </message>
+    <message id="workout.notice.openFolder">
+        <source>Open Folder</source>
+        <extracomment>Button of the end-of-workout notification</extracomment>
+        <translation>Open Folder</translation>
+    </message>
+    <message id="menu.openWorkoutsFolder">
+        <source>Open Workouts Folder</source>
+        <extracomment>Tray menu item that shows the folder finished workouts are written to</extracomment>
+        <translation>Open Workouts Folder</translation>
+    </message>
 </context>
 </TS>

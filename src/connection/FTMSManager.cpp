@@ -387,6 +387,7 @@ void FTMSManager::disconnect() {
     m_reconnect.clear();
     if (m_connectedPeripheral) {
         m_disconnectRequested = true;
+        Q_EMIT disconnectRequested();
         if (m_centralManager) {
             m_centralManager->cancelConnection(m_connectedPeripheral);
         }

@@ -239,6 +239,9 @@ Q_SIGNALS:
     void valuesStaleChanged();
     void autoReconnectChanged();
     void awaitingReturnChanged();
+    // The user asked to let go of the connected machine (disconnect()): its loss that follows is
+    // the end of the session, not a link to wait for.
+    void disconnectRequested();
     // After each line appended to the log.
     void logBufferChanged();
     // After recordAdvertisement, with the index of the peripheral's entry in discoveredDevices.

@@ -29,6 +29,8 @@ WorkoutRecorder::WorkoutRecorder(FTMSManager& manager, QString journalFolder, Cl
     m_resumeTimer.setInterval(5min);
     m_resumeTimer.setSingleShot(true);
     QObject::connect(&m_resumeTimer, &QTimer::timeout, this, [this] { finish(); });
+    QObject::connect(&manager, &FTMSManager::disconnectRequested, this,
+                     [this] { m_endOnLoss = true; });
     m_subscriptions.push_back(
         std::make_shared<Subscription>(manager.isConnectedPublisher().subscribe(
             [this](bool connected) { onConnectedChanged(connected); })));
@@ -85,6 +87,10 @@ void WorkoutRecorder::setFormatNames(const QStringList& names) {
 
 void WorkoutRecorder::onConnectedChanged(bool connected) {
     if (!connected) {
+        if (std::exchange(m_endOnLoss, false)) {
+            finish();
+            return;
+        }
         if (m_builder && !m_linkLost) {
             m_linkLost = true;
             m_lostAt = m_clock();

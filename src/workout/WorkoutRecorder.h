@@ -25,7 +25,8 @@ class FTMSManager;
 // Records the connected machine's workout: one sample a second into a journal while the values
 // come, the live summary for the views, and at the end (finish(), or a lost machine that did not
 // come back within the resume window) the exported files. A reconnection to the same machine
-// within the window continues the workout after a pause; another machine starts a new one.
+// within the window continues the workout after a pause; another machine starts a new one. A
+// machine the user disconnects ends the workout as soon as it is gone.
 class WorkoutRecorder : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool recording READ isRecording NOTIFY recordingChanged)
@@ -117,8 +118,9 @@ private:
     WorkoutSummary m_summary;
     journal::Writer m_journal;
     bool m_journalFailed = false;
-    QString m_deviceId;      // the machine connected now, or last
-    bool m_linkLost = false; // the machine is gone and may come back within the window
+    QString m_deviceId;       // the machine connected now, or last
+    bool m_linkLost = false;  // the machine is gone and may come back within the window
+    bool m_endOnLoss = false; // the user let go of the machine: its loss ends the workout
     QDateTime m_lostAt;
     QTimer m_tickTimer;
     QTimer m_resumeTimer;

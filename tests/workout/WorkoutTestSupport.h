@@ -62,8 +62,11 @@ struct DemoRide {
             run(std::chrono::seconds(2));
         }
     }
+    // The link is lost (the user did not ask): the machine may come back. Connecting again is
+    // left to the ride.
     void disconnect() {
-        manager->disconnect();
+        manager->setAutoReconnect(false);
+        manager->centralManager()->cancelConnection(manager->connectedPeripheral());
         run(std::chrono::milliseconds(500));
     }
 };

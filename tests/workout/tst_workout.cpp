@@ -240,6 +240,20 @@ private Q_SLOTS:
         QVERIFY(!ride.recorder->isRecording());
     }
 
+    // The user's own disconnect ends the workout at once: nothing waits for the machine.
+    void userDisconnectEndsTheWorkout() {
+        QTemporaryDir dir;
+        test::DemoRide ride(EquipmentType::bike, dir.filePath(u"journal"_s));
+        ride.recorder->setFolder(dir.filePath(u"Tallyfin"_s));
+        QSignalSpy finished(ride.recorder.get(), &WorkoutRecorder::workoutFinished);
+        ride.connect();
+        ride.run(70s);
+        ride.manager->disconnect();
+        ride.run(500ms);
+        QCOMPARE(finished.size(), 1);
+        QVERIFY(!ride.recorder->isRecording());
+    }
+
     void recorderStartsAnewAfterTheWindowAndDropsShortWorkouts() {
         QTemporaryDir dir;
         test::DemoRide ride(EquipmentType::bike, dir.filePath(u"journal"_s));

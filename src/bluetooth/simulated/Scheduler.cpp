@@ -7,20 +7,23 @@
 
 namespace tallyfin::bluetooth::simulated {
 
-EventLoopScheduler::EventLoopScheduler()
+EventLoopScheduler::EventLoopScheduler(double rate)
     : m_context(std::make_unique<QObject>())
-    , m_start(std::chrono::steady_clock::now()) {}
+    , m_start(std::chrono::steady_clock::now())
+    , m_rate(rate > 0 ? rate : 1) {}
 
 EventLoopScheduler::~EventLoopScheduler() = default;
 
 void EventLoopScheduler::after(std::chrono::milliseconds delay, std::function<void()> task) {
-    QTimer::singleShot(delay, m_context.get(), std::move(task));
+    QTimer::singleShot(std::chrono::milliseconds(qint64(double(delay.count()) / m_rate)),
+                       m_context.get(), std::move(task));
 }
 
 qint64 EventLoopScheduler::now() const {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
-                                                                 m_start)
-        .count();
+    return qint64(double(std::chrono::duration_cast<std::chrono::milliseconds>(
+                             std::chrono::steady_clock::now() - m_start)
+                             .count()) *
+                  m_rate);
 }
 
 void ManualScheduler::after(std::chrono::milliseconds delay, std::function<void()> task) {

@@ -13,6 +13,7 @@ Item {
     required property OverlaySizeManager sizes
     required property Appearance appearance
     required property AppMenu appMenu
+    required property Workouts workouts
 
     readonly property bool connected: manager.isConnected
     readonly property Item currentView: loader.item as Item
@@ -50,6 +51,7 @@ Item {
         MetricsView {
             objectName: "metricsView"
             manager: root.manager
+            workouts: root.workouts
             sizes: root.sizes
             appearance: root.appearance
             dark: root.appearance.darkDesktop

@@ -17,6 +17,7 @@ Window {
 
     required property FTMSManager manager
     required property OverlaySizeManager sizes
+    required property Workouts workouts
     required property Appearance appearance
     // The item the arrow points at (the information symbol).
     required property Item anchorItem
@@ -459,6 +460,7 @@ Window {
         }
 
         PopoverReconnect { manager: popover.manager; dark: popover.dark; label: colors.secondary; accent: colors.blue }
+        PopoverWorkout { workouts: popover.workouts; manager: popover.manager; sizes: popover.sizes; dark: popover.dark; onDialogOpening: popover.dismissed() }
 
         Separator { color: colors.separator }
 

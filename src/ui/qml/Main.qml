@@ -13,6 +13,7 @@ Window {
     required property OverlaySizeManager sizes
     required property Appearance appearance
     required property AppMenu appMenu
+    required property Workouts workouts
 
     title: "Tallyfin"
     color: "transparent"
@@ -64,5 +65,6 @@ Window {
         sizes: panel.sizes
         appearance: panel.appearance
         appMenu: panel.appMenu
+        workouts: panel.workouts
     }
 }

@@ -13,6 +13,7 @@ Item {
 
     required property FTMSManager manager
     required property OverlaySizeManager sizes
+    required property Workouts workouts
     required property Appearance appearance
     property bool dark: false
 
@@ -158,6 +159,7 @@ Item {
         active: root.showMachineInfo
         sourceComponent: MachineInfoPopover {
             manager: root.manager
+            workouts: root.workouts
             sizes: root.sizes
             appearance: root.appearance
             anchorItem: infoIcon

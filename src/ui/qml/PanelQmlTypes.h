@@ -11,6 +11,7 @@
 #include "ui/panel/OverlaySizeManager.h"
 #include "ui/panel/PanelGeometry.h"
 #include "ui/panel/Presentation.h"
+#include "ui/panel/WorkoutTexts.h"
 
 #include <QtQml/qqmlregistration.h>
 
@@ -52,6 +53,13 @@ struct PresentationForeign {
     Q_GADGET
     QML_FOREIGN(tallyfin::ui::Presentation)
     QML_NAMED_ELEMENT(Presentation)
+    QML_SINGLETON
+};
+
+struct WorkoutTextsForeign {
+    Q_GADGET
+    QML_FOREIGN(tallyfin::ui::WorkoutTexts)
+    QML_NAMED_ELEMENT(WorkoutTexts)
     QML_SINGLETON
 };
 

@@ -4,7 +4,8 @@
 #pragma once
 
 // QML names of the objects the application builds in main and hands to the views: the machine
-// manager with its device list and strap manager, their values, and the application menu.
+// manager with its device list and strap manager, their values, the application menu and the
+// workouts with their recorder.
 
 #include "connection/DeviceListModel.h"
 #include "connection/FTMSManager.h"
@@ -12,6 +13,9 @@
 #include "model/FitnessMachineFeature.h"
 #include "model/FitnessMetrics.h"
 #include "ui/shell/AppMenu.h"
+#include "ui/shell/Workouts.h"
+#include "workout/WorkoutRecorder.h"
+#include "workout/WorkoutSummary.h"
 
 #include <QtQml/qqmlregistration.h>
 
@@ -62,6 +66,26 @@ struct AppMenuForeign {
     QML_FOREIGN(tallyfin::ui::AppMenu)
     QML_NAMED_ELEMENT(AppMenu)
     QML_UNCREATABLE("Built by the application")
+};
+
+struct WorkoutsForeign {
+    Q_GADGET
+    QML_FOREIGN(tallyfin::ui::Workouts)
+    QML_NAMED_ELEMENT(Workouts)
+    QML_UNCREATABLE("Built by the application")
+};
+
+struct WorkoutRecorderForeign {
+    Q_GADGET
+    QML_FOREIGN(tallyfin::WorkoutRecorder)
+    QML_NAMED_ELEMENT(WorkoutRecorder)
+    QML_UNCREATABLE("Owned by the workouts")
+};
+
+struct WorkoutSummaryForeign {
+    Q_GADGET
+    QML_FOREIGN(tallyfin::WorkoutSummary)
+    QML_VALUE_TYPE(workoutSummary)
 };
 
 } // namespace tallyfin::ui::qmltypes

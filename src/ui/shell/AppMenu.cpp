@@ -86,6 +86,16 @@ void AppMenu::popup() {
     m_menu->popup(QCursor::pos());
 }
 
+void AppMenu::addOpenWorkoutsFolder(std::function<void()> open) {
+    //% "Open Workouts Folder"
+    //: Tray menu item that shows the folder finished workouts are written to
+    m_openWorkoutsFolder = new QAction(qtTrId("menu.openWorkoutsFolder"), m_menu.get());
+    QObject::connect(m_openWorkoutsFolder, &QAction::triggered, this, std::move(open));
+    // Above the separator before Quit.
+    const QList<QAction*> actions = m_menu->actions();
+    m_menu->insertAction(actions.at(actions.indexOf(m_quit) - 1), m_openWorkoutsFolder);
+}
+
 void AppMenu::setStatus(const QString& status) {
     // The status carries machines' names: an "&" in one is shown, not taken as a shortcut.
     m_status->setText(QString(status).replace(u'&', u"&&"_s));

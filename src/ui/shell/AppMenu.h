@@ -37,6 +37,10 @@ public:
     QAction* checkForUpdatesAction() const { return m_checkForUpdates; }
     QAction* quitAction() const { return m_quit; }
 
+    // Adds "Open Workouts Folder" above Quit.
+    void addOpenWorkoutsFolder(std::function<void()> open);
+    QAction* openWorkoutsFolderAction() const { return m_openWorkoutsFolder; }
+
     // Opens the menu at the pointer.
     Q_INVOKABLE void popup();
     // The manager's status line, shown greyed out at the top of the menu and as the tray icon's
@@ -57,6 +61,7 @@ private:
     QAction* m_startAtLogin = nullptr;
     QAction* m_checkForUpdates = nullptr;
     QAction* m_quit = nullptr;
+    QAction* m_openWorkoutsFolder = nullptr;
     QSystemTrayIcon* m_tray = nullptr;
 };
 

@@ -6,6 +6,7 @@
 #include "AppMenu.h"
 #include "UiLogging.h"
 #include "UpdateNotice.h"
+#include "Workouts.h"
 #include "analytics/TelemetryDeck.h"
 #include "connection/FTMSManager.h"
 #include "connection/HeartRateStrapManager.h"
@@ -66,6 +67,10 @@ AppShell::~AppShell() {
 }
 
 void AppShell::shutDown() {
+    // Quit, a stop signal: the workout is kept before anything lets go of the machine.
+    if (m_workouts) {
+        m_workouts->finish(true);
+    }
     // The subscriptions and the views refer to the manager: end them first. The views would also
     // start a new scan once the machine is gone.
     m_cancellables.clear();
@@ -159,6 +164,13 @@ void AppShell::startManager() {
     m_manager->heartRateStraps()->setSettings(m_options.settings);
     // The popover's "reconnect automatically" switch is kept there too.
     m_manager->setSettings(m_options.settings);
+    if (m_options.clock) {
+        m_manager->setClock(m_options.clock);
+    }
+    m_workouts =
+        std::make_unique<Workouts>(*m_manager, *m_options.settings, *m_sizes, m_options.clock);
+    m_workouts->recover();
+    m_menu->addOpenWorkoutsFolder([this] { m_workouts->openFolder(); });
     m_cancellables.push_back(m_manager->statusMessagePublisher().subscribe(
         [this](const QString& status) { m_menu->setStatus(status); }));
     if (m_options.managerCreated) {
@@ -173,6 +185,7 @@ bool AppShell::setUpPanel() {
         {u"sizes"_s, QVariant::fromValue(m_sizes)},
         {u"appearance"_s, QVariant::fromValue(m_appearance.get())},
         {u"appMenu"_s, QVariant::fromValue(m_menu.get())},
+        {u"workouts"_s, QVariant::fromValue(m_workouts.get())},
     });
     m_engine->load(QUrl(u"qrc:/Tallyfin/Main.qml"_s));
     const QList<QObject*> roots = m_engine->rootObjects();

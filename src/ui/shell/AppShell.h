@@ -8,6 +8,7 @@
 #include "model/ApplicationInfo.h"
 #include "ui/desktop/OverlayPanel.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 
@@ -30,6 +31,7 @@ namespace tallyfin::ui {
 
 class AppMenu;
 class Appearance;
+class Workouts;
 class OverlaySizeManager;
 
 // The application: starts analytics when the build carries an application identifier, then the
@@ -61,6 +63,8 @@ public:
         // Sends the manager's usage signals; TelemetryDeck when not given.
         std::function<void(const QString& name, const QMap<QString, QString>& parameters)>
             sendSignal;
+        // The time the manager's log and the workouts go by; the system's when not given.
+        std::function<QDateTime()> clock;
     };
 
     explicit AppShell(Options options, QObject* parent = nullptr);
@@ -81,6 +85,7 @@ public:
     Appearance* appearance() const { return m_appearance.get(); }
     QObject* updaterController() const { return m_updaterController.get(); }
     OverlaySizeManager& sizes() const { return *m_sizes; }
+    Workouts* workouts() const { return m_workouts.get(); }
 
 private:
     void watchAppearance();
@@ -100,6 +105,7 @@ private:
     std::unique_ptr<QObject> m_updaterController;
     std::function<void()> m_checkForUpdates;
     std::unique_ptr<FTMSManager> m_manager;
+    std::unique_ptr<Workouts> m_workouts;
     std::unique_ptr<Appearance> m_appearance;
     std::unique_ptr<AppMenu> m_menu;
     std::unique_ptr<QQmlApplicationEngine> m_engine;

@@ -110,6 +110,16 @@ int main(int argc, char* argv[]) {
     shellOptions.applicationInfo = ApplicationInfo::fromBuild();
     shellOptions.centralFactory = options.demo ? bluetooth::simulated::simulatedCentralFactory()
                                                : bluetooth::qtBluetoothCentralFactory();
+    // For tests: TALLYFIN_DEMO_RATE=N runs the demo's time N times faster, and the workouts and
+    // the log go by that time, so that a ride of minutes takes seconds.
+    if (const double rate = qEnvironmentVariable("TALLYFIN_DEMO_RATE").toDouble();
+        options.demo && rate > 0) {
+        auto scheduler = std::make_shared<bluetooth::simulated::EventLoopScheduler>(rate);
+        shellOptions.centralFactory = bluetooth::simulated::simulatedCentralFactory(scheduler);
+        shellOptions.clock = [scheduler, start = QDateTime::currentDateTime()] {
+            return start.addMSecs(scheduler->now());
+        };
+    }
     shellOptions.sizes = &sizes;
     shellOptions.connectTo = options.connectTo;
     ui::AppShell shell(std::move(shellOptions));
