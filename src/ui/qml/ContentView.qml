@@ -53,6 +53,7 @@ Item {
             sizes: root.sizes
             appearance: root.appearance
             dark: root.appearance.darkDesktop
+            onTileMenuRequested: row => root.appMenu.popupForTile(tiles, row)
         }
     }
     // qmllint enable unqualified

@@ -429,6 +429,9 @@ Window {
             }
         }
 
+        PopoverLook { sizes: popover.sizes; dark: popover.dark; Layout.fillWidth: true }
+        PopoverTiles { manager: popover.manager; sizes: popover.sizes; dark: popover.dark; Layout.fillWidth: true }
+
         Separator { color: colors.separator }
 
         Item {

@@ -25,6 +25,10 @@ Item {
     readonly property QtObject popover: popoverLoader.item
     // What the panel's window is cut to.
     readonly property Item outline: stripGlass
+    readonly property PanelPreferences look: sizes.panel
+
+    // A right click on the tile in `row`.
+    signal tileMenuRequested(int row)
 
     SchemeColors {
         id: colors
@@ -37,6 +41,7 @@ Item {
         features: root.manager.machineFeatures
         unitSystem: root.sizes.unitSystem
         heartRateStrap: root.manager.heartRateStraps.hasDelivered
+        preferences: root.look
     }
 
     Item {
@@ -53,6 +58,8 @@ Item {
             translucent: root.appearance.translucent
             cornerRadius: root.dims.cornerRadius
             amplitude: 0
+            // See-through: the glass and the chart fade, the values keep their full contrast.
+            opacity: root.look.opacity
         }
 
         PowerSparklineView {
@@ -67,6 +74,8 @@ Item {
             barSpacing: 1
             color: colors.secondary
             clipRadius: root.dims.cornerRadius
+            ftp: root.look.ftp
+            opacity: root.look.opacity
         }
 
         RowLayout {
@@ -120,6 +129,8 @@ Item {
                     sizeIndex: root.sizes.currentSize
                     animate: root.sizes.animateMetrics
                     primary: colors.primary
+                    hoverable: !root.look.locked
+                    onMenuRequested: root.tileMenuRequested(index)
                 }
             }
             // qmllint enable unqualified

@@ -17,6 +17,9 @@ class QSystemTrayIcon;
 
 namespace tallyfin::ui {
 
+class MetricTileModel;
+class PanelPreferences;
+
 // The application menu: about, starting at login, the update check and Quit. It lives in the
 // system tray; where the desktop has no tray the panel opens it on a right click.
 class AppMenu : public QObject {
@@ -39,6 +42,13 @@ public:
 
     // Opens the menu at the pointer.
     Q_INVOKABLE void popup();
+    // "Lock Panel", or "Unlock Panel" while locked, above Quit.
+    void addPanelItems(PanelPreferences& preferences);
+    QAction* lockAction() const { return m_lock; }
+    // The menu of a right click on the tile in `row`: hiding it, locking the panel and, where
+    // there is no tray, the application menu's items.
+    Q_INVOKABLE void popupForTile(tallyfin::ui::MetricTileModel* tiles, int row);
+    QMenu* tileMenu() const { return m_tileMenu.get(); }
     // The manager's status line, shown greyed out at the top of the menu and as the tray icon's
     // tooltip: the views have no place for it.
     void setStatus(const QString& status);
@@ -57,6 +67,8 @@ private:
     QAction* m_startAtLogin = nullptr;
     QAction* m_checkForUpdates = nullptr;
     QAction* m_quit = nullptr;
+    QAction* m_lock = nullptr;
+    std::unique_ptr<QMenu> m_tileMenu;
     QSystemTrayIcon* m_tray = nullptr;
 };
 
