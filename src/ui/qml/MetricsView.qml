@@ -59,7 +59,8 @@ Item {
             cornerRadius: root.dims.cornerRadius
             amplitude: 0
             // See-through: the glass and the chart fade, the values keep their full contrast.
-            opacity: root.look.opacity
+            // Without a compositor nothing shows through: the panel stays opaque.
+            opacity: root.appearance.translucent ? root.look.opacity : 1
         }
 
         PowerSparklineView {
@@ -75,7 +76,7 @@ Item {
             color: colors.secondary
             clipRadius: root.dims.cornerRadius
             ftp: root.look.ftp
-            opacity: root.look.opacity
+            opacity: stripGlass.opacity
         }
 
         RowLayout {

@@ -540,6 +540,7 @@ private Q_SLOTS:
         QTRY_VERIFY(shape->inputRegion().isEmpty());
         QVERIFY(!find("tile0", find("metricsStack"))->property("hoverable").toBool());
         // Half see-through: the glass fades, the values do not.
+        m_shell->appearance()->setTranslucent(true);
         click(find("opacitySlider", popover));
         QCOMPARE(m_settings->value(u"panelOpacity"_s).toDouble(), 0.65);
         QCOMPARE(find("metricsView")->property("outline").value<QQuickItem*>()->opacity(), 0.65);
