@@ -433,6 +433,7 @@
   --units UNITS      metric or imperial for this run only (preference kept)
   --screenshot FILE  render the panel to FILE and exit
   --after MS         wait MS milliseconds before the screenshot (default 1000)
+  --unlock           unlock the running overlay's locked panel and exit
   --help             print this help and exit
   --version          print the version and exit
 </source>
@@ -445,6 +446,7 @@
   --units UNITS      metric or imperial for this run only (preference kept)
   --screenshot FILE  render the panel to FILE and exit
   --after MS         wait MS milliseconds before the screenshot (default 1000)
+  --unlock           unlock the running overlay's locked panel and exit
   --help             print this help and exit
   --version          print the version and exit
 </translation>
@@ -652,6 +654,85 @@
         <source>Open Workouts Folder</source>
         <extracomment>Tray menu item that shows the folder finished workouts are written to</extracomment>
         <translation>Open Workouts Folder</translation>
+    <message id="tile.time">
+        <source>Time</source>
+        <extracomment>Name of the elapsed-time tile in the menus and the popover</extracomment>
+        <translation>Time</translation>
+    </message>
+    <message id="tile.distance">
+        <source>Distance</source>
+        <extracomment>Name of the distance tile in the menus and the popover</extracomment>
+        <translation>Distance</translation>
+    </message>
+    <message id="tile.speed">
+        <source>Speed</source>
+        <extracomment>Name of the speed or pace tile in the menus and the popover</extracomment>
+        <translation>Speed</translation>
+    </message>
+    <message id="tile.rate">
+        <source>Cadence</source>
+        <extracomment>Name of the cadence, stroke or step rate tile in the menus and the popover</extracomment>
+        <translation>Cadence</translation>
+    </message>
+    <message id="tile.power">
+        <source>Power</source>
+        <extracomment>Name of the power tile in the menus and the popover</extracomment>
+        <translation>Power</translation>
+    </message>
+    <message id="tile.calories">
+        <source>Calories</source>
+        <extracomment>Name of the calories tile in the menus and the popover</extracomment>
+        <translation>Calories</translation>
+    </message>
+    <message id="tile.heartRate">
+        <source>Heart Rate</source>
+        <extracomment>Name of the heart-rate tile in the menus and the popover</extracomment>
+        <translation>Heart Rate</translation>
+    </message>
+    <message id="menu.lockPanel">
+        <source>Lock Panel</source>
+        <extracomment>Menu item that makes the panel let every click through to the window below</extracomment>
+        <translation>Lock Panel</translation>
+    </message>
+    <message id="menu.unlockPanel">
+        <source>Unlock Panel</source>
+        <extracomment>Menu item that makes the locked panel take clicks again</extracomment>
+        <translation>Unlock Panel</translation>
+    </message>
+    <message id="menu.hideTile">
+        <source>Hide %1</source>
+        <extracomment>Menu item on a right click on a tile; %1 is the tile's name ("Power")</extracomment>
+        <translation>Hide %1</translation>
+    </message>
+    <message id="commandLine.unlock.none">
+        <source>No Tallyfin overlay is running; it will start unlocked.</source>
+        <extracomment>Said by tallyfin --unlock when no overlay runs</extracomment>
+        <translation>No Tallyfin overlay is running; it will start unlocked.</translation>
+    </message>
+    <message id="machineInfo.tiles">
+        <source>Tiles</source>
+        <extracomment>Popover: heading of the tile switches</extracomment>
+        <translation>Tiles</translation>
+    </message>
+    <message id="machineInfo.opacity">
+        <source>Opacity</source>
+        <extracomment>Popover: label of the panel's opacity slider</extracomment>
+        <translation>Opacity</translation>
+    </message>
+    <message id="machineInfo.ftp">
+        <source>FTP</source>
+        <extracomment>Popover: functional threshold power, for the power zones</extracomment>
+        <translation>FTP</translation>
+    </message>
+    <message id="machineInfo.maxHeartRate">
+        <source>Max. heart rate</source>
+        <extracomment>Popover: maximum heart rate, for the heart-rate zones</extracomment>
+        <translation>Max. heart rate</translation>
+    </message>
+    <message id="machineInfo.zonesOff">
+        <source>Off</source>
+        <extracomment>Popover: an FTP or maximum heart rate not set (zones off)</extracomment>
+        <translation>Off</translation>
     </message>
 </context>
 </TS>

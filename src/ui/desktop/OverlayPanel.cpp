@@ -84,7 +84,15 @@ void OverlayPanel::applyConnectionState(bool connected, OverlaySize size) {
     }
 }
 
+void OverlayPanel::setShownTiles(int tiles) {
+    if (tiles != m_tiles) {
+        m_tiles = tiles;
+        resizePanel(m_size);
+    }
+}
+
 void OverlayPanel::resizePanel(OverlaySize size) {
+    m_size = size;
     if (!m_connected) {
         return;
     }
@@ -92,7 +100,8 @@ void OverlayPanel::resizePanel(OverlaySize size) {
     if (!areas) {
         return;
     }
-    moveTo(panel::connectedFrame(areas->full, areas->visible, size, targetFrame().height()));
+    moveTo(
+        panel::connectedFrame(areas->full, areas->visible, size, targetFrame().height(), m_tiles));
 }
 
 void OverlayPanel::setFrameAnimationDuration(std::chrono::milliseconds duration) {

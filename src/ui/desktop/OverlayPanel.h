@@ -60,6 +60,9 @@ public:
     void applyConnectionState(bool connected, OverlaySize size);
     // Widens or narrows to `size` while connected; does nothing while disconnected.
     void resizePanel(OverlaySize size);
+    // How many tiles the strip shows (0: not known yet); the connected panel is as wide as they
+    // need, within the size's width.
+    void setShownTiles(int tiles);
 
     // 0 moves at once (tests).
     void setFrameAnimationDuration(std::chrono::milliseconds duration);
@@ -84,6 +87,8 @@ private:
     QVariantAnimation* m_animation;
     std::chrono::milliseconds m_animationDuration = defaultFrameAnimation;
     bool m_connected = false;
+    OverlaySize m_size = OverlaySize::medium;
+    int m_tiles = 0;
     std::unique_ptr<x11::StackKeeper> m_stackKeeper;
     // The virtual desktop the disconnected panel stays on; -1 for all.
     int m_homeDesktop = -1;

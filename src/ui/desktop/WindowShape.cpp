@@ -44,6 +44,14 @@ void WindowShape::setCutVisible(bool cut) {
     }
 }
 
+void WindowShape::setPassThrough(bool passThrough) {
+    if (passThrough != m_passThrough) {
+        m_passThrough = passThrough;
+        apply();
+        Q_EMIT passThroughChanged();
+    }
+}
+
 namespace {
 
 // The outline in window coordinates.
@@ -110,17 +118,20 @@ void WindowShape::apply(bool force) {
     if (m_outline) {
         appendOutlineKey(*m_outline, key);
     }
-    if (!force && key == m_appliedKey && m_cutVisible == m_appliedCut) {
+    const bool same = m_cutVisible == m_appliedCut && m_passThrough == m_appliedPassThrough;
+    if (!force && key == m_appliedKey && same) {
         return;
     }
     const QRegion region = m_outline ? outlineRegion(*m_outline) : QRegion();
     m_appliedKey = std::move(key);
-    if (!force && region == m_applied && m_cutVisible == m_appliedCut) {
+    if (!force && region == m_applied && same) {
         return;
     }
     m_applied = region;
     m_appliedCut = m_cutVisible;
-    x11::setShape(*m_window, m_cutVisible ? std::optional<QRegion>(region) : std::nullopt, region);
+    m_appliedPassThrough = m_passThrough;
+    x11::setShape(*m_window, m_cutVisible ? std::optional<QRegion>(region) : std::nullopt,
+                  m_passThrough ? QRegion() : region);
 }
 
 } // namespace tallyfin::ui

@@ -24,6 +24,8 @@ class WindowShape : public QObject {
     // its visible children's.
     Q_PROPERTY(QQuickItem* outline READ outline WRITE setOutline NOTIFY outlineChanged)
     Q_PROPERTY(bool cutVisible READ cutVisible WRITE setCutVisible NOTIFY cutVisibleChanged)
+    // No pointer input at all: every click goes to the window below.
+    Q_PROPERTY(bool passThrough READ passThrough WRITE setPassThrough NOTIFY passThroughChanged)
 
 public:
     explicit WindowShape(QObject* parent = nullptr);
@@ -34,11 +36,16 @@ public:
     void setOutline(QQuickItem* outline);
     bool cutVisible() const { return m_cutVisible; }
     void setCutVisible(bool cut);
+    bool passThrough() const { return m_passThrough; }
+    void setPassThrough(bool passThrough);
+    // Where the window takes the pointer, as last applied.
+    QRegion inputRegion() const { return m_appliedPassThrough ? QRegion() : m_applied; }
 
 Q_SIGNALS:
     void windowChanged();
     void outlineChanged();
     void cutVisibleChanged();
+    void passThroughChanged();
 
 private:
     void apply(bool force = false);
@@ -46,6 +53,8 @@ private:
     QPointer<QQuickWindow> m_window;
     QPointer<QQuickItem> m_outline;
     bool m_cutVisible = false;
+    bool m_passThrough = false;
+    bool m_appliedPassThrough = false;
     // The outline in window coordinates, as last applied.
     QRegion m_applied;
     QList<qreal> m_appliedKey;

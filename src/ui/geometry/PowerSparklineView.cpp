@@ -4,9 +4,12 @@
 #include "PowerSparklineView.h"
 
 #include "ui/geometry/PowerSparkline.h"
+#include "ui/geometry/Zones.h"
 
 #include <QPainter>
 #include <QPainterPath>
+
+#include <algorithm>
 
 namespace tallyfin::ui {
 
@@ -62,6 +65,15 @@ void PowerSparklineView::setClipRadius(qreal value) {
     Q_EMIT clipRadiusChanged();
 }
 
+void PowerSparklineView::setFtp(int value) {
+    if (m_ftp == value) {
+        return;
+    }
+    m_ftp = value;
+    update();
+    Q_EMIT ftpChanged();
+}
+
 void PowerSparklineView::paint(QPainter* painter) {
     const auto bars = geometry::sparklineBars(m_dataPoints, m_maxBarCount, m_barSpacing,
                                               QSizeF(width(), height()));
@@ -80,8 +92,14 @@ void PowerSparklineView::paint(QPainter* painter) {
         clip.addRoundedRect(QRectF(0, 0, width(), height()), m_clipRadius, m_clipRadius);
         painter->setClipPath(clip);
     }
-    for (const QRectF& bar : bars) {
-        painter->fillRect(bar, m_color);
+    for (qsizetype i = 0; i < bars.size(); ++i) {
+        QColor color = m_ftp > 0 ? powerZoneColor(powerZone(m_dataPoints.at(i), m_ftp)) : m_color;
+        if (!color.isValid()) {
+            color = m_color;
+        } else if (m_ftp > 0) {
+            color.setAlphaF(std::max(0.45f, m_color.alphaF()));
+        }
+        painter->fillRect(bars.at(i), color);
     }
 }
 

@@ -21,6 +21,9 @@ class PowerSparklineView : public tallyfin::ui::SlicedPaintedItem {
     // The secondary colour of the surroundings; bars are filled with it as given.
     Q_PROPERTY(QColor color READ color WRITE setColor NOTIFY colorChanged)
     Q_PROPERTY(qreal clipRadius READ clipRadius WRITE setClipRadius NOTIFY clipRadiusChanged)
+    // With a functional threshold power (watts, 0: none) each bar takes its power zone's colour,
+    // at the colour's opacity.
+    Q_PROPERTY(int ftp READ ftp WRITE setFtp NOTIFY ftpChanged)
 
 public:
     explicit PowerSparklineView(QQuickItem* parent = nullptr);
@@ -35,6 +38,8 @@ public:
     void setColor(const QColor& value);
     qreal clipRadius() const { return m_clipRadius; }
     void setClipRadius(qreal value);
+    int ftp() const { return m_ftp; }
+    void setFtp(int value);
 
     void paint(QPainter* painter) override;
 
@@ -44,6 +49,7 @@ Q_SIGNALS:
     void barSpacingChanged();
     void colorChanged();
     void clipRadiusChanged();
+    void ftpChanged();
 
 private:
     QList<int> m_dataPoints;
@@ -51,6 +57,7 @@ private:
     qreal m_barSpacing = 1;
     QColor m_color = QColor(128, 128, 128, 128);
     qreal m_clipRadius = 0;
+    int m_ftp = 0;
 };
 
 } // namespace tallyfin::ui

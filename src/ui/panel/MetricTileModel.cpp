@@ -3,6 +3,11 @@
 
 #include "MetricTileModel.h"
 
+#include "PanelPreferences.h"
+#include "ui/geometry/Zones.h"
+
+#include <algorithm>
+
 namespace tallyfin::ui {
 
 namespace {
@@ -69,32 +74,66 @@ QList<MetricTile> metricTiles(const FitnessMetrics& m, const FitnessMachineFeatu
     if (f.elapsedTimeSupported) {
         tiles.append({QStringLiteral("timer"),
                       m.totalTime > 0 ? m.formattedTime() : QStringLiteral("--:--"), QString(),
-                      qtTrId("metric.time.tooltip")});
+                      qtTrId("metric.time.tooltip"), u"time"_s,
+                      //% "Time"
+                      //: Name of the elapsed-time tile in the menus and the popover
+                      qtTrId("tile.time")});
     }
     if (f.totalDistanceSupported) {
         tiles.append({QStringLiteral("figure.walk"), distanceText(m, units),
-                      distanceUnitText(distanceUnit(m, units)), qtTrId("metric.distance.tooltip")});
+                      distanceUnitText(distanceUnit(m, units)), qtTrId("metric.distance.tooltip"),
+                      u"distance"_s,
+                      //% "Distance"
+                      //: Name of the distance tile in the menus and the popover
+                      qtTrId("tile.distance")});
     }
     if (f.averageSpeedSupported || f.paceSupported) {
         const SpeedUnit unit = speedUnit(m, units);
         tiles.append({QStringLiteral("speedometer"), speedText(m, units), speedUnitText(unit),
-                      speedTooltip(unit)});
+                      speedTooltip(unit), u"speed"_s,
+                      //% "Speed"
+                      //: Name of the speed or pace tile in the menus and the popover
+                      qtTrId("tile.speed")});
     }
     if (f.cadenceSupported || f.stepCountSupported) {
-        tiles.append(
-            {QStringLiteral("metronome"), rateText(m), rateUnit(m.equipmentType), rateTooltip(m)});
+        tiles.append({QStringLiteral("metronome"), rateText(m), rateUnit(m.equipmentType),
+                      rateTooltip(m), u"rate"_s,
+                      //% "Cadence"
+                      //: Name of the cadence, stroke or step rate tile in the menus and the popover
+                      qtTrId("tile.rate")});
     }
     if (f.powerMeasurementSupported) {
         tiles.append({QStringLiteral("bolt.fill"), countText(m.power), QStringLiteral("W"),
-                      qtTrId("metric.power.tooltip")});
+                      qtTrId("metric.power.tooltip"), u"power"_s,
+                      //% "Power"
+                      //: Name of the power tile in the menus and the popover
+                      qtTrId("tile.power")});
     }
     if (f.expendedEnergySupported) {
         tiles.append({QStringLiteral("flame.fill"), countText(m.calories), QStringLiteral("KCAL"),
-                      qtTrId("metric.calories.tooltip")});
+                      qtTrId("metric.calories.tooltip"), u"calories"_s,
+                      //% "Calories"
+                      //: Name of the calories tile in the menus and the popover
+                      qtTrId("tile.calories")});
     }
     if (f.heartRateMeasurementSupported || heartRateStrap) {
         tiles.append({QStringLiteral("heart.fill"), countText(m.heartRate), u"BPM"_s,
-                      qtTrId("metric.heartRate.tooltip")});
+                      qtTrId("metric.heartRate.tooltip"), u"heartRate"_s,
+                      //% "Heart Rate"
+                      //: Name of the heart-rate tile in the menus and the popover
+                      qtTrId("tile.heartRate")});
+    }
+    return tiles;
+}
+
+QList<MetricTile> shownTiles(QList<MetricTile> tiles, const QStringList& hidden) {
+    if (tiles.isEmpty()) {
+        return tiles;
+    }
+    const MetricTile first = tiles.first();
+    tiles.removeIf([&hidden](const MetricTile& tile) { return hidden.contains(tile.key); });
+    if (tiles.isEmpty()) {
+        tiles.append(first);
     }
     return tiles;
 }
@@ -131,11 +170,69 @@ void MetricTileModel::setHeartRateStrap(bool strap) {
     Q_EMIT heartRateStrapChanged();
 }
 
+void MetricTileModel::setPreferences(PanelPreferences* preferences) {
+    if (preferences == m_preferences) {
+        return;
+    }
+    if (m_preferences) {
+        QObject::disconnect(m_preferences, nullptr, this, nullptr);
+    }
+    m_preferences = preferences;
+    if (m_preferences) {
+        QObject::connect(m_preferences, &PanelPreferences::hiddenTilesChanged, this,
+                         &MetricTileModel::refresh);
+        QObject::connect(m_preferences, &PanelPreferences::zonesChanged, this,
+                         &MetricTileModel::refresh);
+    }
+    refresh();
+    Q_EMIT preferencesChanged();
+}
+
+void MetricTileModel::setIncludeHidden(bool include) {
+    if (include != m_includeHidden) {
+        m_includeHidden = include;
+        refresh();
+        Q_EMIT includeHiddenChanged();
+    }
+}
+
+bool MetricTileModel::canHide(const QString& key) const {
+    QStringList hidden = m_hidden;
+    hidden.append(key);
+    const QList<MetricTile> all = metricTiles(m_metrics, m_features, m_units, m_heartRateStrap);
+    return std::any_of(all.cbegin(), all.cend(),
+                       [&hidden](const MetricTile& tile) { return !hidden.contains(tile.key); });
+}
+
+bool MetricTileModel::setTileShown(const QString& key, bool shown) {
+    if (!m_preferences || (!shown && !canHide(key))) {
+        return false;
+    }
+    m_preferences->setTileHidden(m_metrics.equipmentType, key, !shown);
+    return true;
+}
+
 void MetricTileModel::refresh() {
     QList<MetricTile> next = metricTiles(m_metrics, m_features, m_units, m_heartRateStrap);
+    QStringList hidden =
+        m_preferences ? m_preferences->hiddenTiles(m_metrics.equipmentType) : QStringList();
+    const bool hiddenChanged = hidden != m_hidden;
+    m_hidden = std::move(hidden);
+    const int ftp = m_preferences ? m_preferences->ftp() : 0;
+    const int maxHeartRate = m_preferences ? m_preferences->maxHeartRate() : 0;
+    for (MetricTile& tile : next) {
+        if (tile.key == u"power") {
+            tile.zone = powerZone(static_cast<int>(m_metrics.power), ftp);
+        } else if (tile.key == u"heartRate") {
+            tile.zone = heartRateZone(static_cast<int>(m_metrics.heartRate), maxHeartRate);
+        }
+    }
+    if (!m_includeHidden) {
+        next = shownTiles(std::move(next), m_hidden);
+    }
     bool sameRows = next.size() == m_tiles.size();
     for (qsizetype i = 0; sameRows && i < next.size(); ++i) {
-        sameRows = next.at(i).icon == m_tiles.at(i).icon;
+        sameRows = next.at(i).key == m_tiles.at(i).key;
     }
     if (!sameRows) {
         beginResetModel();
@@ -150,6 +247,10 @@ void MetricTileModel::refresh() {
             const QModelIndex changed = index(static_cast<int>(i));
             Q_EMIT dataChanged(changed, changed);
         }
+    }
+    // A switch changes with the hidden list, not with its tile.
+    if (m_includeHidden && hiddenChanged && !m_tiles.isEmpty()) {
+        Q_EMIT dataChanged(index(0), index(static_cast<int>(m_tiles.size()) - 1), {ShownRole});
     }
 }
 
@@ -171,13 +272,25 @@ QVariant MetricTileModel::data(const QModelIndex& index, int role) const {
         return tile.unit;
     case TooltipRole:
         return tile.tooltip;
+    case KeyRole:
+        return tile.key;
+    case NameRole:
+        return tile.name;
+    case ShownRole:
+        return !m_includeHidden || !m_hidden.contains(tile.key);
+    case ZoneRole:
+        return tile.zone;
+    case ZoneColorRole:
+        return tile.key == u"heartRate" ? heartRateZoneColor(tile.zone) : powerZoneColor(tile.zone);
     default:
         return {};
     }
 }
 
 QHash<int, QByteArray> MetricTileModel::roleNames() const {
-    return {{IconRole, "icon"}, {ValueRole, "value"}, {UnitRole, "unit"}, {TooltipRole, "tooltip"}};
+    return {{IconRole, "icon"},       {ValueRole, "value"}, {UnitRole, "unit"},
+            {TooltipRole, "tooltip"}, {KeyRole, "key"},     {NameRole, "name"},
+            {ShownRole, "shown"},     {ZoneRole, "zone"},   {ZoneColorRole, "zoneColor"}};
 }
 
 } // namespace tallyfin::ui

@@ -5,18 +5,24 @@
 
 #include "model/FitnessMachineFeature.h"
 #include "model/FitnessMetrics.h"
+#include "ui/panel/PanelPreferences.h"
 
 #include <QAbstractListModel>
 #include <QList>
 
 namespace tallyfin::ui {
 
-// One metric tile: a symbol name, the value, its unit (may be empty) and the hover help.
+// One metric tile: a symbol name, the value, its unit (may be empty) and the hover help; which
+// metric it is (a fixed key, "power") and that metric's name for the menus; the training zone
+// of its value (0: none).
 struct MetricTile {
     QString icon;
     QString value;
     QString unit;
     QString tooltip;
+    QString key = {};
+    QString name = {};
+    int zone = 0;
 
     bool operator==(const MetricTile&) const = default;
 };
@@ -25,6 +31,9 @@ struct MetricTile {
 // heart-rate strap brings the heart-rate tile also to a machine that measures none.
 QList<MetricTile> metricTiles(const FitnessMetrics& metrics, const FitnessMachineFeature& features,
                               UnitSystem units = UnitSystem::metric, bool heartRateStrap = false);
+
+// The tiles that show: those not in `hidden`, or the first one when all of them are.
+QList<MetricTile> shownTiles(QList<MetricTile> tiles, const QStringList& hidden);
 
 // The metrics strip's tiles as a list model. Rows come and go only when the feature flags change
 // which tiles exist; new values update the rows in place so each tile can animate its value.
@@ -40,9 +49,26 @@ class MetricTileModel : public QAbstractListModel {
     // A strap has sent a heart rate since the machine connected.
     Q_PROPERTY(bool heartRateStrap READ heartRateStrap WRITE setHeartRateStrap NOTIFY
                    heartRateStrapChanged)
+    // Which tiles the user hides and the zone references; without them every tile shows, in no
+    // zone.
+    Q_PROPERTY(tallyfin::ui::PanelPreferences* preferences READ preferences WRITE setPreferences
+                   NOTIFY preferencesChanged)
+    // Hidden tiles stay as rows too, with `shown` false (the popover's switches).
+    Q_PROPERTY(
+        bool includeHidden READ includeHidden WRITE setIncludeHidden NOTIFY includeHiddenChanged)
 
 public:
-    enum Role { IconRole = Qt::UserRole + 1, ValueRole, UnitRole, TooltipRole };
+    enum Role {
+        IconRole = Qt::UserRole + 1,
+        ValueRole,
+        UnitRole,
+        TooltipRole,
+        KeyRole,
+        NameRole,
+        ShownRole,
+        ZoneRole,
+        ZoneColorRole
+    };
 
     using QAbstractListModel::QAbstractListModel;
 
@@ -56,6 +82,16 @@ public:
     bool heartRateStrap() const { return m_heartRateStrap; }
     void setHeartRateStrap(bool strap);
     const QList<MetricTile>& tiles() const { return m_tiles; }
+    PanelPreferences* preferences() const { return m_preferences; }
+    void setPreferences(PanelPreferences* preferences);
+    bool includeHidden() const { return m_includeHidden; }
+    void setIncludeHidden(bool include);
+
+    // Shows or hides the tile `key` on machines of the current kind. Hiding the last tile that
+    // shows is refused (false).
+    Q_INVOKABLE bool setTileShown(const QString& key, bool shown);
+    // Whether hiding `key` is allowed: another of the machine's tiles still shows.
+    Q_INVOKABLE bool canHide(const QString& key) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -67,6 +103,8 @@ Q_SIGNALS:
     void countChanged();
     void unitSystemChanged();
     void heartRateStrapChanged();
+    void preferencesChanged();
+    void includeHiddenChanged();
 
 private:
     void refresh();
@@ -75,7 +113,10 @@ private:
     FitnessMachineFeature m_features;
     UnitSystem m_units = UnitSystem::metric;
     bool m_heartRateStrap = false;
+    PanelPreferences* m_preferences = nullptr;
+    bool m_includeHidden = false;
     QList<MetricTile> m_tiles;
+    QStringList m_hidden;
 };
 
 } // namespace tallyfin::ui

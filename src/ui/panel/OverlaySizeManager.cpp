@@ -27,7 +27,8 @@ SharedHolder& holder() {
 
 OverlaySizeManager::OverlaySizeManager(QSettings* settings, QObject* parent)
     : QObject(parent)
-    , m_settings(settings) {
+    , m_settings(settings)
+    , m_panel(new PanelPreferences(settings, this)) {
     const QString stored = storedSize();
     if (const auto size = overlaySizeFromName(stored)) {
         m_currentSize = *size;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "OverlaySize.h"
+#include "PanelPreferences.h"
 #include "model/UnitSystem.h"
 
 #include <QObject>
@@ -28,6 +29,8 @@ class OverlaySizeManager : public QObject {
     Q_PROPERTY(bool animateMetrics READ animateMetrics NOTIFY animateMetricsChanged)
     // 0 metric, 1 imperial.
     Q_PROPERTY(int unitSystem READ unitSystemIndex NOTIFY unitSystemChanged)
+    // Tiles, see-through, lock and zones, over the same settings.
+    Q_PROPERTY(tallyfin::ui::PanelPreferences* panel READ panel CONSTANT)
 
 public:
     static constexpr char sizeKey[] = "overlaySize";
@@ -56,6 +59,8 @@ public:
     void setAnimateMetrics(bool animate);
     void setUnitSystem(UnitSystem units);
 
+    PanelPreferences* panel() const { return m_panel; }
+
     QString storedSize() const;
     bool storedAnimateMetrics() const;
 
@@ -76,6 +81,7 @@ private:
     OverlaySize m_currentSize = OverlaySize::medium;
     bool m_animateMetrics = true;
     UnitSystem m_unitSystem = UnitSystem::metric;
+    PanelPreferences* m_panel;
 };
 
 } // namespace tallyfin::ui

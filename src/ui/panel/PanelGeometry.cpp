@@ -3,6 +3,8 @@
 
 #include "PanelGeometry.h"
 
+#include "MetricsDimensions.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -45,8 +47,29 @@ QRect disconnectedFrame(const QRect& screen, const QRect& visibleArea, int heigh
     return {midX - disconnectedWidth / 2, topFor(visibleArea, height), disconnectedWidth, height};
 }
 
-QRect connectedFrame(const QRect& screen, const QRect& visibleArea, OverlaySize size, int height) {
-    const int width = static_cast<int>(std::lround(connectedWidthFraction(size) * screen.width()));
+int tileShare(OverlaySize size) {
+    switch (size) {
+    case OverlaySize::small:
+        return 210;
+    case OverlaySize::medium:
+        return 240;
+    case OverlaySize::large:
+        return 280;
+    }
+    return 240;
+}
+
+QRect connectedFrame(const QRect& screen, const QRect& visibleArea, OverlaySize size, int height,
+                     int tiles) {
+    int width = static_cast<int>(std::lround(connectedWidthFraction(size) * screen.width()));
+    if (tiles > 0) {
+        // Padding, the two buttons with the information button's own padding, the divider and
+        // the spacing around it.
+        const MetricsDimensions d = metricsDimensions(size);
+        const double fixed = 2 * d.horizontalPadding + 2 * d.buttonIconSize +
+                             d.infoTrailingPadding + 1 + 3 * d.spacing;
+        width = std::min(width, static_cast<int>(std::ceil(fixed)) + tiles * tileShare(size));
+    }
     const int x = screen.x() + (screen.width() - width) / 2;
     return {x, topFor(visibleArea, height), width, height};
 }

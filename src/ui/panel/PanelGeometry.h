@@ -27,8 +27,13 @@ double connectedWidthFraction(OverlaySize size);
 QRect initialFrame(const QRect& visibleArea);
 // While disconnected: 580 wide, centred on the full screen, 20 points above the visible bottom.
 QRect disconnectedFrame(const QRect& screen, const QRect& visibleArea, int height);
-// While connected: the size's fraction of the full screen width, centred on it.
-QRect connectedFrame(const QRect& screen, const QRect& visibleArea, OverlaySize size, int height);
+// Width a tile takes in the strip at each size, its share of the spacing included: enough for the
+// widest value a tile shows.
+int tileShare(OverlaySize size);
+// While connected: as wide as the buttons, the divider and `tiles` tiles need, at most the size's
+// fraction of the full screen width (also while no tile is known yet), centred on the screen.
+QRect connectedFrame(const QRect& screen, const QRect& visibleArea, OverlaySize size, int height,
+                     int tiles = 0);
 
 } // namespace panel
 

@@ -55,6 +55,7 @@ Item {
             sizes: root.sizes
             appearance: root.appearance
             dark: root.appearance.darkDesktop
+            onTileMenuRequested: row => root.appMenu.popupForTile(tiles, row)
         }
     }
     // qmllint enable unqualified

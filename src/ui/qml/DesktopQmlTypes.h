@@ -7,6 +7,7 @@
 // shape and the popover's pointer grab. The desktop library itself knows nothing of QML.
 
 #include "ui/desktop/Appearance.h"
+#include "ui/desktop/ClickThrough.h"
 #include "ui/desktop/PopoverGrab.h"
 #include "ui/desktop/WindowShape.h"
 
@@ -25,6 +26,12 @@ struct WindowShapeForeign {
     Q_GADGET
     QML_FOREIGN(tallyfin::ui::WindowShape)
     QML_NAMED_ELEMENT(WindowShape)
+};
+
+struct ClickThroughForeign {
+    Q_GADGET
+    QML_FOREIGN(tallyfin::ui::ClickThrough)
+    QML_NAMED_ELEMENT(ClickThrough)
 };
 
 struct PopoverGrabForeign {

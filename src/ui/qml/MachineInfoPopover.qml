@@ -461,6 +461,8 @@ Window {
 
         PopoverReconnect { manager: popover.manager; dark: popover.dark; label: colors.secondary; accent: colors.blue }
         PopoverWorkout { workouts: popover.workouts; manager: popover.manager; sizes: popover.sizes; dark: popover.dark; onDialogOpening: popover.dismissed() }
+        PopoverLook { sizes: popover.sizes; dark: popover.dark; Layout.fillWidth: true }
+        PopoverTiles { manager: popover.manager; sizes: popover.sizes; dark: popover.dark; Layout.fillWidth: true }
 
         Separator { color: colors.separator }
 

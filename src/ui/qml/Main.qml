@@ -52,9 +52,19 @@ Window {
     // Clicks in the transparent margins go to the window below; without a compositor only the
     // outline shows.
     WindowShape {
+        objectName: "panelShape"
         window: panel
         outline: content.outline
         cutVisible: !panel.appearance.translucent
+        passThrough: clickThrough.passThrough
+    }
+
+    // Locked, every click goes to the window below, unless Ctrl is held over the panel.
+    ClickThrough {
+        id: clickThrough
+        objectName: "clickThrough"
+        window: panel
+        locked: panel.sizes.panel.locked
     }
 
     ContentView {

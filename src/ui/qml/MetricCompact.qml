@@ -13,9 +13,15 @@ Item {
     required property string value
     required property string unit
     required property string tooltip
+    // The value's training zone (0: none) and its colour.
+    required property int zone
+    required property color zoneColor
     property int sizeIndex: 1
     property bool animate: true
     property color primary: "black"
+    // No hover help while the panel is locked.
+    property bool hoverable: true
+    signal menuRequested()
 
     readonly property metricsDimensions dims: Dimensions.metrics(sizeIndex)
 
@@ -50,7 +56,7 @@ Item {
             text: tile.value
             animate: tile.animate
             fontSize: tile.dims.valueFontSize
-            color: tile.primary
+            color: tile.zone > 0 ? tile.zoneColor : tile.primary
         }
         Text {
             textFormat: Text.PlainText
@@ -68,8 +74,29 @@ Item {
         }
     }
 
+    // The zone's number, small, at the value's top right.
+    Text {
+        objectName: "tileZone"
+        visible: tile.zone > 0
+        anchors.left: content.right
+        anchors.leftMargin: 2
+        anchors.top: content.top
+        anchors.topMargin: -2
+        text: "Z" + tile.zone
+        font.pixelSize: tile.dims.unitFontSize - 2
+        font.bold: true
+        color: tile.zoneColor
+    }
+
     HoverHandler {
         id: hover
+        enabled: tile.hoverable
+    }
+    // Right button only: the left one still drags the panel by its background.
+    MouseArea {
+        anchors.fill: parent
+        acceptedButtons: Qt.RightButton
+        onPressed: tile.menuRequested()
     }
     ToolTipLabel {
         shown: hover.hovered

@@ -28,6 +28,10 @@ Item {
     readonly property QtObject popover: popoverLoader.item
     // What the panel's window is cut to.
     readonly property Item outline: stripGlass
+    readonly property PanelPreferences look: sizes.panel
+
+    // A right click on the tile in `row`.
+    signal tileMenuRequested(int row)
 
     SchemeColors {
         id: colors
@@ -40,6 +44,7 @@ Item {
         features: root.manager.machineFeatures
         unitSystem: root.sizes.unitSystem
         heartRateStrap: root.manager.heartRateStraps.hasDelivered
+        preferences: root.look
     }
 
     Item {
@@ -56,6 +61,9 @@ Item {
             translucent: root.appearance.translucent
             cornerRadius: root.dims.cornerRadius
             amplitude: 0
+            // See-through: the glass and the chart fade, the values keep their full contrast.
+            // Without a compositor nothing shows through: the panel stays opaque.
+            opacity: root.appearance.translucent ? root.look.opacity : 1
         }
 
         PowerSparklineView {
@@ -70,6 +78,8 @@ Item {
             barSpacing: 1
             color: colors.secondary
             clipRadius: root.dims.cornerRadius
+            ftp: root.look.ftp
+            opacity: stripGlass.opacity
         }
 
         RowLayout {
@@ -125,6 +135,8 @@ Item {
                     primary: colors.primary
                     // Dimmed while the machine has sent nothing for a while: the values are old.
                     opacity: root.manager.valuesStale ? root.staleOpacity : 1
+                    hoverable: !root.look.locked
+                    onMenuRequested: root.tileMenuRequested(index)
                 }
             }
             // qmllint enable unqualified

@@ -10,6 +10,7 @@
 #include "ui/panel/MetricsDimensions.h"
 #include "ui/panel/OverlaySizeManager.h"
 #include "ui/panel/PanelGeometry.h"
+#include "ui/panel/PanelPreferences.h"
 #include "ui/panel/Presentation.h"
 #include "ui/panel/WorkoutTexts.h"
 
@@ -47,6 +48,13 @@ struct OverlaySizeManagerForeign {
     QML_FOREIGN(tallyfin::ui::OverlaySizeManager)
     QML_NAMED_ELEMENT(OverlaySizeManager)
     QML_UNCREATABLE("The size preferences are built by the application")
+};
+
+struct PanelPreferencesForeign {
+    Q_GADGET
+    QML_FOREIGN(tallyfin::ui::PanelPreferences)
+    QML_NAMED_ELEMENT(PanelPreferences)
+    QML_UNCREATABLE("Part of the size preferences")
 };
 
 struct PresentationForeign {

@@ -82,6 +82,8 @@ Item {
                 ParallelAnimation {
                     id: roll
                     objectName: "roll"
+                    // A colour that changed during the roll (a new zone) is the one the glyph keeps.
+                    onStopped: incoming.color = Qt.binding(() => root.color)
                     NumberAnimation { target: incoming; property: "y"; from: cell.height * 0.5; to: 0; duration: 150; easing.type: Easing.InOutQuad }
                     ColorAnimation { target: incoming; property: "color"; from: root.clearColor; to: root.color; duration: 150; easing.type: Easing.InOutQuad }
                     ColorAnimation { target: incoming; property: "styleColor"; from: root.clearOutline; to: root.outlineColor; duration: 150; easing.type: Easing.InOutQuad }

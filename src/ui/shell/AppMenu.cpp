@@ -6,6 +6,8 @@
 #include "AppIcon.h"
 #include "UiLogging.h"
 #include "tallyfin/BuildInfo.h"
+#include "ui/panel/MetricTileModel.h"
+#include "ui/panel/PanelPreferences.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -94,6 +96,54 @@ void AppMenu::addOpenWorkoutsFolder(std::function<void()> open) {
     // Above the separator before Quit.
     const QList<QAction*> actions = m_menu->actions();
     m_menu->insertAction(actions.at(actions.indexOf(m_quit) - 1), m_openWorkoutsFolder);
+}
+
+void AppMenu::addPanelItems(PanelPreferences& preferences) {
+    m_lock = new QAction(m_menu.get());
+    const auto name = [this](bool locked) {
+        if (locked) {
+            //% "Unlock Panel"
+            //: Menu item that makes the locked panel take clicks again
+            m_lock->setText(qtTrId("menu.unlockPanel"));
+        } else {
+            //% "Lock Panel"
+            //: Menu item that makes the panel let every click through to the window below
+            m_lock->setText(qtTrId("menu.lockPanel"));
+        }
+    };
+    name(preferences.locked());
+    QObject::connect(&preferences, &PanelPreferences::lockedChanged, m_lock, name);
+    QObject::connect(m_lock, &QAction::triggered, &preferences,
+                     [&preferences] { preferences.setLocked(!preferences.locked()); });
+    // Above Quit's separator.
+    const QList<QAction*> actions = m_menu->actions();
+    m_menu->insertAction(actions.at(actions.indexOf(m_quit) - 1), m_lock);
+}
+
+void AppMenu::popupForTile(MetricTileModel* tiles, int row) {
+    if (!tiles || row < 0 || row >= tiles->rowCount()) {
+        return;
+    }
+    const QModelIndex index = tiles->index(row);
+    const QString key = index.data(MetricTileModel::KeyRole).toString();
+    m_tileMenu = std::make_unique<QMenu>();
+    //% "Hide %1"
+    //: Menu item on a right click on a tile; %1 is the tile's name ("Power")
+    QAction* hide = m_tileMenu->addAction(
+        qtTrId("menu.hideTile").arg(index.data(MetricTileModel::NameRole).toString()));
+    hide->setObjectName(u"hideTile"_s);
+    // The last tile that shows stays.
+    hide->setEnabled(tiles->canHide(key));
+    QObject::connect(hide, &QAction::triggered, tiles,
+                     [tiles, key] { tiles->setTileShown(key, false); });
+    if (m_lock) {
+        m_tileMenu->addAction(m_lock);
+    }
+    if (!m_tray) {
+        m_tileMenu->addSeparator();
+        m_tileMenu->addActions(m_menu->actions());
+    }
+    m_tileMenu->popup(QCursor::pos());
 }
 
 void AppMenu::setStatus(const QString& status) {

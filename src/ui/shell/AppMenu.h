@@ -17,6 +17,9 @@ class QSystemTrayIcon;
 
 namespace tallyfin::ui {
 
+class MetricTileModel;
+class PanelPreferences;
+
 // The application menu: about and the update check, starting at login, and Quit. It lives in the
 // system tray; where the desktop has no tray the panel opens it on a right click.
 class AppMenu : public QObject {
@@ -43,6 +46,13 @@ public:
 
     // Opens the menu at the pointer.
     Q_INVOKABLE void popup();
+    // "Lock Panel", or "Unlock Panel" while locked, above Quit.
+    void addPanelItems(PanelPreferences& preferences);
+    QAction* lockAction() const { return m_lock; }
+    // The menu of a right click on the tile in `row`: hiding it, locking the panel and, where
+    // there is no tray, the application menu's items.
+    Q_INVOKABLE void popupForTile(tallyfin::ui::MetricTileModel* tiles, int row);
+    QMenu* tileMenu() const { return m_tileMenu.get(); }
     // The manager's status line, shown greyed out at the top of the menu and as the tray icon's
     // tooltip: the views have no place for it.
     void setStatus(const QString& status);
@@ -62,6 +72,8 @@ private:
     QAction* m_checkForUpdates = nullptr;
     QAction* m_quit = nullptr;
     QAction* m_openWorkoutsFolder = nullptr;
+    QAction* m_lock = nullptr;
+    std::unique_ptr<QMenu> m_tileMenu;
     QSystemTrayIcon* m_tray = nullptr;
 };
 

@@ -4,6 +4,7 @@
 #include "AppShell.h"
 
 #include "AppMenu.h"
+#include "InstanceGuard.h"
 #include "UiLogging.h"
 #include "UpdateNotice.h"
 #include "Workouts.h"
@@ -12,6 +13,7 @@
 #include "connection/HeartRateStrapManager.h"
 #include "ui/desktop/Appearance.h"
 #include "ui/desktop/X11StackKeeper.h"
+#include "ui/panel/MetricTileModel.h"
 #include "ui/panel/OverlaySizeManager.h"
 
 #include <QCoreApplication>
@@ -115,10 +117,19 @@ bool AppShell::launch() {
     }
     observeConnection();
     observeSize();
+    observeTiles();
     if (m_options.connectTo) {
         connectWhenFound();
     }
     return true;
+}
+
+void AppShell::takeCommands(InstanceGuard& guard) {
+    QObject::connect(&guard, &InstanceGuard::commandReceived, this, [this](const QString& command) {
+        if (command == u"unlock") {
+            m_sizes->panel()->setLocked(false);
+        }
+    });
 }
 
 void AppShell::watchAppearance() {
@@ -152,6 +163,7 @@ void AppShell::startUpdates() {
         qtTrId("menu.about.description");
     m_menu = std::make_unique<AppMenu>(about, m_updaterController ? m_checkForUpdates
                                                                   : std::function<void()>());
+    m_menu->addPanelItems(*m_sizes->panel());
 }
 
 void AppShell::startManager() {
@@ -232,6 +244,35 @@ void AppShell::observeSize() {
     // Like any subscriber, the panel starts from the size in force.
     QMetaObject::invokeMethod(
         this, [resize, this]() { resize(m_sizes->currentSize()); }, Qt::QueuedConnection);
+}
+
+void AppShell::observeTiles() {
+    // The strip is as wide as the tiles that show: they change with the machine's features, its
+    // kind (each kind keeps its own hidden tiles), a strap's heart rate and the user's choice.
+    const auto update = [this] {
+        if (!m_panel) {
+            return;
+        }
+        const FitnessMetrics& metrics = m_manager->metrics();
+        const QList<MetricTile> tiles =
+            shownTiles(metricTiles(metrics, m_manager->machineFeatures(), m_sizes->unitSystem(),
+                                   m_manager->heartRateStraps()->hasDelivered()),
+                       m_sizes->panel()->hiddenTiles(metrics.equipmentType));
+        m_panel->setShownTiles(static_cast<int>(tiles.size()));
+    };
+    auto kind = std::make_shared<EquipmentType>(m_manager->metrics().equipmentType);
+    QObject::connect(m_manager.get(), &FTMSManager::metricsChanged, this, [this, kind, update] {
+        // Values arrive several times a second; only a new kind matters here.
+        if (m_manager->metrics().equipmentType != *kind) {
+            *kind = m_manager->metrics().equipmentType;
+            update();
+        }
+    });
+    QObject::connect(m_manager.get(), &FTMSManager::machineFeaturesChanged, this, update);
+    QObject::connect(m_manager->heartRateStraps(), &HeartRateStrapManager::linkChanged, this,
+                     update);
+    QObject::connect(m_sizes->panel(), &PanelPreferences::hiddenTilesChanged, this, update);
+    update();
 }
 
 void AppShell::connectWhenFound() {

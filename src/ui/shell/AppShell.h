@@ -30,6 +30,7 @@ class FTMSManager;
 namespace tallyfin::ui {
 
 class AppMenu;
+class InstanceGuard;
 class Appearance;
 class Workouts;
 class OverlaySizeManager;
@@ -72,6 +73,8 @@ public:
 
     // Runs the launch steps in order. False when the views could not be loaded.
     bool launch();
+    // Commands from a later `tallyfin`: "unlock" unlocks the panel.
+    void takeCommands(InstanceGuard& guard);
     // Closes the views and lets go of a connected machine and strap, waiting (a few seconds at
     // most) until the stack confirms it. Runs when the application quits; does nothing the second
     // time.
@@ -95,6 +98,7 @@ private:
     bool setUpPanel();
     void observeConnection();
     void observeSize();
+    void observeTiles();
     void connectWhenFound();
 
     Options m_options;

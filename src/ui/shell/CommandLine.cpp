@@ -55,6 +55,8 @@ std::variant<CommandLineOptions, CommandLineError> parseCommandLine(const QStrin
             options.demo = true;
         } else if ((name == u"--help" || name == u"-h") && noValueAllowed()) {
             options.showHelp = true;
+        } else if (name == u"--unlock" && noValueAllowed()) {
+            options.unlock = true;
         } else if (name == u"--version" && noValueAllowed()) {
             options.showVersion = true;
         } else if (name == u"--connect") {

@@ -22,6 +22,7 @@ struct CommandLineOptions {
     std::optional<UnitSystem> units;   // units for this run only; nothing is stored
     std::optional<QString> screenshot; // render the panel to this file and exit
     int screenshotDelayMs = 1000;      // --after
+    bool unlock = false;               // unlock the running overlay's panel, then end
     bool showHelp = false;
     bool showVersion = false;
 };

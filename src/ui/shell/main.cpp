@@ -77,6 +77,17 @@ int main(int argc, char* argv[]) {
         std::printf("tallyfin %s\n", TALLYFIN_VERSION);
         return 0;
     }
+    if (options.unlock) {
+        if (ui::InstanceGuard::send(QStringLiteral("unlock"))) {
+            return 0;
+        }
+        // Nothing runs: the next overlay starts unlocked.
+        ui::OverlaySizeManager::shared().panel()->setLocked(false);
+        //% "No Tallyfin overlay is running; it will start unlocked."
+        //: Said by tallyfin --unlock when no overlay runs
+        std::fprintf(stderr, "tallyfin: %s\n", qPrintable(qtTrId("commandLine.unlock.none")));
+        return 1;
+    }
     if (displayProblem) {
         std::fprintf(stderr, "tallyfin: %s\n", qPrintable(displayProblem->message()));
         return 1;
@@ -126,6 +137,8 @@ int main(int argc, char* argv[]) {
     if (!shell.launch()) {
         return 1;
     }
+    // `tallyfin --unlock`, also the desktop entry's "Unlock Panel", reaches this overlay here.
+    shell.takeCommands(guard);
 
     // Benchmarks only: frame and CPU figures of a fixed stretch of the run.
     if (auto* stats = ui::FrameStats::fromEnvironment(*shell.window(), &shell)) {

@@ -12,6 +12,7 @@
 #include "ui/desktop/PopoverGrab.h"
 #include "ui/panel/OverlaySizeManager.h"
 #include "ui/shell/AppShell.h"
+#include "ui/shell/InstanceGuard.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -303,6 +304,23 @@ private Q_SLOTS:
             QVERIFY(panelShows(u"popover closed"_s));
         }
         QVERIFY(!focusTaken() && !QGuiApplication::focusWindow());
+
+        // Locked, the strip takes no pointer input at all; Ctrl held over it lends it the
+        // pointer; `tallyfin --unlock`, as the desktop entry's action runs it, unlocks it.
+        InstanceGuard guard;
+        QVERIFY(guard.listen());
+        m_shell->takeCommands(guard);
+        m_sizes->panel()->setLocked(true);
+        QTRY_VERIFY_WITH_TIMEOUT(shapeOf(*panel(), XCB_SHAPE_SK_INPUT).isEmpty(), slow);
+        const QPoint middle = outlineRect().center() + panel()->position();
+        QVERIFY(run(u"xdotool mousemove %1 %2 keydown ctrl"_s.arg(middle.x()).arg(middle.y())));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            near(shapeOf(*panel(), XCB_SHAPE_SK_INPUT).boundingRect(), outlineRect()), slow);
+        QVERIFY(run(u"xdotool keyup ctrl"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(shapeOf(*panel(), XCB_SHAPE_SK_INPUT).isEmpty(), slow);
+        QVERIFY(run(QStringLiteral(TALLYFIN_BINARY " --unlock")));
+        QTRY_VERIFY_WITH_TIMEOUT(!shapeOf(*panel(), XCB_SHAPE_SK_INPUT).isEmpty(), slow);
+        QVERIFY(!m_sizes->panel()->locked());
 
         // The panel first, the full-screen window then started over it.
         m_shell.reset();

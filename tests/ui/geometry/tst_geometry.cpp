@@ -7,6 +7,7 @@
 #include "ui/geometry/SignalBars.h"
 #include "ui/geometry/WavyRoundedRectangle.h"
 #include "ui/geometry/WavyRoundedRectangleItem.h"
+#include "ui/geometry/Zones.h"
 
 #include <QImage>
 #include <QQmlEngine>
@@ -235,6 +236,42 @@ private Q_SLOTS:
     }
 
     // The searching outline with its dent in the middle (t = 0.5), and a border-only outline.
+    // Each zone's edges, power at an FTP of 200 W (percent rounded to whole points) and heart
+    // rate at a maximum of 200 beats per minute.
+    void zones_data() {
+        QTest::addColumn<bool>("power");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("reference");
+        QTest::addColumn<int>("zone");
+        const QList<std::pair<int, int>> powerEdges{
+            {1, 1},   {110, 1}, {111, 2}, {150, 2}, {151, 3}, {180, 3}, {181, 4},
+            {210, 4}, {211, 5}, {240, 5}, {241, 6}, {300, 6}, {301, 7}, {0, 0}};
+        for (const auto& [watts, zone] : powerEdges) {
+            QTest::addRow("%d W", watts) << true << watts << 200 << zone;
+        }
+        QTest::newRow("no FTP") << true << 300 << 0 << 0;
+        const QList<std::pair<int, int>> heartEdges{{99, 0},  {100, 1}, {119, 1}, {120, 2},
+                                                    {139, 2}, {140, 3}, {159, 3}, {160, 4},
+                                                    {179, 4}, {180, 5}, {220, 5}};
+        for (const auto& [bpm, zone] : heartEdges) {
+            QTest::addRow("%d bpm", bpm) << false << bpm << 200 << zone;
+        }
+        QTest::newRow("no maximum") << false << 150 << 0 << 0;
+    }
+
+    void zones() {
+        QFETCH(bool, power);
+        QFETCH(int, value);
+        QFETCH(int, reference);
+        QFETCH(int, zone);
+        QCOMPARE(power ? tallyfin::ui::powerZone(value, reference)
+                       : tallyfin::ui::heartRateZone(value, reference),
+                 zone);
+        const QColor color =
+            power ? tallyfin::ui::powerZoneColor(zone) : tallyfin::ui::heartRateZoneColor(zone);
+        QCOMPARE(color.isValid(), zone > 0);
+    }
+
     void wavyOutlinePaintsTheDentAndBorder() {
         auto* shape = show<WavyRoundedRectangleItem>(R"(
             Rectangle {

@@ -50,6 +50,16 @@ private Q_SLOTS:
         QCOMPARE(panel::connectedFrame(screen, visible, OverlaySize::small, height), small);
         QCOMPARE(panel::connectedFrame(screen, visible, OverlaySize::medium, height), medium);
         QCOMPARE(panel::connectedFrame(screen, visible, OverlaySize::large, height), large);
+        // As wide as the tiles need, each adding its share, at most the size's share of the
+        // screen, and centred.
+        for (const OverlaySize size : allOverlaySizes) {
+            const QRect full = panel::connectedFrame(screen, visible, size, height);
+            QCOMPARE(panel::connectedFrame(screen, visible, size, height, 20), full);
+            const QRect two = panel::connectedFrame(screen, visible, size, height, 2);
+            const QRect three = panel::connectedFrame(screen, visible, size, height, 3);
+            QCOMPARE(three.width(), std::min(full.width(), two.width() + panel::tileShare(size)));
+            QVERIFY(qAbs(two.center().x() - full.center().x()) <= 1);
+        }
     }
 
     // The popover at its button: a 332 × 300 window, the button 20 × 20.
