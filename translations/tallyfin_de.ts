@@ -654,6 +654,7 @@
         <source>Open Workouts Folder</source>
         <extracomment>Tray menu item that shows the folder finished workouts are written to</extracomment>
         <translation>Trainingsordner öffnen</translation>
+    </message>
     <message id="tile.time">
         <source>Time</source>
         <extracomment>Name of the elapsed-time tile in the menus and the popover</extracomment>
