@@ -46,7 +46,7 @@ private:
     QPointer<QQuickWindow> m_window;
     QPointer<QQuickItem> m_outline;
     bool m_cutVisible = false;
-    // The outline in window coordinates, as last applied.
+    // The outline in the window's device pixels, as last applied.
     QRegion m_applied;
     QList<qreal> m_appliedKey;
     bool m_appliedCut = false;

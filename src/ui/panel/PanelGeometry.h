@@ -30,6 +30,15 @@ QRect disconnectedFrame(const QRect& screen, const QRect& visibleArea, int heigh
 // While connected: the size's fraction of the full screen width, centred on it.
 QRect connectedFrame(const QRect& screen, const QRect& visibleArea, OverlaySize size, int height);
 
+// Narrowed and moved just enough to lie inside `area` (a screen's visible area): a frame wider
+// than the area takes its width, one past an edge comes back to it.
+QRect keptInside(const QRect& frame, const QRect& area);
+// Where the panel goes once the user has placed it: `width` × `height`, centred on `anchor`'s x,
+// its bottom edge on `anchor`'s y, kept inside `area`.
+QRect anchoredFrame(const QPoint& anchor, int width, int height, const QRect& area);
+// The point anchoredFrame() keeps for `frame`: its bottom centre.
+QPoint anchorOf(const QRect& frame);
+
 } // namespace panel
 
 // Where a popover window opens at its button.

@@ -67,6 +67,8 @@ private:
     std::shared_ptr<sim::ManualScheduler> m_scheduler;
     std::unique_ptr<AppShell> m_shell;
     QList<sim::VirtualMachine> m_machines;
+    // The real screens instead of one 1920 × 1080 screen, and the settings of the last start.
+    bool m_realScreens = false;
 
     QQuickWindow* window() const { return m_shell->window(); }
 
@@ -135,7 +137,9 @@ private:
         m_machines = machines;
         m_settings =
             std::make_unique<QSettings>(m_dir.filePath(u"prefs.ini"_s), QSettings::IniFormat);
-        m_settings->clear();
+        if (!m_realScreens) {
+            m_settings->clear();
+        }
         m_sizes = std::make_unique<OverlaySizeManager>(m_settings.get());
         m_scheduler = std::make_shared<sim::ManualScheduler>();
 
@@ -146,7 +150,11 @@ private:
         options.centralFactory = sim::simulatedCentralFactory(m_scheduler, m_machines);
         options.sizes = m_sizes.get();
         options.settings = m_settings.get();
-        options.screens = []() { return std::optional<ScreenAreas>({screen, visibleArea}); };
+        if (!m_realScreens) {
+            options.screens = [](const std::optional<QPoint>&) {
+                return std::optional<ScreenAreas>({screen, visibleArea});
+            };
+        }
         options.startAnalytics = [](const QString&) { QFAIL("no analytics without an app id"); };
         options.makeUpdater = []() {
             return std::pair<std::unique_ptr<QObject>, std::function<void()>>();
@@ -221,6 +229,33 @@ private Q_SLOTS:
     // Every symbol the views show is one the resolver knows.
     void init() { QTest::failOnWarning(QRegularExpression(u"^Unknown symbol name"_s)); }
     void cleanup() { m_shell.reset(); }
+
+    // Under two-screens.json (the tst_overlayviews_screens test): a 1920 × 1080 primary screen
+    // and a 1280 × 1024 one right of it. Dragged onto the second, the strip takes its width from
+    // it and stays inside it, the popover opens there, and the next start puts it there again.
+    void belongsToItsScreen() {
+        if (QGuiApplication::screens().size() != 2) {
+            QSKIP("needs two screens: run as tst_overlayviews_screens");
+        }
+        m_realScreens = true;
+        QSettings(m_dir.filePath(u"prefs.ini"_s), QSettings::IniFormat).clear();
+        start(1);
+        connectFirst();
+        QTRY_COMPARE(window()->geometry(), QRect(67, 980, 1786, 80));
+        window()->setPosition(2100, 400); // dropped there by the user
+        QTRY_COMPARE(window()->geometry(), QRect(1965, 400, 1190, 80));
+        m_sizes->chooseSize(OverlaySize::large);
+        QTRY_COMPARE(window()->geometry(), QRect(1920, 400, 1280, 80));
+        QQuickWindow* popover = openPopover();
+        QVERIFY(popover);
+        QVERIFY2(QRect(1920, 0, 1280, 1024).contains(popover->geometry()),
+                 qPrintable(QDebug::toString(popover->geometry())));
+
+        m_shell.reset();
+        start(1);
+        QCOMPARE(window()->geometry(), QRect(2270, 400, 580, 80));
+        m_realScreens = false;
+    }
 
     void searchesWithTheTravellingDent() {
         start(0);
