@@ -129,6 +129,21 @@
         <extracomment>Unknown device</extracomment>
         <translation>Unbekanntes Gerät</translation>
     </message>
+    <message id="deviceList.bluetoothOff">
+        <source>Bluetooth is off – turn it on in Settings</source>
+        <extracomment>The device list while the Bluetooth adapter is switched off</extracomment>
+        <translation>Bluetooth ist aus – in den Einstellungen einschalten</translation>
+    </message>
+    <message id="deviceList.noAdapter">
+        <source>No Bluetooth adapter – plug one in</source>
+        <extracomment>The device list when the computer has no Bluetooth LE adapter</extracomment>
+        <translation>Kein Bluetooth-Adapter – bitte einen anschließen</translation>
+    </message>
+    <message id="deviceList.bluetoothRefused">
+        <source>Bluetooth access refused – allow it in Settings</source>
+        <extracomment>The device list when the system refuses Tallyfin the use of Bluetooth</extracomment>
+        <translation>Bluetooth verweigert – in den Einstellungen erlauben</translation>
+    </message>
     <message id="deviceList.searching">
         <source>Looking for fitness machines…</source>
         <extracomment>Shown in the device list while no machine has been found</extracomment>

@@ -129,6 +129,21 @@
         <extracomment>Unknown device</extracomment>
         <translation>Unknown device</translation>
     </message>
+    <message id="deviceList.bluetoothOff">
+        <source>Bluetooth is off – turn it on in Settings</source>
+        <extracomment>The device list while the Bluetooth adapter is switched off</extracomment>
+        <translation>Bluetooth is off – turn it on in Settings</translation>
+    </message>
+    <message id="deviceList.noAdapter">
+        <source>No Bluetooth adapter – plug one in</source>
+        <extracomment>The device list when the computer has no Bluetooth LE adapter</extracomment>
+        <translation>No Bluetooth adapter – plug one in</translation>
+    </message>
+    <message id="deviceList.bluetoothRefused">
+        <source>Bluetooth access refused – allow it in Settings</source>
+        <extracomment>The device list when the system refuses Tallyfin the use of Bluetooth</extracomment>
+        <translation>Bluetooth access refused – allow it in Settings</translation>
+    </message>
     <message id="deviceList.searching">
         <source>Looking for fitness machines…</source>
         <extracomment>Shown in the device list while no machine has been found</extracomment>

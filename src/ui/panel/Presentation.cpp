@@ -3,11 +3,13 @@
 
 #include "Presentation.h"
 
+#include "bluetooth/Central.h"
 #include "model/DevicePresentation.h"
 #include "ui/geometry/SignalBars.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QScreen>
 
 #include <algorithm>
 #include <limits>
@@ -64,6 +66,37 @@ QList<int> Presentation::powerSamples(const QList<qint64>& history) {
 PopoverPlacement Presentation::placePopover(const QRectF& button, const QSizeF& size,
                                             const QRectF& screen) {
     return panel::placePopover(button, size, screen.toRect());
+}
+
+QString Presentation::bluetoothAdvice(int centralState) {
+    using bluetooth::CentralState;
+    switch (static_cast<CentralState>(centralState)) {
+    case CentralState::poweredOff:
+        //: The device list while the Bluetooth adapter is switched off
+        //% "Bluetooth is off – turn it on in Settings"
+        return qtTrId("deviceList.bluetoothOff");
+    case CentralState::unsupported:
+        //: The device list when the computer has no Bluetooth LE adapter
+        //% "No Bluetooth adapter – plug one in"
+        return qtTrId("deviceList.noAdapter");
+    case CentralState::unauthorized:
+        //: The device list when the system refuses Tallyfin the use of Bluetooth
+        //% "Bluetooth access refused – allow it in Settings"
+        return qtTrId("deviceList.bluetoothRefused");
+    case CentralState::unknown:
+    case CentralState::resetting:
+    case CentralState::poweredOn:
+        break;
+    }
+    return {};
+}
+
+QRectF Presentation::screenAreaAt(const QPointF& point) {
+    const QScreen* screen = QGuiApplication::screenAt(point.toPoint());
+    if (!screen) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    return screen ? QRectF(screen->availableGeometry()) : QRectF();
 }
 
 } // namespace tallyfin::ui

@@ -16,6 +16,8 @@ Item {
     property int sizeIndex: 1
     property bool animate: true
     property color primary: "black"
+    // A halo of the opposite colour keeps the tile readable over the power chart.
+    readonly property color glow: Qt.rgba(1 - primary.r, 1 - primary.g, 1 - primary.b, 0.45)
 
     readonly property metricsDimensions dims: Dimensions.metrics(sizeIndex)
 
@@ -40,7 +42,9 @@ Item {
             size: tile.dims.tileIconSize
             weight: Font.Light
             color: tile.primary
-            opacity: 0.5
+            // Under the item's opacity: the halo at its full strength.
+            glowColor: Qt.rgba(tile.glow.r, tile.glow.g, tile.glow.b, 0.45 / 0.85)
+            opacity: 0.85
         }
         RollingText {
             id: valueText
@@ -51,8 +55,9 @@ Item {
             animate: tile.animate
             fontSize: tile.dims.valueFontSize
             color: tile.primary
+            glowColor: tile.glow
         }
-        Text {
+        GlowText {
             id: unitText
             objectName: "tileUnit"
             visible: tile.unit.length > 0
@@ -61,9 +66,9 @@ Item {
             text: tile.unit
             font.family: "Courier New"
             font.pixelSize: tile.dims.unitFontSize
+            // Smaller than the value, and in its colour: a greyer unit vanishes over the chart.
             color: tile.primary
-            opacity: 0.55
-            maximumLineCount: 1
+            glowColor: tile.glow
         }
     }
 

@@ -56,7 +56,7 @@ AppMenu::AppMenu(QString aboutText, std::function<void()> checkForUpdates, QObje
     m_menu->addSeparator();
     //: Tray menu item that ends the program
     m_quit = m_menu->addAction(qtTrId("menu.quit"));
-    m_quit->setShortcut(QKeySequence::Quit);
+    // No shortcut shown: the panel never takes the keyboard focus, so none could work.
     QObject::connect(m_quit, &QAction::triggered, qApp, &QCoreApplication::quit,
                      Qt::QueuedConnection);
 
