@@ -188,6 +188,7 @@ private:
         AppShell::Options options;
         options.centralFactory = bluetooth::simulated::simulatedCentralFactory();
         options.sizes = m_sizes.get();
+        options.settings = m_settings.get();
         options.connectTo = std::move(connectTo);
         options.sendSignal = [](const QString&, const QMap<QString, QString>&) {};
         m_shell = std::make_unique<AppShell>(std::move(options));
