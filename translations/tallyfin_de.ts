@@ -210,9 +210,14 @@
         <translation>Zurückgelegte Strecke</translation>
     </message>
     <message id="metric.speed.tooltip">
-        <source>Speed, or pace per 500 m on a rower</source>
-        <extracomment>Hover help of the speed or pace tile</extracomment>
-        <translation>Geschwindigkeit, beim Rudergerät Zeit pro 500 m</translation>
+        <source>Speed</source>
+        <extracomment>Hover help of the speed tile</extracomment>
+        <translation>Geschwindigkeit</translation>
+    </message>
+    <message id="metric.rowPace.tooltip">
+        <source>Pace (time per 500 m)</source>
+        <extracomment>Hover help of a rower's pace tile</extracomment>
+        <translation>Tempo (Zeit pro 500 m)</translation>
     </message>
     <message id="metric.milePace.tooltip">
         <source>Pace (minutes per mile)</source>
