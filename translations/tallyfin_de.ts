@@ -144,6 +144,61 @@
         <extracomment>The device list when the system refuses Tallyfin the use of Bluetooth</extracomment>
         <translation>Bluetooth verweigert – in den Einstellungen erlauben</translation>
     </message>
+    <message id="feature.speed">
+        <source>Speed</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Geschwindigkeit</translation>
+    </message>
+    <message id="feature.cadence">
+        <source>Cadence</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Trittfrequenz</translation>
+    </message>
+    <message id="feature.distance">
+        <source>Distance</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Distanz</translation>
+    </message>
+    <message id="feature.incline">
+        <source>Incline</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Steigung</translation>
+    </message>
+    <message id="feature.pace">
+        <source>Pace</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Tempo</translation>
+    </message>
+    <message id="feature.steps">
+        <source>Steps</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Schritte</translation>
+    </message>
+    <message id="feature.resistance">
+        <source>Resistance</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Widerstand</translation>
+    </message>
+    <message id="feature.power">
+        <source>Power</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Leistung</translation>
+    </message>
+    <message id="feature.calories">
+        <source>Calories</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Kalorien</translation>
+    </message>
+    <message id="feature.heartRate">
+        <source>Heart Rate</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Herzfrequenz</translation>
+    </message>
+    <message id="feature.time">
+        <source>Time</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Zeit</translation>
+    </message>
     <message id="deviceList.searching">
         <source>Looking for fitness machines…</source>
         <extracomment>Shown in the device list while no machine has been found</extracomment>

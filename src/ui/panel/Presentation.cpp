@@ -39,12 +39,83 @@ QString Presentation::equipmentName(int type) {
     return displayName(known ? static_cast<EquipmentType>(type) : EquipmentType::unknown);
 }
 
+namespace {
+
+// The popover's words for the machine's own English names.
+QString displayedFeatureName(const QString& name) {
+    if (name == u"Speed") {
+        //: A measurement or target a machine offers, in the machine information popover
+        //% "Speed"
+        return qtTrId("feature.speed");
+    }
+    if (name == u"Cadence") {
+        //: A measurement or target a machine offers, in the machine information popover
+        //% "Cadence"
+        return qtTrId("feature.cadence");
+    }
+    if (name == u"Distance") {
+        //: A measurement or target a machine offers, in the machine information popover
+        //% "Distance"
+        return qtTrId("feature.distance");
+    }
+    if (name == u"Incline") {
+        //: A measurement or target a machine offers, in the machine information popover
+        //% "Incline"
+        return qtTrId("feature.incline");
+    }
+    if (name == u"Pace") {
+        //: A measurement or target a machine offers, in the machine information popover
+        //% "Pace"
+        return qtTrId("feature.pace");
+    }
+    if (name == u"Steps") {
+        //: A measurement or target a machine offers, in the machine information popover
+        //% "Steps"
+        return qtTrId("feature.steps");
+    }
+    if (name == u"Resistance") {
+        //: A measurement or target a machine offers, in the machine information popover
+        //% "Resistance"
+        return qtTrId("feature.resistance");
+    }
+    if (name == u"Power") {
+        //: A measurement or target a machine offers, in the machine information popover
+        //% "Power"
+        return qtTrId("feature.power");
+    }
+    if (name == u"Calories") {
+        //: A measurement or target a machine offers, in the machine information popover
+        //% "Calories"
+        return qtTrId("feature.calories");
+    }
+    if (name == u"Heart Rate") {
+        //: A measurement or target a machine offers, in the machine information popover
+        //% "Heart Rate"
+        return qtTrId("feature.heartRate");
+    }
+    if (name == u"Time") {
+        //: A measurement or target a machine offers, in the machine information popover
+        //% "Time"
+        return qtTrId("feature.time");
+    }
+    return name;
+}
+
+QStringList displayed(QStringList names) {
+    for (QString& name : names) {
+        name = displayedFeatureName(name);
+    }
+    return names;
+}
+
+} // namespace
+
 QStringList Presentation::supportedMetricNames(const FitnessMachineFeature& f) {
-    return f.supportedMetricNames();
+    return displayed(f.supportedMetricNames());
 }
 
 QStringList Presentation::controlCapabilityNames(const FitnessMachineFeature& f) {
-    return f.controlCapabilityNames();
+    return displayed(f.controlCapabilityNames());
 }
 
 void Presentation::copyLog(const QStringList& lines) {

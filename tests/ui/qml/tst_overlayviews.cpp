@@ -14,6 +14,7 @@
 #include "ui/desktop/Appearance.h"
 #include "ui/panel/MetricTileModel.h"
 #include "ui/panel/OverlaySizeManager.h"
+#include "ui/panel/Presentation.h"
 #include "ui/shell/AppMenu.h"
 #include "ui/shell/AppShell.h"
 
@@ -523,8 +524,10 @@ private Q_SLOTS:
                               text("controlCapabilities", popover)}),
                  QStringList({qtTrId("machineInfo.title"), m_machines.first().name,
                               displayName(manager->metrics().equipmentType),
-                              features.supportedMetricNames().join(u", "),
-                              features.controlCapabilityNames().join(u", ")}));
+                              Presentation::supportedMetricNames(features).join(u", "),
+                              Presentation::controlCapabilityNames(features).join(u", ")}));
+        // In the user's language.
+        QVERIFY(text("supportedMetrics", popover).contains(u"Leistung"_s));
         QCOMPARE(find("controlCapabilitiesRow", popover)->isVisible(),
                  !features.controlCapabilityNames().isEmpty());
         // Every row's texts and controls fit the popover's width.
