@@ -12,8 +12,15 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 namespace tallyfin::ui {
+
+namespace {
+
+constexpr int trayWatchMs = 2000;
+
+} // namespace
 
 AppMenu::AppMenu(QString aboutText, std::function<void()> checkForUpdates, QObject* parent)
     : QObject(parent)
@@ -61,13 +68,31 @@ AppMenu::AppMenu(QString aboutText, std::function<void()> checkForUpdates, QObje
                      Qt::QueuedConnection);
 
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        m_tray = new QSystemTrayIcon(applicationIcon(), this);
-        m_tray->setToolTip(QStringLiteral("Tallyfin"));
-        m_tray->setContextMenu(m_menu.get());
-        m_tray->show();
+        joinTray();
     } else {
         qCInfo(lcUi) << "no system tray; the menu opens on a right click on the panel";
+        // Neither the XEmbed tray's selection nor a StatusNotifierWatcher tells Qt's users when
+        // it appears, so it is looked for every few seconds until it does.
+        m_trayWatch = new QTimer(this);
+        m_trayWatch->setInterval(trayWatchMs);
+        QObject::connect(m_trayWatch, &QTimer::timeout, this, [this]() {
+            if (QSystemTrayIcon::isSystemTrayAvailable()) {
+                m_trayWatch->stop();
+                qCInfo(lcUi) << "a system tray appeared; the menu moves there";
+                joinTray();
+            }
+        });
+        m_trayWatch->start();
     }
+}
+
+void AppMenu::joinTray() {
+    m_tray = new QSystemTrayIcon(applicationIcon(), this);
+    m_tray->setToolTip(m_status->isVisible() ? QStringLiteral("Tallyfin\n") + m_status->text()
+                                             : QStringLiteral("Tallyfin"));
+    m_tray->setContextMenu(m_menu.get());
+    m_tray->show();
+    Q_EMIT inTrayChanged();
 }
 
 AppMenu::~AppMenu() = default;

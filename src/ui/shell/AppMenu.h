@@ -14,14 +14,16 @@
 class QAction;
 class QMenu;
 class QSystemTrayIcon;
+class QTimer;
 
 namespace tallyfin::ui {
 
 // The application menu: about, starting at login, the update check and Quit. It lives in the
-// system tray; where the desktop has no tray the panel opens it on a right click.
+// system tray; where the desktop has no tray the panel opens it on a right click. A tray that
+// starts later (the usual order at login) is noticed within a few seconds and the icon shows.
 class AppMenu : public QObject {
     Q_OBJECT
-    Q_PROPERTY(bool inTray READ inTray CONSTANT)
+    Q_PROPERTY(bool inTray READ inTray NOTIFY inTrayChanged)
 
 public:
     // `checkForUpdates` is empty when the build has no update feed: the item is then disabled and
@@ -44,7 +46,12 @@ public:
     void setStatus(const QString& status);
     QAction* statusAction() const { return m_status; }
 
+Q_SIGNALS:
+    void inTrayChanged();
+
 private:
+    // Puts the icon in the tray once there is one.
+    void joinTray();
     void showAbout();
     void setStartAtLogin(bool enabled);
 
@@ -58,6 +65,7 @@ private:
     QAction* m_checkForUpdates = nullptr;
     QAction* m_quit = nullptr;
     QSystemTrayIcon* m_tray = nullptr;
+    QTimer* m_trayWatch = nullptr;
 };
 
 } // namespace tallyfin::ui

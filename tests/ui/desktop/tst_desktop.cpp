@@ -11,6 +11,7 @@
 #include "ui/desktop/Appearance.h"
 #include "ui/desktop/PopoverGrab.h"
 #include "ui/panel/OverlaySizeManager.h"
+#include "ui/shell/AppMenu.h"
 #include "ui/shell/AppShell.h"
 
 #include <QApplication>
@@ -363,6 +364,23 @@ private Q_SLOTS:
         auto* close = view()->findChild<QQuickItem*>(u"closeButton"_s);
         QVERIFY(click(settledCentre(close)));
         QTRY_VERIFY_WITH_TIMEOUT(!m_shell->manager()->isConnected(), slow);
+    }
+
+    // The tray host starts after the program, as at login with "Start at Login": the icon
+    // appears in it once it is there (tst_desktop_tray).
+    void trayStartedLater() {
+        QVERIFY2(!QStandardPaths::findExecutable(u"trayer"_s).isEmpty(),
+                 "trayer is missing: run scripts/deps");
+        m_windowManager = spawn(u"openbox"_s);
+        QVERIFY2(QTest::qWaitFor([]() { return run(u"wmctrl -m"_s); }, slow),
+                 "the window manager did not start");
+        QVERIFY(launch(std::nullopt));
+        QVERIFY(!m_shell->menu()->inTray());
+        const auto tray = spawn(u"trayer --edge top --align right"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(m_shell->menu()->inTray(), slow);
+        // The icon is docked: trayer's window holds a child of ours.
+        QVERIFY(QTest::qWaitFor(
+            []() { return run(u"sh -c \"xwininfo -root -tree | grep -q Tallyfin\""_s); }, slow));
     }
 };
 
