@@ -129,6 +129,76 @@
         <extracomment>Unknown device</extracomment>
         <translation>Unbekanntes Gerät</translation>
     </message>
+    <message id="deviceList.bluetoothOff">
+        <source>Bluetooth is off – turn it on in Settings</source>
+        <extracomment>The device list while the Bluetooth adapter is switched off</extracomment>
+        <translation>Bluetooth ist aus – in den Einstellungen einschalten</translation>
+    </message>
+    <message id="deviceList.noAdapter">
+        <source>No Bluetooth adapter – plug one in</source>
+        <extracomment>The device list when the computer has no Bluetooth LE adapter</extracomment>
+        <translation>Kein Bluetooth-Adapter – bitte einen anschließen</translation>
+    </message>
+    <message id="deviceList.bluetoothRefused">
+        <source>Bluetooth access refused – allow it in Settings</source>
+        <extracomment>The device list when the system refuses Tallyfin the use of Bluetooth</extracomment>
+        <translation>Bluetooth verweigert – in den Einstellungen erlauben</translation>
+    </message>
+    <message id="feature.speed">
+        <source>Speed</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Geschwindigkeit</translation>
+    </message>
+    <message id="feature.cadence">
+        <source>Cadence</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Trittfrequenz</translation>
+    </message>
+    <message id="feature.distance">
+        <source>Distance</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Distanz</translation>
+    </message>
+    <message id="feature.incline">
+        <source>Incline</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Steigung</translation>
+    </message>
+    <message id="feature.pace">
+        <source>Pace</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Tempo</translation>
+    </message>
+    <message id="feature.steps">
+        <source>Steps</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Schritte</translation>
+    </message>
+    <message id="feature.resistance">
+        <source>Resistance</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Widerstand</translation>
+    </message>
+    <message id="feature.power">
+        <source>Power</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Leistung</translation>
+    </message>
+    <message id="feature.calories">
+        <source>Calories</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Kalorien</translation>
+    </message>
+    <message id="feature.heartRate">
+        <source>Heart Rate</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Herzfrequenz</translation>
+    </message>
+    <message id="feature.time">
+        <source>Time</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Zeit</translation>
+    </message>
     <message id="deviceList.searching">
         <source>Looking for fitness machines…</source>
         <extracomment>Shown in the device list while no machine has been found</extracomment>
@@ -195,9 +265,14 @@
         <translation>Zurückgelegte Strecke</translation>
     </message>
     <message id="metric.speed.tooltip">
-        <source>Speed, or pace per 500 m on a rower</source>
-        <extracomment>Hover help of the speed or pace tile</extracomment>
-        <translation>Geschwindigkeit, beim Rudergerät Zeit pro 500 m</translation>
+        <source>Speed</source>
+        <extracomment>Hover help of the speed tile</extracomment>
+        <translation>Geschwindigkeit</translation>
+    </message>
+    <message id="metric.rowPace.tooltip">
+        <source>Pace (time per 500 m)</source>
+        <extracomment>Hover help of a rower's pace tile</extracomment>
+        <translation>Tempo (Zeit pro 500 m)</translation>
     </message>
     <message id="metric.milePace.tooltip">
         <source>Pace (minutes per mile)</source>

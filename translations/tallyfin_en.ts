@@ -129,6 +129,76 @@
         <extracomment>Unknown device</extracomment>
         <translation>Unknown device</translation>
     </message>
+    <message id="deviceList.bluetoothOff">
+        <source>Bluetooth is off – turn it on in Settings</source>
+        <extracomment>The device list while the Bluetooth adapter is switched off</extracomment>
+        <translation>Bluetooth is off – turn it on in Settings</translation>
+    </message>
+    <message id="deviceList.noAdapter">
+        <source>No Bluetooth adapter – plug one in</source>
+        <extracomment>The device list when the computer has no Bluetooth LE adapter</extracomment>
+        <translation>No Bluetooth adapter – plug one in</translation>
+    </message>
+    <message id="deviceList.bluetoothRefused">
+        <source>Bluetooth access refused – allow it in Settings</source>
+        <extracomment>The device list when the system refuses Tallyfin the use of Bluetooth</extracomment>
+        <translation>Bluetooth access refused – allow it in Settings</translation>
+    </message>
+    <message id="feature.speed">
+        <source>Speed</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Speed</translation>
+    </message>
+    <message id="feature.cadence">
+        <source>Cadence</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Cadence</translation>
+    </message>
+    <message id="feature.distance">
+        <source>Distance</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Distance</translation>
+    </message>
+    <message id="feature.incline">
+        <source>Incline</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Incline</translation>
+    </message>
+    <message id="feature.pace">
+        <source>Pace</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Pace</translation>
+    </message>
+    <message id="feature.steps">
+        <source>Steps</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Steps</translation>
+    </message>
+    <message id="feature.resistance">
+        <source>Resistance</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Resistance</translation>
+    </message>
+    <message id="feature.power">
+        <source>Power</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Power</translation>
+    </message>
+    <message id="feature.calories">
+        <source>Calories</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Calories</translation>
+    </message>
+    <message id="feature.heartRate">
+        <source>Heart Rate</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Heart Rate</translation>
+    </message>
+    <message id="feature.time">
+        <source>Time</source>
+        <extracomment>A measurement or target a machine offers, in the machine information popover</extracomment>
+        <translation>Time</translation>
+    </message>
     <message id="deviceList.searching">
         <source>Looking for fitness machines…</source>
         <extracomment>Shown in the device list while no machine has been found</extracomment>
@@ -195,9 +265,14 @@
         <translation>Total distance</translation>
     </message>
     <message id="metric.speed.tooltip">
-        <source>Speed, or pace per 500 m on a rower</source>
-        <extracomment>Hover help of the speed or pace tile</extracomment>
-        <translation>Speed, or pace per 500 m on a rower</translation>
+        <source>Speed</source>
+        <extracomment>Hover help of the speed tile</extracomment>
+        <translation>Speed</translation>
+    </message>
+    <message id="metric.rowPace.tooltip">
+        <source>Pace (time per 500 m)</source>
+        <extracomment>Hover help of a rower's pace tile</extracomment>
+        <translation>Pace (time per 500 m)</translation>
     </message>
     <message id="metric.milePace.tooltip">
         <source>Pace (minutes per mile)</source>

@@ -279,6 +279,10 @@ void FTMSManager::stopScanning() {
 
 void FTMSManager::centralDidUpdateState(CentralState state) {
     m_straps->centralStateChanged(state);
+    if (state != m_bluetoothState) {
+        m_bluetoothState = state;
+        Q_EMIT bluetoothStateChanged();
+    }
     if (const auto text = unavailableText(state)) {
         setStatus(*text);
     } else if (state == CentralState::poweredOn) {

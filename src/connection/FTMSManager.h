@@ -74,6 +74,9 @@ class FTMSManager : public QObject,
     // The connection continues the one lost before it (same machine, connected again on its
     // own); set before isConnected turns true, so a workout can carry on rather than start anew.
     Q_PROPERTY(bool reconnected READ reconnected NOTIFY isConnectedChanged)
+    // What the central last said of Bluetooth (bluetooth::CentralState as a number), so that the
+    // views can say why nothing is found.
+    Q_PROPERTY(int bluetoothState READ bluetoothStateValue NOTIFY bluetoothStateChanged)
 
 public:
     // Sends one analytics signal: its name and its parameters.
@@ -109,6 +112,8 @@ public:
     const QMap<QUuid, DeviceAdvertisementInfo>& deviceInfos() const { return m_deviceInfos; }
     const QList<qint64>& powerHistory() const { return m_powerHistory; }
     bool valuesStale() const { return m_valuesStale; }
+    bluetooth::CentralState bluetoothState() const { return m_bluetoothState; }
+    int bluetoothStateValue() const { return static_cast<int>(m_bluetoothState); }
 
     // The streams of the published fields. They are writable like the fields of any observable
     // object; an assignment through them notifies exactly as the manager's own do. Only
@@ -237,6 +242,7 @@ Q_SIGNALS:
     void discoveredDevicesChanged();
     void powerHistoryChanged();
     void valuesStaleChanged();
+    void bluetoothStateChanged();
     void autoReconnectChanged();
     void awaitingReturnChanged();
     // The user asked to let go of the connected machine (disconnect()): its loss that follows is
@@ -289,6 +295,7 @@ private:
     Published<QList<qint64>> m_powerHistory;
     Published<bool> m_isSimulating;
     Published<bool> m_valuesStale;
+    bluetooth::CentralState m_bluetoothState = bluetooth::CentralState::unknown;
     QPointer<QTimer> m_simulationTimer;
     std::optional<QDateTime> m_simulationStartTime;
 

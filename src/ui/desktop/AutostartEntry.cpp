@@ -118,6 +118,8 @@ std::optional<QString> AutostartEntry::unusableProgram(const QString& program) {
 QString AutostartEntry::entryText(const QString& appId, const QString& program) {
     QString text = u"[Desktop Entry]\nType=Application\nName=Tallyfin\n"_s;
     text += u"Exec="_s + execArgument(program) + u'\n';
+    // Skipped, rather than failing at each login, once the program is uninstalled.
+    text += u"TryExec="_s + QString(program).replace(u"\\"_s, u"\\\\"_s) + u'\n';
     text += u"Icon="_s + appId + u'\n';
     text += u"Terminal=false\nX-GNOME-Autostart-enabled=true\n"_s;
     return text;

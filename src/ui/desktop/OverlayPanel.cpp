@@ -11,31 +11,58 @@
 #include <QGuiApplication>
 #include <QQuickWindow>
 #include <QScreen>
+#include <QSettings>
+#include <QTimer>
 #include <QVariantAnimation>
+
+using namespace Qt::StringLiterals;
 
 namespace tallyfin::ui {
 
-OverlayPanel::OverlayPanel(QQuickWindow& window, ScreenSource screens, QObject* parent)
+namespace {
+
+// How long the panel must rest after a drag before its new place counts.
+constexpr int dropSettleMs = 300;
+const auto placesGroup = "panelPlaces"_L1;
+
+} // namespace
+
+OverlayPanel::OverlayPanel(QQuickWindow& window, ScreenSource screens, QSettings* places,
+                           QObject* parent)
     : QObject(parent)
     , m_window(&window)
-    , m_screens(screens ? std::move(screens) : primaryScreen())
-    , m_animation(new QVariantAnimation(this)) {
+    , m_screens(screens ? std::move(screens) : desktopScreens())
+    , m_animation(new QVariantAnimation(this))
+    , m_places(places)
+    , m_dropped(new QTimer(this)) {
     m_animation->setEasingCurve(QEasingCurve::InOutQuad);
     QObject::connect(m_animation, &QVariantAnimation::valueChanged, this,
                      [this](const QVariant& value) {
                          if (m_window) {
-                             m_window->setGeometry(value.toRect());
+                             m_placed = value.toRect();
+                             m_window->setGeometry(m_placed);
                          }
                      });
-    QObject::connect(m_animation, &QVariantAnimation::finished, this,
-                     [this]() { Q_EMIT frameSettled(m_animation->endValue().toRect()); });
+    QObject::connect(m_animation, &QVariantAnimation::finished, this, [this]() {
+        m_placed = m_animation->endValue().toRect();
+        Q_EMIT frameSettled(m_placed);
+    });
+    m_dropped->setSingleShot(true);
+    m_dropped->setInterval(dropSettleMs);
+    QObject::connect(m_dropped, &QTimer::timeout, this, &OverlayPanel::keepUserPlace);
+    QObject::connect(m_window, &QWindow::xChanged, this, &OverlayPanel::noticeMove);
+    QObject::connect(m_window, &QWindow::yChanged, this, &OverlayPanel::noticeMove);
+    for (auto signal : {&QGuiApplication::screenAdded, &QGuiApplication::screenRemoved,
+                        &QGuiApplication::primaryScreenChanged}) {
+        QObject::connect(qGuiApp, signal, this, &OverlayPanel::followScreens, Qt::QueuedConnection);
+    }
 }
 
 OverlayPanel::~OverlayPanel() = default;
 
-OverlayPanel::ScreenSource OverlayPanel::primaryScreen() {
-    return []() -> std::optional<ScreenAreas> {
-        QScreen* screen = QGuiApplication::primaryScreen();
+OverlayPanel::ScreenSource OverlayPanel::desktopScreens() {
+    return [](const std::optional<QPoint>& at) -> std::optional<ScreenAreas> {
+        QScreen* screen = at ? QGuiApplication::screenAt(*at) : QGuiApplication::primaryScreen();
         if (!screen) {
             return std::nullopt;
         }
@@ -43,14 +70,105 @@ OverlayPanel::ScreenSource OverlayPanel::primaryScreen() {
     };
 }
 
+QString OverlayPanel::layoutKey() const {
+    QStringList screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect r = screen->geometry();
+        screens << u"%1 %2 %3 %4 %5"_s.arg(screen->name())
+                       .arg(r.x())
+                       .arg(r.y())
+                       .arg(r.width())
+                       .arg(r.height());
+    }
+    screens.sort();
+    return screens.join(u"; "_s);
+}
+
+std::optional<QRect> OverlayPanel::frameFor(int height) {
+    if (m_anchor) {
+        if (const auto areas = m_screens(m_anchor)) {
+            const int width =
+                m_connected
+                    ? panel::connectedFrame(areas->full, areas->visible, m_size, height, m_tiles).width()
+                    : panel::disconnectedWidth;
+            return panel::anchoredFrame(*m_anchor, width, height, areas->visible);
+        }
+        // Its screen is gone.
+        m_anchor.reset();
+    }
+    const auto areas = m_screens(std::nullopt);
+    if (!areas) {
+        return std::nullopt;
+    }
+    return m_connected ? panel::connectedFrame(areas->full, areas->visible, m_size, height, m_tiles)
+                       : panel::disconnectedFrame(areas->full, areas->visible, height);
+}
+
+void OverlayPanel::noticeMove() {
+    if (m_animation->state() != QAbstractAnimation::Running &&
+        m_window->position() != m_placed.topLeft()) {
+        m_dropped->start();
+    }
+}
+
+void OverlayPanel::keepUserPlace() {
+    const QRect now = m_window->geometry();
+    if (m_animation->state() == QAbstractAnimation::Running ||
+        now.topLeft() == m_placed.topLeft()) {
+        return;
+    }
+    // Dropped partly off every screen: onto the one nearest to where it was meant to be.
+    auto areas = m_screens(now.center());
+    if (!areas) {
+        areas = m_screens(m_anchor.value_or(panel::anchorOf(m_placed)));
+    }
+    if (!areas) {
+        areas = m_screens(std::nullopt);
+    }
+    if (!areas) {
+        return;
+    }
+    m_anchor = panel::anchorOf(panel::keptInside(now, areas->visible));
+    if (m_places) {
+        m_places->setValue(placesGroup + u'/' + layoutKey(), *m_anchor);
+    }
+    qCInfo(lcDesktop) << "panel placed by the user at" << *m_anchor;
+    if (const auto frame = frameFor(now.height())) {
+        moveTo(*frame);
+    }
+}
+
+void OverlayPanel::followScreens() {
+    m_anchor.reset();
+    if (m_places) {
+        const QVariant stored = m_places->value(placesGroup + u'/' + layoutKey());
+        if (stored.canConvert<QPoint>() && m_screens(stored.toPoint())) {
+            m_anchor = stored.toPoint();
+        }
+    }
+    if (const auto frame = frameFor(targetFrame().height())) {
+        moveTo(*frame);
+    }
+}
+
 void OverlayPanel::setUp() {
     m_window->setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                        Qt::WindowDoesNotAcceptFocus | Qt::BypassWindowManagerHint);
     m_window->setColor(Qt::transparent);
     QRect frame(0, 0, panel::disconnectedWidth, panel::initialHeight);
-    if (const auto areas = m_screens()) {
-        frame = panel::initialFrame(areas->visible);
+    if (m_places) {
+        const QVariant stored = m_places->value(placesGroup + u'/' + layoutKey());
+        if (stored.canConvert<QPoint>() && m_screens(stored.toPoint())) {
+            m_anchor = stored.toPoint();
+        }
     }
+    if (const auto areas = m_anchor ? m_screens(m_anchor) : std::nullopt) {
+        frame = panel::anchoredFrame(*m_anchor, panel::disconnectedWidth, panel::initialHeight,
+                                     areas->visible);
+    } else if (const auto primary = m_screens(std::nullopt)) {
+        frame = panel::initialFrame(primary->visible);
+    }
+    m_placed = frame;
     m_window->setGeometry(frame);
     m_stackKeeper = x11::StackKeeper::create();
     if (m_stackKeeper) {
@@ -79,8 +197,8 @@ void OverlayPanel::applyConnectionState(bool connected, OverlaySize size) {
         resizePanel(size);
         return;
     }
-    if (const auto areas = m_screens()) {
-        moveTo(panel::disconnectedFrame(areas->full, areas->visible, targetFrame().height()));
+    if (const auto frame = frameFor(targetFrame().height())) {
+        moveTo(*frame);
     }
 }
 
@@ -96,12 +214,9 @@ void OverlayPanel::resizePanel(OverlaySize size) {
     if (!m_connected) {
         return;
     }
-    const auto areas = m_screens();
-    if (!areas) {
-        return;
+    if (const auto frame = frameFor(targetFrame().height())) {
+        moveTo(*frame);
     }
-    moveTo(
-        panel::connectedFrame(areas->full, areas->visible, size, targetFrame().height(), m_tiles));
 }
 
 void OverlayPanel::setFrameAnimationDuration(std::chrono::milliseconds duration) {
@@ -117,8 +232,10 @@ QRect OverlayPanel::targetFrame() const {
 
 void OverlayPanel::moveTo(const QRect& frame) {
     m_animation->stop();
+    m_dropped->stop();
     if (m_animationDuration.count() <= 0 || !m_window->isVisible() ||
         m_window->geometry() == frame) {
+        m_placed = frame;
         m_window->setGeometry(frame);
         Q_EMIT frameSettled(frame);
         return;

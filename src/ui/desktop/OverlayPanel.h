@@ -14,6 +14,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+class QSettings;
+class QTimer;
 class QVariantAnimation;
 
 namespace tallyfin::ui {
@@ -22,7 +24,7 @@ namespace x11 {
 class StackKeeper;
 }
 
-// The primary screen's full rectangle and the part of it not taken by panels and docks.
+// A screen's full rectangle and the part of it not taken by panels and docks.
 struct ScreenAreas {
     QRect full;
     QRect visible;
@@ -34,6 +36,12 @@ struct ScreenAreas {
 // it was then, and widens to the overlay size's share of the screen while one is, on every
 // virtual desktop.
 //
+// Once the user drags it elsewhere it belongs to the screen it was dropped on: its frames keep
+// their bottom centre where it was dropped, take their widths from that screen and stay inside
+// its visible area. That place is remembered for the screen layout (the screens' names and
+// rectangles) and used again at the next start with the same screens; when its screen goes away
+// the panel returns to the primary screen's bottom centre.
+//
 // On X11 the window manager stacks a focused full-screen window above "always on top" ones, so
 // the panel is not handed to it at all (override-redirect): the window manager neither places,
 // decorates, focuses nor hides it, and a StackKeeper puts it back on top whenever the stacking
@@ -42,13 +50,15 @@ class OverlayPanel : public QObject {
     Q_OBJECT
 
 public:
-    using ScreenSource = std::function<std::optional<ScreenAreas>()>;
+    // The screen showing `at`, the primary one without `at`; nullopt when there is none.
+    using ScreenSource = std::function<std::optional<ScreenAreas>(const std::optional<QPoint>& at)>;
 
     static constexpr std::chrono::milliseconds defaultFrameAnimation{250};
 
-    // `screens` defaults to the primary screen; it answers nullopt when there is none.
+    // `screens` defaults to the desktop's screens; `places` keeps where the user put the panel
+    // (nothing is remembered without it).
     explicit OverlayPanel(QQuickWindow& window, ScreenSource screens = {},
-                          QObject* parent = nullptr);
+                          QSettings* places = nullptr, QObject* parent = nullptr);
     ~OverlayPanel() override;
 
     QQuickWindow& window() const { return *m_window; }
@@ -69,7 +79,9 @@ public:
     // Where the current frame animation ends; the current frame when none runs.
     QRect targetFrame() const;
 
-    static ScreenSource primaryScreen();
+    static ScreenSource desktopScreens();
+    // Where the user placed the panel (its bottom centre), if anywhere.
+    std::optional<QPoint> placedAt() const { return m_anchor; }
 
     // Null when not on X11.
     x11::StackKeeper* stackKeeper() const { return m_stackKeeper.get(); }
@@ -79,6 +91,15 @@ Q_SIGNALS:
 
 private:
     void moveTo(const QRect& frame);
+    // The frame for the current state, where the user placed the panel or at the screen's
+    // bottom centre.
+    std::optional<QRect> frameFor(int height);
+    // The window moved without being asked to here: the user dragged it.
+    void noticeMove();
+    void keepUserPlace();
+    // The screens changed: the place remembered for the new layout, if any, or the primary.
+    void followScreens();
+    QString layoutKey() const;
     // Shown while connected, or while the user is on the desktop it stayed on.
     void followDesktop();
 
@@ -89,6 +110,11 @@ private:
     bool m_connected = false;
     OverlaySize m_size = OverlaySize::medium;
     int m_tiles = 0;
+    QSettings* m_places = nullptr;
+    std::optional<QPoint> m_anchor;
+    // The last frame set here; any other position is the user's doing.
+    QRect m_placed;
+    QTimer* m_dropped;
     std::unique_ptr<x11::StackKeeper> m_stackKeeper;
     // The virtual desktop the disconnected panel stays on; -1 for all.
     int m_homeDesktop = -1;

@@ -54,8 +54,9 @@ void WindowShape::setPassThrough(bool passThrough) {
 
 namespace {
 
-// The outline in window coordinates.
-QRegion outlineRegion(const QQuickItem& item) {
+// The outline in the window's device pixels, which is what the X server counts in: at a scale
+// of 2 a region in logical pixels would cover only the window's top-left quarter.
+QRegion outlineRegion(const QQuickItem& item, qreal devicePixelRatio) {
     if (!item.isVisible()) {
         return {};
     }
@@ -68,13 +69,14 @@ QRegion outlineRegion(const QQuickItem& item) {
     } else {
         QRegion children;
         for (const QQuickItem* child : item.childItems()) {
-            children += outlineRegion(*child);
+            children += outlineRegion(*child, devicePixelRatio);
         }
         return children;
     }
     // Rotation included: the popover's arrow is a turned square.
-    const QTransform toWindow = item.itemTransform(nullptr, nullptr);
-    return QRegion(toWindow.map(path).toFillPolygon().toPolygon());
+    const QTransform toDevice = item.itemTransform(nullptr, nullptr) *
+                                QTransform::fromScale(devicePixelRatio, devicePixelRatio);
+    return QRegion(toDevice.map(path).toFillPolygon().toPolygon());
 }
 
 // What that region is made of, as numbers: far cheaper to compare than to build the region.
@@ -114,7 +116,8 @@ void WindowShape::apply(bool force) {
         return;
     }
     // Called for every frame: the region is built only when the outline has moved or changed.
-    QList<qreal> key;
+    const qreal ratio = m_window->devicePixelRatio();
+    QList<qreal> key{ratio};
     if (m_outline) {
         appendOutlineKey(*m_outline, key);
     }
@@ -122,7 +125,7 @@ void WindowShape::apply(bool force) {
     if (!force && key == m_appliedKey && same) {
         return;
     }
-    const QRegion region = m_outline ? outlineRegion(*m_outline) : QRegion();
+    const QRegion region = m_outline ? outlineRegion(*m_outline, ratio) : QRegion();
     m_appliedKey = std::move(key);
     if (!force && region == m_applied && same) {
         return;

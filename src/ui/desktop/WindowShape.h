@@ -55,7 +55,7 @@ private:
     bool m_cutVisible = false;
     bool m_passThrough = false;
     bool m_appliedPassThrough = false;
-    // The outline in window coordinates, as last applied.
+    // The outline in the window's device pixels, as last applied.
     QRegion m_applied;
     QList<qreal> m_appliedKey;
     bool m_appliedCut = false;

@@ -20,7 +20,8 @@ namespace tallyfin::ui::x11 {
 bool displayOpens(const QByteArray& name);
 
 // Cuts `window` with the X Shape extension: only `visible` shows (the whole window when not
-// given) and only `input` takes the pointer; elsewhere clicks reach the windows below.
+// given) and only `input` takes the pointer; elsewhere clicks reach the windows below. Both
+// regions are in the window's device pixels (logical ones times its devicePixelRatio).
 void setShape(QWindow& window, const std::optional<QRegion>& visible, const QRegion& input);
 
 } // namespace tallyfin::ui::x11

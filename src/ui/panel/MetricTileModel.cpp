@@ -58,11 +58,19 @@ QString speedUnitText(SpeedUnit unit) {
     return u"KM/H"_s;
 }
 
+// Each machine's own: a rower's pace, a treadmill's pace per mile, anyone's speed.
 QString speedTooltip(SpeedUnit unit) {
-    if (unit == SpeedUnit::perMile) {
+    switch (unit) {
+    case SpeedUnit::perMile:
         //: Hover help of the pace tile of a treadmill shown in imperial units
         return qtTrId("metric.milePace.tooltip");
+    case SpeedUnit::perFiveHundredMetres:
+        //: Hover help of a rower's pace tile
+        return qtTrId("metric.rowPace.tooltip");
+    default:
+        break;
     }
+    //: Hover help of the speed tile
     return qtTrId("metric.speed.tooltip");
 }
 

@@ -74,6 +74,22 @@ QRect connectedFrame(const QRect& screen, const QRect& visibleArea, OverlaySize 
     return {x, topFor(visibleArea, height), width, height};
 }
 
+QRect keptInside(const QRect& frame, const QRect& area) {
+    const int width = std::min(frame.width(), area.width());
+    const int height = std::min(frame.height(), area.height());
+    const int x = std::clamp(frame.x(), area.x(), area.x() + area.width() - width);
+    const int y = std::clamp(frame.y(), area.y(), area.y() + area.height() - height);
+    return {x, y, width, height};
+}
+
+QRect anchoredFrame(const QPoint& anchor, int width, int height, const QRect& area) {
+    return keptInside({anchor.x() - width / 2, anchor.y() - height, width, height}, area);
+}
+
+QPoint anchorOf(const QRect& frame) {
+    return {frame.x() + frame.width() / 2, frame.y() + frame.height()};
+}
+
 PopoverPlacement placePopover(const QRectF& button, const QSizeF& size, const QRect& screen) {
     const double tipX = button.x() + button.width() / 2;
     const int left = screen.x() + popoverScreenMargin;

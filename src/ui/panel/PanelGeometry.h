@@ -35,6 +35,15 @@ int tileShare(OverlaySize size);
 QRect connectedFrame(const QRect& screen, const QRect& visibleArea, OverlaySize size, int height,
                      int tiles = 0);
 
+// Narrowed and moved just enough to lie inside `area` (a screen's visible area): a frame wider
+// than the area takes its width, one past an edge comes back to it.
+QRect keptInside(const QRect& frame, const QRect& area);
+// Where the panel goes once the user has placed it: `width` × `height`, centred on `anchor`'s x,
+// its bottom edge on `anchor`'s y, kept inside `area`.
+QRect anchoredFrame(const QPoint& anchor, int width, int height, const QRect& area);
+// The point anchoredFrame() keeps for `frame`: its bottom centre.
+QPoint anchorOf(const QRect& frame);
+
 } // namespace panel
 
 // Where a popover window opens at its button.

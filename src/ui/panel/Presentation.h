@@ -31,6 +31,9 @@ public:
     // What the machine measures and which targets it takes, in the user's language.
     Q_INVOKABLE static QStringList supportedMetricNames(const tallyfin::FitnessMachineFeature& f);
     Q_INVOKABLE static QStringList controlCapabilityNames(const tallyfin::FitnessMachineFeature& f);
+    // Why the chooser finds nothing and what to do, for a central state (bluetooth::CentralState
+    // as a number) that keeps Bluetooth from scanning; empty for any other.
+    Q_INVOKABLE static QString bluetoothAdvice(int centralState);
     // Puts the log lines on the clipboard joined by single line feeds (none after the last).
     Q_INVOKABLE static void copyLog(const QStringList& lines);
     // The power history as the chart takes it.
@@ -38,6 +41,9 @@ public:
     // panel::placePopover for QML, which hands rectangles over as QRectF.
     Q_INVOKABLE static tallyfin::ui::PopoverPlacement
     placePopover(const QRectF& button, const QSizeF& size, const QRectF& screen);
+    // The visible area (without docks and panels) of the screen showing `point`, the primary
+    // screen's when none does: a popover stays on its button's own monitor.
+    Q_INVOKABLE static QRectF screenAreaAt(const QPointF& point);
 };
 
 } // namespace tallyfin::ui

@@ -30,6 +30,8 @@ Item {
     readonly property DeviceListModel deviceList: manager.deviceList
     readonly property int deviceCount: deviceList.count
     readonly property bool searching: deviceCount === 0
+    // Bluetooth off, missing or refused: said instead of searching.
+    readonly property string bluetoothProblem: Presentation.bluetoothAdvice(manager.bluetoothState)
     // The model keeps which machine is shown and tells when it or its advertisement changes.
     readonly property var currentDevice: deviceList.shownRow < 0 ? null : deviceList.shown
     readonly property string currentDeviceId: currentDevice ? currentDevice.id : ""
@@ -92,7 +94,7 @@ Item {
             translucent: root.appearance.translucent
             cornerRadius: 22
             phase: root.wavePhase
-            amplitude: root.searching ? root.scanAmplitude : 0
+            amplitude: root.searching && root.bluetoothProblem === "" ? root.scanAmplitude : 0
             traverseRatio: root.scanTraverseRatio
             insetAmount: 0
         }
@@ -120,7 +122,7 @@ Item {
                 objectName: "searchingText"
                 anchors.verticalCenter: parent.verticalCenter
                 anchors.verticalCenterOffset: 1
-                text: qsTrId("deviceList.searching")
+                text: root.bluetoothProblem !== "" ? root.bluetoothProblem : qsTrId("deviceList.searching")
                 font.family: "Courier New"
                 font.pixelSize: 14
                 color: colors.primary

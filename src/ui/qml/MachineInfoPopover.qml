@@ -67,10 +67,12 @@ Window {
         if (!anchorItem)
             return
         const origin = anchorItem.mapToGlobal(0, 0)
+        // On the button's own monitor, clear of its docks.
+        const area = Presentation.screenAreaAt(Qt.point(origin.x + anchorItem.width / 2,
+                                                        origin.y + anchorItem.height / 2))
         const placement = Presentation.placePopover(
                             Qt.rect(origin.x, origin.y, anchorItem.width, anchorItem.height),
-                            Qt.size(width, height),
-                            Qt.rect(Screen.virtualX, Screen.virtualY, Screen.width, Screen.height))
+                            Qt.size(width, height), area)
         x = placement.x
         y = placement.y
         arrowTipX = placement.arrowTipX

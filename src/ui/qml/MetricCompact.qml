@@ -22,6 +22,8 @@ Item {
     // No hover help while the panel is locked.
     property bool hoverable: true
     signal menuRequested()
+    // A halo of the opposite colour keeps the tile readable over the power chart.
+    readonly property color glow: Qt.rgba(1 - primary.r, 1 - primary.g, 1 - primary.b, 0.45)
 
     readonly property metricsDimensions dims: Dimensions.metrics(sizeIndex)
 
@@ -46,7 +48,9 @@ Item {
             size: tile.dims.tileIconSize
             weight: Font.Light
             color: tile.primary
-            opacity: 0.5
+            // Under the item's opacity: the halo at its full strength.
+            glowColor: Qt.rgba(tile.glow.r, tile.glow.g, tile.glow.b, 0.45 / 0.85)
+            opacity: 0.85
         }
         RollingText {
             id: valueText
@@ -57,9 +61,9 @@ Item {
             animate: tile.animate
             fontSize: tile.dims.valueFontSize
             color: tile.zone > 0 ? tile.zoneColor : tile.primary
+            glowColor: tile.glow
         }
-        Text {
-            textFormat: Text.PlainText
+        GlowText {
             id: unitText
             objectName: "tileUnit"
             visible: tile.unit.length > 0
@@ -68,9 +72,9 @@ Item {
             text: tile.unit
             font.family: "Courier New"
             font.pixelSize: tile.dims.unitFontSize
+            // Smaller than the value, and in its colour: a greyer unit vanishes over the chart.
             color: tile.primary
-            opacity: 0.55
-            maximumLineCount: 1
+            glowColor: tile.glow
         }
     }
 

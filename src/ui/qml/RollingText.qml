@@ -14,10 +14,8 @@ Item {
     property bool animate: true
     property real fontSize: 30
     property color color: "black"
-    readonly property color outlineColor: Qt.rgba(1, 1, 1, 0.18)
-    // The same colours with no alpha: where a character fades from or to.
-    readonly property color clearColor: Qt.rgba(color.r, color.g, color.b, 0)
-    readonly property color clearOutline: Qt.rgba(1, 1, 1, 0)
+    // The halo that keeps the value readable over the chart; it fades with the characters.
+    property color glowColor: Qt.rgba(1, 1, 1, 0.45)
     baselineOffset: metrics.ascent
 
     implicitWidth: cells.width
@@ -41,6 +39,10 @@ Item {
                 required property int index
                 readonly property string ch: root.text.charAt(index)
                 property string previous: ch
+                // How far the new and the old character have faded in; the colours stay bound
+                // to the scheme's, so a switch to light or dark repaints every character.
+                property real incomingShown: 1
+                property real outgoingShown: 0
                 width: metrics.advanceWidth(ch.length > 0 ? ch : "0")
                 height: metrics.height
                 clip: false
@@ -59,37 +61,46 @@ Item {
 
                 // The roll fades the glyphs through the alpha of their colours rather than
                 // the items' opacity: the same pixels, but Qt's raster engine draws text under
-                // an opacity below 1 span by span, through its thread pool.
-                Text {
-                    textFormat: Text.PlainText
-                    id: outgoing
-                    visible: roll.running
-                    font: metrics.font
-                    color: "transparent"
-                    style: Text.Outline
-                    styleColor: "transparent"
-                }
-                Text {
-                    textFormat: Text.PlainText
-                    id: incoming
-                    text: cell.ch
-                    font: metrics.font
-                    color: root.color
-                    style: Text.Outline
-                    styleColor: root.outlineColor
+                // an opacity below 1 span by span, through its thread pool. The characters roll
+                // inside their line (and its halo) only, never above or below the strip.
+                Item {
+                    id: line
+                    readonly property real halo: 3
+                    x: -halo
+                    y: -halo
+                    width: cell.width + 2 * halo
+                    height: cell.height + 2 * halo
+                    clip: true
+
+                    GlowText {
+                        id: outgoing
+                        x: line.halo
+                        y: line.halo
+                        visible: roll.running
+                        font: metrics.font
+                        color: Qt.rgba(root.color.r, root.color.g, root.color.b,
+                                       root.color.a * cell.outgoingShown)
+                        glowColor: root.glowColor
+                    }
+                    GlowText {
+                        id: incoming
+                        x: line.halo
+                        y: line.halo
+                        text: cell.ch
+                        font: metrics.font
+                        color: Qt.rgba(root.color.r, root.color.g, root.color.b,
+                                       root.color.a * cell.incomingShown)
+                        glowColor: root.glowColor
+                    }
                 }
 
                 ParallelAnimation {
                     id: roll
                     objectName: "roll"
-                    // A colour that changed during the roll (a new zone) is the one the glyph keeps.
-                    onStopped: incoming.color = Qt.binding(() => root.color)
-                    NumberAnimation { target: incoming; property: "y"; from: cell.height * 0.5; to: 0; duration: 150; easing.type: Easing.InOutQuad }
-                    ColorAnimation { target: incoming; property: "color"; from: root.clearColor; to: root.color; duration: 150; easing.type: Easing.InOutQuad }
-                    ColorAnimation { target: incoming; property: "styleColor"; from: root.clearOutline; to: root.outlineColor; duration: 150; easing.type: Easing.InOutQuad }
-                    NumberAnimation { target: outgoing; property: "y"; from: 0; to: -cell.height * 0.5; duration: 150; easing.type: Easing.InOutQuad }
-                    ColorAnimation { target: outgoing; property: "color"; from: root.color; to: root.clearColor; duration: 150; easing.type: Easing.InOutQuad }
-                    ColorAnimation { target: outgoing; property: "styleColor"; from: root.outlineColor; to: root.clearOutline; duration: 150; easing.type: Easing.InOutQuad }
+                    NumberAnimation { target: incoming; property: "y"; from: 3 + cell.height * 0.5; to: 3; duration: 150; easing.type: Easing.InOutQuad }
+                    NumberAnimation { target: cell; property: "incomingShown"; from: 0; to: 1; duration: 150; easing.type: Easing.InOutQuad }
+                    NumberAnimation { target: outgoing; property: "y"; from: 3; to: 3 - cell.height * 0.5; duration: 150; easing.type: Easing.InOutQuad }
+                    NumberAnimation { target: cell; property: "outgoingShown"; from: 1; to: 0; duration: 150; easing.type: Easing.InOutQuad }
                 }
             }
         }

@@ -14,10 +14,16 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 namespace tallyfin::ui {
 
 using namespace Qt::StringLiterals;
+namespace {
+
+constexpr int trayWatchMs = 2000;
+
+} // namespace
 
 AppMenu::AppMenu(QString aboutText, std::function<void()> checkForUpdates, QObject* parent)
     : QObject(parent)
@@ -68,18 +74,36 @@ AppMenu::AppMenu(QString aboutText, std::function<void()> checkForUpdates, QObje
     m_menu->addSeparator();
     //: Tray menu item that ends the program
     m_quit = m_menu->addAction(qtTrId("menu.quit"));
-    m_quit->setShortcut(QKeySequence::Quit);
+    // No shortcut shown: the panel never takes the keyboard focus, so none could work.
     QObject::connect(m_quit, &QAction::triggered, qApp, &QCoreApplication::quit,
                      Qt::QueuedConnection);
 
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        m_tray = new QSystemTrayIcon(applicationIcon(), this);
-        m_tray->setToolTip(QStringLiteral("Tallyfin"));
-        m_tray->setContextMenu(m_menu.get());
-        m_tray->show();
+        joinTray();
     } else {
         qCInfo(lcUi) << "no system tray; the menu opens on a right click on the panel";
+        // Neither the XEmbed tray's selection nor a StatusNotifierWatcher tells Qt's users when
+        // it appears, so it is looked for every few seconds until it does.
+        m_trayWatch = new QTimer(this);
+        m_trayWatch->setInterval(trayWatchMs);
+        QObject::connect(m_trayWatch, &QTimer::timeout, this, [this]() {
+            if (QSystemTrayIcon::isSystemTrayAvailable()) {
+                m_trayWatch->stop();
+                qCInfo(lcUi) << "a system tray appeared; the menu moves there";
+                joinTray();
+            }
+        });
+        m_trayWatch->start();
     }
+}
+
+void AppMenu::joinTray() {
+    m_tray = new QSystemTrayIcon(applicationIcon(), this);
+    m_tray->setToolTip(m_status->isVisible() ? QStringLiteral("Tallyfin\n") + m_status->text()
+                                             : QStringLiteral("Tallyfin"));
+    m_tray->setContextMenu(m_menu.get());
+    m_tray->show();
+    Q_EMIT inTrayChanged();
 }
 
 AppMenu::~AppMenu() = default;

@@ -14,6 +14,7 @@
 class QAction;
 class QMenu;
 class QSystemTrayIcon;
+class QTimer;
 
 namespace tallyfin::ui {
 
@@ -21,10 +22,11 @@ class MetricTileModel;
 class PanelPreferences;
 
 // The application menu: about and the update check, starting at login, and Quit. It lives in the
-// system tray; where the desktop has no tray the panel opens it on a right click.
+// system tray; where the desktop has no tray the panel opens it on a right click. A tray that
+// starts later (the usual order at login) is noticed within a few seconds and the icon shows.
 class AppMenu : public QObject {
     Q_OBJECT
-    Q_PROPERTY(bool inTray READ inTray CONSTANT)
+    Q_PROPERTY(bool inTray READ inTray NOTIFY inTrayChanged)
 
 public:
     // `checkForUpdates` is empty when the build has no update feed: the item is then disabled and
@@ -58,7 +60,12 @@ public:
     void setStatus(const QString& status);
     QAction* statusAction() const { return m_status; }
 
+Q_SIGNALS:
+    void inTrayChanged();
+
 private:
+    // Puts the icon in the tray once there is one.
+    void joinTray();
     void showAbout();
     void setStartAtLogin(bool enabled);
 
@@ -75,6 +82,7 @@ private:
     QAction* m_lock = nullptr;
     std::unique_ptr<QMenu> m_tileMenu;
     QSystemTrayIcon* m_tray = nullptr;
+    QTimer* m_trayWatch = nullptr;
 };
 
 } // namespace tallyfin::ui

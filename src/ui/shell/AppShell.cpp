@@ -206,7 +206,7 @@ bool AppShell::setUpPanel() {
         qCCritical(lcUi) << "the overlay's views could not be loaded";
         return false;
     }
-    m_panel = std::make_unique<OverlayPanel>(*window, m_options.screens);
+    m_panel = std::make_unique<OverlayPanel>(*window, m_options.screens, m_options.settings);
     m_panel->setUp();
     if (x11::StackKeeper* keeper = m_panel->stackKeeper()) {
         // Whether a compositing manager runs, now and as it starts or stops, decides how the

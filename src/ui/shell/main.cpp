@@ -74,7 +74,11 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     if (options.showVersion) {
-        std::printf("tallyfin %s\n", TALLYFIN_VERSION);
+        // As the About box says it: the version and the build number.
+        const ApplicationInfo build = ApplicationInfo::fromBuild();
+        std::printf("tallyfin %s (%s)\n",
+                    qPrintable(build.textOrUnknown(ApplicationInfo::shortVersionKey)),
+                    qPrintable(build.textOrUnknown(ApplicationInfo::buildVersionKey)));
         return 0;
     }
     if (options.unlock) {

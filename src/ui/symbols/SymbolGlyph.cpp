@@ -11,9 +11,67 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace tallyfin::ui {
+
+namespace {
+
+// One box blur of `radius` pixels along rows (`step` 1) or columns (`step` the width).
+void boxBlur(const std::vector<float>& from, std::vector<float>& to, int lines, int length,
+             int lineStep, int step, int radius) {
+    const float scale = 1.0F / float(2 * radius + 1);
+    for (int line = 0; line < lines; ++line) {
+        const int base = line * lineStep;
+        float sum = 0;
+        for (int i = 0; i < std::min(radius, length); ++i) {
+            sum += from[size_t(base + i * step)];
+        }
+        for (int i = 0; i < length; ++i) {
+            if (i + radius < length) {
+                sum += from[size_t(base + (i + radius) * step)];
+            }
+            if (i - radius - 1 >= 0) {
+                sum -= from[size_t(base + (i - radius - 1) * step)];
+            }
+            to[size_t(base + i * step)] = sum * scale;
+        }
+    }
+}
+
+// The coverage of `glyph` spread by about `radius` pixels (two box blurs each way, close to a
+// Gaussian) in `color`.
+QImage halo(const QImage& glyph, int radius, const QColor& color) {
+    const int width = glyph.width();
+    const int height = glyph.height();
+    std::vector<float> alpha(size_t(width) * size_t(height));
+    std::vector<float> spare(alpha.size());
+    for (int y = 0; y < height; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(glyph.constScanLine(y));
+        for (int x = 0; x < width; ++x) {
+            alpha[size_t(y * width + x)] = float(qAlpha(line[x])) / 255.0F;
+        }
+    }
+    const int half = std::max(1, radius / 2);
+    for (int pass = 0; pass < 2; ++pass) {
+        boxBlur(alpha, spare, height, width, width, 1, half);
+        boxBlur(spare, alpha, width, height, 1, width, half);
+    }
+    QImage out(width, height, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            // Thin strokes spread thin: four times, so the halo is as strong as it is wide.
+            const float a = std::min(1.0F, 4 * alpha[size_t(y * width + x)]) * color.alphaF();
+            line[x] = qPremultiply(qRgba(color.red(), color.green(), color.blue(), int(a * 255)));
+        }
+    }
+    return out;
+}
+
+} // namespace
 
 SymbolGlyph::SymbolGlyph(QQuickItem* parent)
     : QQuickPaintedItem(parent) {
@@ -38,6 +96,15 @@ void SymbolGlyph::setColor(const QColor& value) {
     m_color = value;
     update();
     Q_EMIT colorChanged();
+}
+
+void SymbolGlyph::setGlowColor(const QColor& value) {
+    if (m_glowColor == value) {
+        return;
+    }
+    m_glowColor = value;
+    update();
+    Q_EMIT glowColorChanged();
 }
 
 void SymbolGlyph::setPixelSize(qreal value) {
@@ -71,17 +138,35 @@ void SymbolGlyph::paint(QPainter* painter) {
     // The em square, centred horizontally, standing on the baseline of a centred line.
     const qreal size = m_pixelSize;
     const QRectF square((width() - size) / 2, (height() - size) / 2, size, size);
+    if (m_glowColor.alpha() > 0) {
+        const qreal dpr = painter->device()->devicePixelRatioF();
+        QImage glyph(QSize(int(std::ceil(width() * dpr)), int(std::ceil(height() * dpr))),
+                     QImage::Format_ARGB32_Premultiplied);
+        glyph.fill(Qt::transparent);
+        glyph.setDevicePixelRatio(dpr);
+        {
+            QPainter glyphPainter(&glyph);
+            paintSymbol(&glyphPainter, square, Qt::black);
+        }
+        QImage glow = halo(glyph, int(std::lround(3 * dpr)), m_glowColor);
+        glow.setDevicePixelRatio(dpr);
+        painter->drawImage(QPointF(0, 0), glow);
+    }
+    paintSymbol(painter, square, m_color);
+}
+
+void SymbolGlyph::paintSymbol(QPainter* painter, const QRectF& square, const QColor& color) {
     if (m_symbol.isLigature()) {
         painter->setRenderHint(QPainter::TextAntialiasing, true);
         painter->setFont(font());
-        painter->setPen(m_color);
+        painter->setPen(color);
         painter->drawText(square, Qt::AlignCenter, m_symbol.ligature);
     } else {
-        paintImage(painter, square);
+        paintImage(painter, square, color);
     }
 }
 
-void SymbolGlyph::paintImage(QPainter* painter, const QRectF& square) {
+void SymbolGlyph::paintImage(QPainter* painter, const QRectF& square, const QColor& color) {
     QSvgRenderer renderer(u':' + m_symbol.source.path());
     if (!renderer.isValid()) {
         return;
@@ -96,7 +181,7 @@ void SymbolGlyph::paintImage(QPainter* painter, const QRectF& square) {
         maskPainter.setRenderHint(QPainter::Antialiasing, true);
         renderer.render(&maskPainter, QRectF(QPointF(0, 0), QSizeF(pixels)));
         maskPainter.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        maskPainter.fillRect(mask.rect(), m_color);
+        maskPainter.fillRect(mask.rect(), color);
     }
     mask.setDevicePixelRatio(dpr);
     painter->drawImage(square.topLeft(), mask);

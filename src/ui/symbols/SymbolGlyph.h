@@ -20,6 +20,9 @@ class SymbolGlyph : public QQuickPaintedItem {
     Q_PROPERTY(QString name READ name WRITE setName NOTIFY nameChanged)
     Q_PROPERTY(QColor color READ color WRITE setColor NOTIFY colorChanged)
     Q_PROPERTY(qreal pixelSize READ pixelSize WRITE setPixelSize NOTIFY pixelSizeChanged)
+    // A soft halo of about 3 points around the symbol, so that it reads over what lies beneath;
+    // none while transparent.
+    Q_PROPERTY(QColor glowColor READ glowColor WRITE setGlowColor NOTIFY glowColorChanged)
     Q_PROPERTY(tallyfin::ui::Symbol symbol READ symbol NOTIFY nameChanged)
 
 public:
@@ -31,6 +34,8 @@ public:
     void setColor(const QColor& value);
     qreal pixelSize() const { return m_pixelSize; }
     void setPixelSize(qreal value);
+    QColor glowColor() const { return m_glowColor; }
+    void setGlowColor(const QColor& value);
     Symbol symbol() const { return m_symbol; }
 
     void paint(QPainter* painter) override;
@@ -39,14 +44,17 @@ Q_SIGNALS:
     void nameChanged();
     void colorChanged();
     void pixelSizeChanged();
+    void glowColorChanged();
 
 private:
     QFont font() const;
     void updateMetrics();
-    void paintImage(QPainter* painter, const QRectF& square);
+    void paintSymbol(QPainter* painter, const QRectF& square, const QColor& color);
+    void paintImage(QPainter* painter, const QRectF& square, const QColor& color);
 
     Symbol m_symbol;
     QColor m_color = Qt::black;
+    QColor m_glowColor = Qt::transparent;
     qreal m_pixelSize = 14;
 };
 

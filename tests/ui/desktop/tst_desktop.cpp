@@ -4,13 +4,14 @@
 // The panel under real X11 window managers, one row each (CTest runs each row under with-xvfb.sh):
 // above a focused full-screen window whichever came first, as a screenshot of the screen shows;
 // cut to its outline; its popover closing on Escape and on a click outside; the keyboard focus
-// never taken; on every desktop only while connected.
+// never taken; on every desktop only while connected. One more row runs at a scale of 2.
 
 #include "bluetooth/simulated/SimulatedCentral.h"
 #include "connection/FTMSManager.h"
 #include "ui/desktop/Appearance.h"
 #include "ui/desktop/PopoverGrab.h"
 #include "ui/panel/OverlaySizeManager.h"
+#include "ui/shell/AppMenu.h"
 #include "ui/shell/AppShell.h"
 #include "ui/shell/InstanceGuard.h"
 
@@ -150,8 +151,21 @@ private:
         return last;
     }
 
+    // `at` in logical pixels; the X server counts device pixels.
     static bool click(const QPoint& at) {
-        return run(u"xdotool mousemove %1 %2 click 1"_s.arg(at.x()).arg(at.y()));
+        const qreal ratio = qApp->devicePixelRatio();
+        return run(u"xdotool mousemove %1 %2 click 1"_s.arg(qRound(at.x() * ratio))
+                       .arg(qRound(at.y() * ratio)));
+    }
+
+    bool popoverOpens(QQuickItem* info) {
+        return click(settledCentre(info)) &&
+               QTest::qWaitFor(
+                   [&]() {
+                       return popover() && popover()->isExposed() &&
+                              popover()->findChild<PopoverGrab*>()->grabbing();
+                   },
+                   slow);
     }
 
     static QImage screen() { return QGuiApplication::primaryScreen()->grabWindow(0).toImage(); }
@@ -193,6 +207,7 @@ private:
         AppShell::Options options;
         options.centralFactory = bluetooth::simulated::simulatedCentralFactory();
         options.sizes = m_sizes.get();
+        options.settings = m_settings.get();
         options.connectTo = std::move(connectTo);
         options.sendSignal = [](const QString&, const QMap<QString, QString>&) {};
         m_shell = std::make_unique<AppShell>(std::move(options));
@@ -287,10 +302,7 @@ private Q_SLOTS:
         auto* info = view()->property("infoButton").value<QQuickItem*>();
         for (const QString& close :
              {u"xdotool key Escape"_s, u"xdotool mousemove 900 300 click 1"_s}) {
-            QVERIFY(click(settledCentre(info)));
-            QTRY_VERIFY_WITH_TIMEOUT(popover() && popover()->isExposed() &&
-                                         popover()->findChild<PopoverGrab*>()->grabbing(),
-                                     slow);
+            QVERIFY(popoverOpens(info));
             // The arrow's tip just above the symbol.
             auto* symbol = popover()->property("anchorItem").value<QQuickItem*>();
             const QPointF tip = symbol->mapToGlobal(QPointF(symbol->width() / 2, 0));
@@ -299,6 +311,7 @@ private Q_SLOTS:
             QVERIFY(qAbs(popover()->geometry().bottom() - tip.y()) <= 3);
             QTRY_VERIFY_WITH_TIMEOUT(!isRed(screen().pixel(popover()->geometry().center())), slow);
             QVERIFY(!focusTaken());
+            QVERIFY(!popover()->property("below").toBool());
             QVERIFY(run(close));
             QTRY_VERIFY_WITH_TIMEOUT(!popover(), slow);
             QVERIFY(panelShows(u"popover closed"_s));
@@ -342,6 +355,67 @@ private Q_SLOTS:
             QVERIFY(run(u"wmctrl -s 1"_s));
             QTRY_VERIFY_WITH_TIMEOUT(panel()->isVisible(), slow);
         }
+    }
+
+    // At QT_SCALE_FACTOR=2 on a 2560 × 1440 screen (tst_desktop_scale2): the X server counts
+    // device pixels, so the window's shapes must too, or only its top-left quarter takes clicks.
+    // Dragged to the top of the screen, the strip stays there and its popover opens below ⓘ.
+    void scaledScreen() {
+        if (!qFuzzyCompare(qApp->devicePixelRatio(), 2.0)) {
+            QSKIP("needs QT_SCALE_FACTOR=2: run as tst_desktop_scale2");
+        }
+        m_windowManager = spawn(u"openbox"_s);
+        QVERIFY2(QTest::qWaitFor([]() { return run(u"wmctrl -m"_s); }, slow),
+                 "the window manager did not start");
+        QVERIFY(launch(u"Bike"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(m_shell->manager()->isConnected() && panel()->isExposed() &&
+                                     m_shell->panel()->targetFrame() == panel()->geometry(),
+                                 slow);
+        const QRect outline = outlineRect();
+        const QRect scaled(outline.topLeft() * 2, outline.size() * 2);
+        QTRY_VERIFY_WITH_TIMEOUT(near(shapeOf(*panel(), XCB_SHAPE_SK_INPUT).boundingRect(), scaled),
+                                 slow);
+
+        auto* info = view()->property("infoButton").value<QQuickItem*>();
+        QVERIFY(popoverOpens(info));
+        QVERIFY(!popover()->property("below").toBool());
+        QVERIFY(run(u"xdotool key Escape"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(!popover(), slow);
+
+        // The user drags the strip to the top edge.
+        const QRect screenArea = panel()->screen()->availableGeometry();
+        panel()->setPosition(panel()->x(), screenArea.y() + 10);
+        QTRY_VERIFY_WITH_TIMEOUT(m_shell->panel()->placedAt() &&
+                                     panel()->geometry() == m_shell->panel()->targetFrame(),
+                                 slow);
+        QCOMPARE(panel()->y(), screenArea.y() + 10);
+        QVERIFY(popoverOpens(info));
+        QVERIFY(popover()->property("below").toBool());
+        QVERIFY(screenArea.contains(popover()->geometry()));
+        QVERIFY(popover()->y() >= settledCentre(info).y());
+        QVERIFY(run(u"xdotool key Escape"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(!popover(), slow);
+
+        auto* close = view()->findChild<QQuickItem*>(u"closeButton"_s);
+        QVERIFY(click(settledCentre(close)));
+        QTRY_VERIFY_WITH_TIMEOUT(!m_shell->manager()->isConnected(), slow);
+    }
+
+    // The tray host starts after the program, as at login with "Start at Login": the icon
+    // appears in it once it is there (tst_desktop_tray).
+    void trayStartedLater() {
+        QVERIFY2(!QStandardPaths::findExecutable(u"trayer"_s).isEmpty(),
+                 "trayer is missing: run scripts/deps");
+        m_windowManager = spawn(u"openbox"_s);
+        QVERIFY2(QTest::qWaitFor([]() { return run(u"wmctrl -m"_s); }, slow),
+                 "the window manager did not start");
+        QVERIFY(launch(std::nullopt));
+        QVERIFY(!m_shell->menu()->inTray());
+        const auto tray = spawn(u"trayer --edge top --align right"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(m_shell->menu()->inTray(), slow);
+        // The icon is docked: trayer's window holds a child of ours.
+        QVERIFY(QTest::qWaitFor(
+            []() { return run(u"sh -c \"xwininfo -root -tree | grep -q Tallyfin\""_s); }, slow));
     }
 };
 

@@ -2,15 +2,19 @@
 # SPDX-FileCopyrightText: 2026 The Tallyfin developers
 # SPDX-License-Identifier: MIT
 
-# Runs a command against a private Xvfb server (1920x1080) and stops the server afterwards.
-# With --compositor, xcompmgr runs too, so translucent windows are really translucent.
+# Runs a command against a private Xvfb server (1920x1080, or --size WxH) and stops the server
+# afterwards. With --compositor, xcompmgr runs too, so translucent windows are really translucent.
 set -euo pipefail
 
 compositor=0
-if [ "${1:-}" = "--compositor" ]; then
-    compositor=1
-    shift
-fi
+size=1920x1080
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --compositor) compositor=1; shift ;;
+        --size) size="$2"; shift 2 ;;
+        *) break ;;
+    esac
+done
 command -v Xvfb >/dev/null || { echo "with-xvfb: Xvfb is not installed (package xvfb)" >&2; exit 1; }
 
 # Xvfb picks a free display number itself (-displayfd), under its lock files, so tests started
@@ -23,7 +27,7 @@ cleanup() {
     rm -rf "$dir"
 }
 trap cleanup EXIT
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$dir/display" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$dir/display" >/dev/null 2>&1 &
 pids=("$!")
 for _ in $(seq 1 600); do
     [ -s "$dir/display" ] && break

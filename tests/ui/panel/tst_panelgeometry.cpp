@@ -62,6 +62,30 @@ private Q_SLOTS:
         }
     }
 
+    // Where the user dropped the panel, kept on the screen's visible area (1280 × 1000 at x 1920).
+    void userPlace_data() {
+        QTest::addColumn<QPoint>("anchor");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QRect>("frame");
+        QTest::newRow("inside") << QPoint(2560, 500) << 580 << QRect(2270, 420, 580, 80);
+        QTest::newRow("past the right edge")
+            << QPoint(3150, 500) << 580 << QRect(2620, 420, 580, 80);
+        QTest::newRow("past the left edge")
+            << QPoint(1900, 500) << 580 << QRect(1920, 420, 580, 80);
+        QTest::newRow("above the top") << QPoint(2560, 30) << 580 << QRect(2270, 24, 580, 80);
+        QTest::newRow("below the bottom") << QPoint(2560, 1100) << 580 << QRect(2270, 944, 580, 80);
+        QTest::newRow("wider than the screen")
+            << QPoint(2560, 500) << 1786 << QRect(1920, 420, 1280, 80);
+    }
+
+    void userPlace() {
+        QFETCH(QPoint, anchor);
+        QFETCH(int, width);
+        QFETCH(QRect, frame);
+        const QRect area(1920, 24, 1280, 1000);
+        QCOMPARE(panel::anchoredFrame(anchor, width, 80, area), frame);
+    }
+
     // The popover at its button: a 332 × 300 window, the button 20 × 20.
     void popover_data() {
         QTest::addColumn<QRectF>("button");

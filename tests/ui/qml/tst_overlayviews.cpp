@@ -20,6 +20,7 @@
 #include "ui/panel/MetricTileModel.h"
 #include "ui/panel/OverlaySizeManager.h"
 #include "ui/panel/PanelGeometry.h"
+#include "ui/panel/Presentation.h"
 #include "ui/shell/AppMenu.h"
 #include "ui/shell/AppShell.h"
 #include "ui/shell/UpdateNotice.h"
@@ -42,6 +43,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 Q_IMPORT_QML_PLUGIN(TallyfinPlugin)
@@ -82,6 +85,57 @@ bool insideWindow(QQuickItem* item) {
         .contains(item->mapRectToScene(QRectF(0, 0, item->width(), item->height())));
 }
 
+// WCAG's relative luminance.
+double luminance(QRgb pixel) {
+    const auto channel = [](int value) {
+        const double c = value / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(pixel)) + 0.7152 * channel(qGreen(pixel)) +
+           0.0722 * channel(qBlue(pixel));
+}
+
+// The contrast of the glyphs in `area` of `shot` against what lies right around their strokes:
+// the strokes' cores (the pixels nearest the text's own colour) against the ring of pixels three
+// away from them (past the antialiased edge, within the halo), its worst tenth. `darkText` says
+// which way the text differs.
+double glyphContrast(const QImage& shot, const QRect& area, bool darkText) {
+    const QRect r = area.intersected(shot.rect());
+    QList<double> lum;
+    double extreme = darkText ? 1.0 : 0.0;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        for (int x = r.left(); x <= r.right(); ++x) {
+            const double l = luminance(shot.pixel(x, y));
+            extreme = darkText ? std::min(extreme, l) : std::max(extreme, l);
+        }
+    }
+    const auto isCore = [&](int x, int y) {
+        return r.contains(x, y) && std::abs(luminance(shot.pixel(x, y)) - extreme) < 0.02;
+    };
+    QList<double> ring;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        for (int x = r.left(); x <= r.right(); ++x) {
+            if (!isCore(x, y)) {
+                continue;
+            }
+            for (const QPoint step : {QPoint(3, 0), QPoint(-3, 0), QPoint(0, 3), QPoint(0, -3)}) {
+                const QPoint p = QPoint(x, y) + step;
+                if (r.contains(p) && !isCore(p.x(), p.y()) &&
+                    !isCore(p.x() - step.x() / 3, p.y() - step.y() / 3) &&
+                    !isCore(p.x() - 2 * step.x() / 3, p.y() - 2 * step.y() / 3)) {
+                    ring.append(luminance(shot.pixel(p)));
+                }
+            }
+        }
+    }
+    if (ring.isEmpty()) {
+        return 0;
+    }
+    std::sort(ring.begin(), ring.end());
+    const double around = darkText ? ring.at(ring.size() / 10) : ring.at(ring.size() * 9 / 10);
+    return (std::max(around, extreme) + 0.05) / (std::min(around, extreme) + 0.05);
+}
+
 } // namespace
 
 class OverlayViewsTest : public QObject {
@@ -96,6 +150,8 @@ private:
     QList<sim::VirtualMachine> m_machines;
     // The update feed the menu checks; none when empty.
     QUrl m_feed;
+    // The real screens instead of one 1920 × 1080 screen, and the settings of the last start.
+    bool m_realScreens = false;
 
     QQuickWindow* window() const { return m_shell->window(); }
 
@@ -166,7 +222,7 @@ private:
         m_shell.reset();
         m_settings =
             std::make_unique<QSettings>(m_dir.filePath(u"prefs.ini"_s), QSettings::IniFormat);
-        if (!restart) {
+        if (!restart && !m_realScreens) {
             m_settings->clear();
         }
         m_sizes = std::make_unique<OverlaySizeManager>(m_settings.get());
@@ -180,7 +236,11 @@ private:
         options.centralFactory = sim::simulatedCentralFactory(m_scheduler, m_machines);
         options.sizes = m_sizes.get();
         options.settings = m_settings.get();
-        options.screens = []() { return std::optional<ScreenAreas>({screen, visibleArea}); };
+        if (!m_realScreens) {
+            options.screens = [](const std::optional<QPoint>&) {
+                return std::optional<ScreenAreas>({screen, visibleArea});
+            };
+        }
         options.startAnalytics = [](const QString&) { QFAIL("no analytics without an app id"); };
         options.sendSignal = [](const QString&, const QMap<QString, QString>&) {};
         options.managerCreated = [](FTMSManager& manager) {
@@ -254,6 +314,73 @@ private Q_SLOTS:
         m_feed.clear();
     }
 
+    // Under two-screens.json (the tst_overlayviews_screens test): a 1920 × 1080 primary screen
+    // and a 1280 × 1024 one right of it. Dragged onto the second, the strip takes its width from
+    // it and stays inside it, the popover opens there, and the next start puts it there again.
+    void belongsToItsScreen() {
+        if (QGuiApplication::screens().size() != 2) {
+            QSKIP("needs two screens: run as tst_overlayviews_screens");
+        }
+        m_realScreens = true;
+        QSettings(m_dir.filePath(u"prefs.ini"_s), QSettings::IniFormat).clear();
+        start(1);
+        connectFirst();
+        QTRY_COMPARE(window()->geometry(), QRect(67, 980, 1786, 80));
+        window()->setPosition(2100, 400); // dropped there by the user
+        QTRY_COMPARE(window()->geometry(), QRect(1965, 400, 1190, 80));
+        m_sizes->chooseSize(OverlaySize::large);
+        QTRY_COMPARE(window()->geometry(), QRect(1920, 400, 1280, 80));
+        QQuickWindow* popover = openPopover();
+        QVERIFY(popover);
+        QVERIFY2(QRect(1920, 0, 1280, 1024).contains(popover->geometry()),
+                 qPrintable(QDebug::toString(popover->geometry())));
+
+        m_shell.reset();
+        start(1);
+        QCOMPARE(window()->geometry(), QRect(2270, 400, 580, 80));
+        m_realScreens = false;
+    }
+
+    // Two minutes in, the power chart fills the strip: in light, every value keeps a contrast of
+    // 4.5:1 and every symbol 3:1 against what lies around its strokes; in dark the values 3.5:1.
+    // (Measured figures for all of them, units too, in docs/desktop.md.)
+    void readsOverAFullChart() {
+        start(1);
+        connectFirst();
+        for (int second = 0; second < 125; ++second) {
+            advance(1000);
+        }
+        QTRY_COMPARE(m_shell->manager()->powerHistory().size(), 120);
+        for (const bool dark : {false, true}) {
+            m_shell->appearance()->setDarkDesktop(dark);
+            QTest::qWait(400); // the last roll ends
+            const QImage shot = window()->grabWindow();
+            if (qEnvironmentVariableIsSet("TALLYFIN_SAVE_SHOTS")) {
+                shot.save(u"/tmp/full-chart-%1.png"_s.arg(dark ? u"dark"_s : u"light"_s));
+            }
+            QQuickItem* stack = find("metricsStack");
+            for (int i = 0;
+                 QQuickItem* tile = find(u"tile%1"_s.arg(i).toLatin1().constData(), stack); ++i) {
+                for (const auto& [name, least] :
+                     {std::pair{"tileValue", dark ? 3.5 : 4.5},
+                      std::pair{"tileIcon", dark ? 0 : 3.0}, std::pair{"tileUnit", 0.0}}) {
+                    QQuickItem* item = find(name, tile);
+                    if (!shown(item)) {
+                        continue;
+                    }
+                    const QRect area = item->mapRectToScene(item->boundingRect()).toAlignedRect();
+                    const double contrast = glyphContrast(shot, area, !dark);
+                    const QString what = u"tile %1 %2 %3: %4:1"_s.arg(i)
+                                             .arg(QLatin1String(name))
+                                             .arg(dark ? u"dark"_s : u"light"_s)
+                                             .arg(contrast, 0, 'f', 2);
+                    qInfo("%s", qPrintable(what));
+                    QVERIFY2(contrast >= least, qPrintable(what));
+                }
+            }
+        }
+    }
+
     void searchesWithTheTravellingDent() {
         start(0);
         QCOMPARE(window()->geometry(), QRect(670, 940, 580, 80));
@@ -265,6 +392,15 @@ private Q_SLOTS:
         QVERIFY(glass->property("amplitude").toReal() > 0);
         const qreal phase = glass->property("phase").toReal();
         QTRY_VERIFY(glass->property("phase").toReal() != phase);
+
+        // Bluetooth switched off: the line says so, and what to do, in the user's language; the
+        // dent stops searching.
+        m_shell->manager()->centralDidUpdateState(bluetooth::CentralState::poweredOff);
+        QTRY_COMPARE(text("searchingText"),
+                     u"Bluetooth ist aus – in den Einstellungen einschalten"_s);
+        QCOMPARE(glass->property("amplitude").toReal(), 0.0);
+        m_shell->manager()->centralDidUpdateState(bluetooth::CentralState::poweredOn);
+        QTRY_COMPARE(text("searchingText"), qtTrId("deviceList.searching"));
     }
 
     // Under fake_portal.py (the tst_overlayviews_portal test): the portal says dark, then light;
@@ -424,8 +560,10 @@ private Q_SLOTS:
                               text("controlCapabilities", popover)}),
                  QStringList({qtTrId("machineInfo.title"), m_machines.first().name,
                               displayName(manager->metrics().equipmentType),
-                              features.supportedMetricNames().join(u", "),
-                              features.controlCapabilityNames().join(u", ")}));
+                              Presentation::supportedMetricNames(features).join(u", "),
+                              Presentation::controlCapabilityNames(features).join(u", ")}));
+        // In the user's language.
+        QVERIFY(text("supportedMetrics", popover).contains(u"Leistung"_s));
         QCOMPARE(find("controlCapabilitiesRow", popover)->isVisible(),
                  !features.controlCapabilityNames().isEmpty());
         // Every row's texts and controls fit the popover's width.
