@@ -87,10 +87,10 @@ QString OverlayPanel::layoutKey() const {
 std::optional<QRect> OverlayPanel::frameFor(int height) {
     if (m_anchor) {
         if (const auto areas = m_screens(m_anchor)) {
-            const int width =
-                m_connected
-                    ? panel::connectedFrame(areas->full, areas->visible, m_size, height, m_tiles).width()
-                    : panel::disconnectedWidth;
+            const int width = m_connected ? panel::connectedFrame(areas->full, areas->visible,
+                                                                  m_size, height, m_tiles)
+                                                .width()
+                                          : panel::disconnectedWidth;
             return panel::anchoredFrame(*m_anchor, width, height, areas->visible);
         }
         // Its screen is gone.
