@@ -88,7 +88,8 @@ bool isEventLine(QStringView line) {
         QRegularExpression(u"^BLUETOOTH FAULT: (?:bluetoothd left the bus|adapter removed|"
                            u"adapter switched off|resumed from sleep)$"_s),
         QRegularExpression(u"^LOST: .+$"_s),
-        QRegularExpression(u"^RECONNECTING: .+ \\[[0-9A-F]{8}(?:-[0-9A-F]{4}){3}-[0-9A-F]{12}\\]$"_s),
+        QRegularExpression(
+            u"^RECONNECTING: .+ \\[[0-9A-F]{8}(?:-[0-9A-F]{4}){3}-[0-9A-F]{12}\\]$"_s),
         QRegularExpression(u"^RECONNECT GIVEN UP: .+ not heard within [0-9]+(?:\\.[0-9]+)? s$"_s),
     };
     static const QRegularExpression noData(
@@ -115,9 +116,9 @@ std::optional<QByteArray> parseHex(QStringView text) {
 std::optional<ValueLine> parseValueLine(QStringView line, QString& error) {
     if (!line.startsWith(u'[')) {
         static const std::array<QStringView, 11> eventStarts{
-            u"Tallyfin v",        u"CONNECTED: ", u"STRAP CONNECTED: ", u"FEATURES: ",
-            u"NO DATA: ",         u"STRAP ",      u"SIMULATION STOPPED", u"BLUETOOTH FAULT: ",
-            u"LOST: ",            u"RECONNECTING: ", u"RECONNECT GIVEN UP: "};
+            u"Tallyfin v", u"CONNECTED: ",    u"STRAP CONNECTED: ",   u"FEATURES: ",
+            u"NO DATA: ",  u"STRAP ",         u"SIMULATION STOPPED",  u"BLUETOOTH FAULT: ",
+            u"LOST: ",     u"RECONNECTING: ", u"RECONNECT GIVEN UP: "};
         const auto start =
             std::find_if(eventStarts.cbegin(), eventStarts.cend(),
                          [line](QStringView eventStart) { return line.startsWith(eventStart); });

@@ -268,8 +268,7 @@ private Q_SLOTS:
         const int valueLines =
             int(manager.logBuffer().filter(QRegularExpression(u"^\\["_s)).size());
         QCOMPARE(lines.size(), valueLines);
-        QCOMPARE(lines.first().value(u"features"_s).toObject().value(u"decoded"_s).toBool(),
-                 true);
+        QCOMPARE(lines.first().value(u"features"_s).toObject().value(u"decoded"_s).toBool(), true);
         QCOMPARE(lines.last().value(u"metrics"_s).toObject(),
                  withoutZeros(metricsJson(manager.metrics())));
     }
