@@ -51,8 +51,15 @@ Window {
     flags: Qt.Tool | Qt.FramelessWindowHint | Qt.WindowStaysOnTopHint | Qt.WindowDoesNotAcceptFocus
            | Qt.BypassWindowManagerHint
     color: "transparent"
-    width: contentWidth + 2 * padding
-    height: column.implicitHeight + 2 * padding + arrowHeight
+    // Two columns: the machine and the panel's preferences, then the workout and what the
+    // panel shows, so that the popover stays low enough for the screen above the strip.
+    readonly property real columnGap: 24
+    width: 2 * contentWidth + columnGap + 2 * padding
+    // Never taller than its monitor's free area: past that the content scrolls.
+    height: Math.min(columns.implicitHeight + 2 * padding + arrowHeight,
+                     roomForHeight > 0 ? roomForHeight : Infinity)
+    // The most the monitor's free area leaves above or below the button, as last placed.
+    property real roomForHeight: 0
     visible: true
 
     function copyLog() {
@@ -70,6 +77,7 @@ Window {
         // On the button's own monitor, clear of its docks.
         const area = Presentation.screenAreaAt(Qt.point(origin.x + anchorItem.width / 2,
                                                         origin.y + anchorItem.height / 2))
+        roomForHeight = Math.max(origin.y - area.y, area.y + area.height - origin.y - anchorItem.height) - 8
         const placement = Presentation.placePopover(
                             Qt.rect(origin.x, origin.y, anchorItem.width, anchorItem.height),
                             Qt.size(width, height), area)
@@ -160,340 +168,365 @@ Window {
         }
     }
 
-    ColumnLayout {
-        id: column
+    Flickable {
+        id: scroller
+        objectName: "popoverScroller"
         x: popover.padding
         y: popover.padding + (popover.below ? popover.arrowHeight : 0)
-        width: popover.contentWidth
-        spacing: 12
+        width: columns.implicitWidth
+        height: popover.height - 2 * popover.padding - popover.arrowHeight
+        contentHeight: columns.implicitHeight
+        interactive: contentHeight > height
+        boundsBehavior: Flickable.StopAtBounds
+        clip: interactive
 
         RowLayout {
-            objectName: "titleRow"
-            spacing: 8
-            SymbolIcon {
-                name: "info.circle.fill"
-                size: 15
-                color: colors.blue
-            }
-            Text {
-                textFormat: Text.PlainText
-                objectName: "title"
-                text: qsTrId("machineInfo.title")
-                font.pixelSize: 13
-                font.weight: Font.Bold
-                color: colors.primary
-            }
-        }
-
-        Separator { color: colors.separator }
-
-        RowLayout {
-            objectName: "deviceRow"
-            visible: popover.deviceName.length > 0
-            Layout.fillWidth: true
-            spacing: 8
-            Text {
-                textFormat: Text.PlainText
-                text: qsTrId("machineInfo.device")
-                font.pixelSize: 13
-                color: colors.secondary
-            }
-            Text {
-                textFormat: Text.PlainText
-                objectName: "deviceValue"
-                Layout.fillWidth: true
-                text: popover.deviceName
-                elide: Text.ElideRight
-                maximumLineCount: 1
-                font.pixelSize: 13
-                font.weight: Font.DemiBold
-                color: colors.primary
-            }
-        }
-
-        RowLayout {
-            objectName: "typeRow"
-            spacing: 8
-            Text {
-                textFormat: Text.PlainText
-                text: qsTrId("machineInfo.type")
-                font.pixelSize: 13
-                color: colors.secondary
-            }
-            Text {
-                textFormat: Text.PlainText
-                objectName: "typeValue"
-                // qmllint disable type
-                // (Qt 6.4's qmllint cannot name an enum of a C++ namespace; it is a number here.)
-                text: Presentation.equipmentName(popover.manager.metrics.equipmentType)
-                // qmllint enable type
-                font.pixelSize: 13
-                font.weight: Font.DemiBold
-                color: colors.primary
-            }
-        }
+            id: columns
+            spacing: popover.columnGap
 
         ColumnLayout {
-            objectName: "supportedMetricsRow"
-            visible: popover.metricNames.length > 0
-            spacing: 4
-            Text {
-                textFormat: Text.PlainText
-                text: qsTrId("machineInfo.supportedMetrics")
-                font.pixelSize: 10
-                color: colors.secondary
-            }
-            Text {
-                textFormat: Text.PlainText
-                objectName: "supportedMetrics"
-                Layout.preferredWidth: popover.contentWidth
-                text: popover.metricNames.join(", ")
-                font.pixelSize: 10
-                color: colors.primary
-                wrapMode: Text.WordWrap
-            }
-        }
-
-        ColumnLayout {
-            objectName: "controlCapabilitiesRow"
-            visible: popover.capabilityNames.length > 0
-            spacing: 4
-            Text {
-                textFormat: Text.PlainText
-                text: qsTrId("machineInfo.controlCapabilities")
-                font.pixelSize: 10
-                color: colors.secondary
-            }
-            Text {
-                textFormat: Text.PlainText
-                objectName: "controlCapabilities"
-                Layout.preferredWidth: popover.contentWidth
-                text: popover.capabilityNames.join(", ")
-                font.pixelSize: 10
-                color: colors.green
-                wrapMode: Text.WordWrap
-            }
-        }
-
-        Separator { color: colors.separator }
-
-        ColumnLayout {
-            id: heartRateRow
-            objectName: "heartRateRow"
-            Layout.fillWidth: true
-            spacing: 4
-            property bool expanded: false
+            id: column
+            Layout.preferredWidth: popover.contentWidth
+            Layout.alignment: Qt.AlignTop
+            spacing: 12
 
             RowLayout {
-                Layout.fillWidth: true
+                objectName: "titleRow"
+                spacing: 8
+                SymbolIcon {
+                    name: "info.circle.fill"
+                    size: 15
+                    color: colors.blue
+                }
                 Text {
                     textFormat: Text.PlainText
-                    text: qsTrId("machineInfo.heartRate")
+                    objectName: "title"
+                    text: qsTrId("machineInfo.title")
+                    font.pixelSize: 13
+                    font.weight: Font.Bold
+                    color: colors.primary
+                }
+            }
+
+            Separator { color: colors.separator }
+
+            RowLayout {
+                objectName: "deviceRow"
+                visible: popover.deviceName.length > 0
+                Layout.fillWidth: true
+                spacing: 8
+                Text {
+                    textFormat: Text.PlainText
+                    text: qsTrId("machineInfo.device")
                     font.pixelSize: 13
                     color: colors.secondary
                 }
-                Item { Layout.fillWidth: true }
-                Item {
-                    objectName: "heartRateChoice"
-                    implicitWidth: choiceRow.implicitWidth + 12
-                    implicitHeight: 22
+                Text {
+                    textFormat: Text.PlainText
+                    objectName: "deviceValue"
+                    Layout.fillWidth: true
+                    text: popover.deviceName
+                    elide: Text.ElideRight
+                    maximumLineCount: 1
+                    font.pixelSize: 13
+                    font.weight: Font.DemiBold
+                    color: colors.primary
+                }
+            }
 
-                    Rectangle {
-                        anchors.fill: parent
-                        radius: 6
-                        color: colors.primary
-                        opacity: choiceHover.containsMouse || heartRateRow.expanded ? 0.1 : 0.05
-                    }
-                    RowLayout {
-                        id: choiceRow
-                        anchors.centerIn: parent
-                        spacing: 4
-                        SymbolIcon {
-                            objectName: "strapHeart"
-                            visible: popover.straps.chosenId !== ""
-                            name: "heart.fill"
-                            size: 12
-                            // Red while the strap is connected.
-                            color: popover.straps.isConnected ? colors.red : colors.secondary
-                        }
-                        Text {
-                            textFormat: Text.PlainText
-                            objectName: "heartRateSource"
-                            Layout.maximumWidth: 180
-                            text: popover.straps.chosenId === "" ? qsTrId("machineInfo.heartRate.machine")
-                                                                 : popover.straps.chosenName
-                            font.pixelSize: 13
-                            font.weight: Font.DemiBold
-                            color: colors.primary
-                            elide: Text.ElideRight
-                        }
-                        SymbolIcon {
-                            name: "chevron.down"
-                            size: 14
-                            color: colors.secondary
-                            rotation: heartRateRow.expanded ? 180 : 0
-                        }
-                    }
-                    MouseArea {
-                        id: choiceHover
-                        anchors.fill: parent
-                        hoverEnabled: true
-                        cursorShape: Qt.PointingHandCursor
-                        onClicked: heartRateRow.expanded = !heartRateRow.expanded
-                    }
+            RowLayout {
+                objectName: "typeRow"
+                spacing: 8
+                Text {
+                    textFormat: Text.PlainText
+                    text: qsTrId("machineInfo.type")
+                    font.pixelSize: 13
+                    color: colors.secondary
+                }
+                Text {
+                    textFormat: Text.PlainText
+                    objectName: "typeValue"
+                    // qmllint disable type
+                    // (Qt 6.4's qmllint cannot name an enum of a C++ namespace; it is a number here.)
+                    text: Presentation.equipmentName(popover.manager.metrics.equipmentType)
+                    // qmllint enable type
+                    font.pixelSize: 13
+                    font.weight: Font.DemiBold
+                    color: colors.primary
                 }
             }
 
             ColumnLayout {
-                objectName: "heartRateChoices"
-                visible: heartRateRow.expanded
-                Layout.fillWidth: true
-                spacing: 0
+                objectName: "supportedMetricsRow"
+                visible: popover.metricNames.length > 0
+                spacing: 4
+                Text {
+                    textFormat: Text.PlainText
+                    text: qsTrId("machineInfo.supportedMetrics")
+                    font.pixelSize: 10
+                    color: colors.secondary
+                }
+                Text {
+                    textFormat: Text.PlainText
+                    objectName: "supportedMetrics"
+                    Layout.preferredWidth: popover.contentWidth
+                    text: popover.metricNames.join(", ")
+                    font.pixelSize: 10
+                    color: colors.primary
+                    wrapMode: Text.WordWrap
+                }
+            }
 
-                StrapChoice {
-                    objectName: "machineChoice"
-                    label: qsTrId("machineInfo.heartRate.machine")
-                    isChosen: popover.straps.chosenId === ""
-                    primary: colors.primary
-                    accent: colors.blue
-                    onActivated: {
-                        heartRateRow.expanded = false
-                        popover.straps.choose("")
+            ColumnLayout {
+                objectName: "controlCapabilitiesRow"
+                visible: popover.capabilityNames.length > 0
+                spacing: 4
+                Text {
+                    textFormat: Text.PlainText
+                    text: qsTrId("machineInfo.controlCapabilities")
+                    font.pixelSize: 10
+                    color: colors.secondary
+                }
+                Text {
+                    textFormat: Text.PlainText
+                    objectName: "controlCapabilities"
+                    Layout.preferredWidth: popover.contentWidth
+                    text: popover.capabilityNames.join(", ")
+                    font.pixelSize: 10
+                    color: colors.green
+                    wrapMode: Text.WordWrap
+                }
+            }
+
+            Separator { color: colors.separator }
+
+            ColumnLayout {
+                id: heartRateRow
+                objectName: "heartRateRow"
+                Layout.fillWidth: true
+                spacing: 4
+                property bool expanded: false
+
+                RowLayout {
+                    Layout.fillWidth: true
+                    Text {
+                        textFormat: Text.PlainText
+                        text: qsTrId("machineInfo.heartRate")
+                        font.pixelSize: 13
+                        color: colors.secondary
+                    }
+                    Item { Layout.fillWidth: true }
+                    Item {
+                        objectName: "heartRateChoice"
+                        implicitWidth: choiceRow.implicitWidth + 12
+                        implicitHeight: 22
+
+                        Rectangle {
+                            anchors.fill: parent
+                            radius: 6
+                            color: colors.primary
+                            opacity: choiceHover.containsMouse || heartRateRow.expanded ? 0.1 : 0.05
+                        }
+                        RowLayout {
+                            id: choiceRow
+                            anchors.centerIn: parent
+                            spacing: 4
+                            SymbolIcon {
+                                objectName: "strapHeart"
+                                visible: popover.straps.chosenId !== ""
+                                name: "heart.fill"
+                                size: 12
+                                // Red while the strap is connected.
+                                color: popover.straps.isConnected ? colors.red : colors.secondary
+                            }
+                            Text {
+                                textFormat: Text.PlainText
+                                objectName: "heartRateSource"
+                                Layout.maximumWidth: 180
+                                text: popover.straps.chosenId === "" ? qsTrId("machineInfo.heartRate.machine")
+                                                                     : popover.straps.chosenName
+                                font.pixelSize: 13
+                                font.weight: Font.DemiBold
+                                color: colors.primary
+                                elide: Text.ElideRight
+                            }
+                            SymbolIcon {
+                                name: "chevron.down"
+                                size: 14
+                                color: colors.secondary
+                                rotation: heartRateRow.expanded ? 180 : 0
+                            }
+                        }
+                        MouseArea {
+                            id: choiceHover
+                            anchors.fill: parent
+                            hoverEnabled: true
+                            cursorShape: Qt.PointingHandCursor
+                            onClicked: heartRateRow.expanded = !heartRateRow.expanded
+                        }
                     }
                 }
-                // A few rows at a time; more scroll.
-                ListView {
-                    id: strapList
-                    objectName: "strapList"
+
+                ColumnLayout {
+                    objectName: "heartRateChoices"
+                    visible: heartRateRow.expanded
                     Layout.fillWidth: true
-                    Layout.preferredHeight: Math.min(count, popover.visibleStraps) * 22
-                    clip: true
-                    boundsBehavior: Flickable.StopAtBounds
-                    model: popover.straps.straps
-                    delegate: StrapChoice {
-                        required property string strapId
-                        required property string name
-                        required property var rssi
-                        required property bool chosen
-                        objectName: "strapChoice"
-                        width: strapList.width
-                        label: name
-                        isChosen: chosen
-                        signalRssi: rssi
-                        showsSignal: true
+                    spacing: 0
+
+                    StrapChoice {
+                        objectName: "machineChoice"
+                        label: qsTrId("machineInfo.heartRate.machine")
+                        isChosen: popover.straps.chosenId === ""
                         primary: colors.primary
                         accent: colors.blue
                         onActivated: {
                             heartRateRow.expanded = false
-                            // Last: choosing rebuilds the list, this row included.
-                            popover.straps.choose(strapId)
+                            popover.straps.choose("")
                         }
                     }
+                    // A few rows at a time; more scroll.
+                    ListView {
+                        id: strapList
+                        objectName: "strapList"
+                        Layout.fillWidth: true
+                        Layout.preferredHeight: Math.min(count, popover.visibleStraps) * 22
+                        clip: true
+                        boundsBehavior: Flickable.StopAtBounds
+                        model: popover.straps.straps
+                        delegate: StrapChoice {
+                            required property string strapId
+                            required property string name
+                            required property var rssi
+                            required property bool chosen
+                            objectName: "strapChoice"
+                            width: strapList.width
+                            label: name
+                            isChosen: chosen
+                            signalRssi: rssi
+                            showsSignal: true
+                            primary: colors.primary
+                            accent: colors.blue
+                            onActivated: {
+                                heartRateRow.expanded = false
+                                // Last: choosing rebuilds the list, this row included.
+                                popover.straps.choose(strapId)
+                            }
+                        }
+                    }
+                    Text {
+                        textFormat: Text.PlainText
+                        objectName: "strapsSearching"
+                        visible: popover.straps.straps.count === 0
+                        Layout.leftMargin: 26
+                        text: qsTrId("machineInfo.heartRate.searching")
+                        font.pixelSize: 10
+                        color: colors.secondary
+                    }
                 }
-                Text {
-                    textFormat: Text.PlainText
-                    objectName: "strapsSearching"
-                    visible: popover.straps.straps.count === 0
-                    Layout.leftMargin: 26
-                    text: qsTrId("machineInfo.heartRate.searching")
-                    font.pixelSize: 10
-                    color: colors.secondary
-                }
             }
-        }
-
-        RowLayout {
-            objectName: "sizeRow"
-            Layout.fillWidth: true
-            Text {
-                textFormat: Text.PlainText
-                text: qsTrId("machineInfo.size")
-                font.pixelSize: 13
-                color: colors.secondary
-            }
-            Item { Layout.fillWidth: true }
-            SegmentedPicker {
-                objectName: "sizePicker"
-                Layout.preferredWidth: 120
-                labels: [qsTrId("S"), qsTrId("M"), qsTrId("L")]
-                currentIndex: popover.sizes.currentSize
-                dark: popover.dark
-                onActivated: index => popover.sizes.chooseSizeIndex(index)
-            }
-        }
-
-        RowLayout {
-            objectName: "unitsRow"
-            Layout.fillWidth: true
-            Text {
-                textFormat: Text.PlainText
-                text: qsTrId("machineInfo.units")
-                font.pixelSize: 13
-                color: colors.secondary
-            }
-            Item { Layout.fillWidth: true }
-            SegmentedPicker {
-                objectName: "unitsPicker"
-                Layout.preferredWidth: 150
-                labels: [qsTrId("machineInfo.units.metric"), qsTrId("machineInfo.units.imperial")]
-                currentIndex: popover.sizes.unitSystem
-                dark: popover.dark
-                onActivated: index => popover.sizes.chooseUnitSystemIndex(index)
-            }
-        }
-
-        RowLayout {
-            objectName: "animationRow"
-            Layout.fillWidth: true
-            Text {
-                textFormat: Text.PlainText
-                text: qsTrId("machineInfo.animation")
-                font.pixelSize: 13
-                color: colors.secondary
-            }
-            Item { Layout.fillWidth: true }
-            ToggleSwitch {
-                objectName: "animationToggle"
-                checked: popover.sizes.animateMetrics
-                dark: popover.dark
-                accent: colors.blue
-                onToggled: on => popover.sizes.chooseAnimateMetrics(on)
-            }
-        }
-
-        PopoverReconnect { manager: popover.manager; dark: popover.dark; label: colors.secondary; accent: colors.blue }
-        PopoverWorkout { workouts: popover.workouts; manager: popover.manager; sizes: popover.sizes; dark: popover.dark; onDialogOpening: popover.dismissed() }
-        PopoverLook { sizes: popover.sizes; dark: popover.dark; Layout.fillWidth: true }
-        PopoverTiles { manager: popover.manager; sizes: popover.sizes; dark: popover.dark; Layout.fillWidth: true }
-
-        Separator { color: colors.separator }
-
-        Item {
-            id: copyButton
-            objectName: "copyButton"
-            implicitWidth: copyRow.implicitWidth
-            implicitHeight: copyRow.implicitHeight
 
             RowLayout {
-                id: copyRow
-                spacing: 6
-                SymbolIcon {
-                    name: popover.logCopied ? "checkmark" : "doc.on.clipboard"
-                    size: 13
-                    color: popover.logCopied ? colors.green : colors.secondary
-                }
+                objectName: "sizeRow"
+                Layout.fillWidth: true
                 Text {
                     textFormat: Text.PlainText
-                    objectName: "copyLabel"
-                    text: popover.logCopied ? qsTrId("machineInfo.logCopied") : qsTrId("machineInfo.copyLog")
+                    text: qsTrId("machineInfo.size")
                     font.pixelSize: 13
-                    color: popover.logCopied ? colors.green : colors.secondary
+                    color: colors.secondary
+                }
+                Item { Layout.fillWidth: true }
+                SegmentedPicker {
+                    objectName: "sizePicker"
+                    Layout.preferredWidth: 120
+                    labels: [qsTrId("S"), qsTrId("M"), qsTrId("L")]
+                    currentIndex: popover.sizes.currentSize
+                    dark: popover.dark
+                    onActivated: index => popover.sizes.chooseSizeIndex(index)
                 }
             }
-            MouseArea {
-                anchors.fill: parent
-                onClicked: popover.copyLog()
+
+            RowLayout {
+                objectName: "unitsRow"
+                Layout.fillWidth: true
+                Text {
+                    textFormat: Text.PlainText
+                    text: qsTrId("machineInfo.units")
+                    font.pixelSize: 13
+                    color: colors.secondary
+                }
+                Item { Layout.fillWidth: true }
+                SegmentedPicker {
+                    objectName: "unitsPicker"
+                    Layout.preferredWidth: 150
+                    labels: [qsTrId("machineInfo.units.metric"), qsTrId("machineInfo.units.imperial")]
+                    currentIndex: popover.sizes.unitSystem
+                    dark: popover.dark
+                    onActivated: index => popover.sizes.chooseUnitSystemIndex(index)
+                }
             }
+
+            RowLayout {
+                objectName: "animationRow"
+                Layout.fillWidth: true
+                Text {
+                    textFormat: Text.PlainText
+                    text: qsTrId("machineInfo.animation")
+                    font.pixelSize: 13
+                    color: colors.secondary
+                }
+                Item { Layout.fillWidth: true }
+                ToggleSwitch {
+                    objectName: "animationToggle"
+                    checked: popover.sizes.animateMetrics
+                    dark: popover.dark
+                    accent: colors.blue
+                    onToggled: on => popover.sizes.chooseAnimateMetrics(on)
+                }
+            }
+
+
+            Separator { color: colors.separator }
+
+            Item {
+                id: copyButton
+                objectName: "copyButton"
+                implicitWidth: copyRow.implicitWidth
+                implicitHeight: copyRow.implicitHeight
+
+                RowLayout {
+                    id: copyRow
+                    spacing: 6
+                    SymbolIcon {
+                        name: popover.logCopied ? "checkmark" : "doc.on.clipboard"
+                        size: 13
+                        color: popover.logCopied ? colors.green : colors.secondary
+                    }
+                    Text {
+                        textFormat: Text.PlainText
+                        objectName: "copyLabel"
+                        text: popover.logCopied ? qsTrId("machineInfo.logCopied") : qsTrId("machineInfo.copyLog")
+                        font.pixelSize: 13
+                        color: popover.logCopied ? colors.green : colors.secondary
+                    }
+                }
+                MouseArea {
+                    anchors.fill: parent
+                    onClicked: popover.copyLog()
+                }
+            }
+        }
+
+        ColumnLayout {
+            id: extras
+            Layout.preferredWidth: popover.contentWidth
+            Layout.alignment: Qt.AlignTop
+            spacing: 12
+
+            PopoverReconnect { manager: popover.manager; dark: popover.dark; label: colors.secondary; accent: colors.blue }
+            PopoverWorkout { workouts: popover.workouts; manager: popover.manager; sizes: popover.sizes; dark: popover.dark; onDialogOpening: popover.dismissed() }
+            PopoverLook { sizes: popover.sizes; dark: popover.dark; Layout.fillWidth: true }
+            PopoverTiles { manager: popover.manager; sizes: popover.sizes; dark: popover.dark; Layout.fillWidth: true }
+        }
         }
     }
 }

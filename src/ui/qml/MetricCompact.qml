@@ -80,6 +80,7 @@ Item {
 
     // The zone's number, small, at the value's top right.
     Text {
+        textFormat: Text.PlainText
         objectName: "tileZone"
         visible: tile.zone > 0
         anchors.left: content.right

@@ -48,6 +48,7 @@ RowLayout {
                 color: root.buttonColor
             }
             Text {
+                textFormat: Text.PlainText
                 objectName: cell.modelData === 0 ? "stepperValue" : ""
                 anchors.centerIn: parent
                 text: cell.modelData < 0 ? "−" : cell.modelData > 0 ? "+"

@@ -26,6 +26,7 @@ ColumnLayout {
         objectName: "opacityRow"
         Layout.fillWidth: true
         Text {
+            textFormat: Text.PlainText
             text: qsTrId("machineInfo.opacity")
             font.pixelSize: 13
             color: colors.secondary
@@ -66,6 +67,7 @@ ColumnLayout {
             }
         }
         Text {
+            textFormat: Text.PlainText
             objectName: "opacityValue"
             Layout.preferredWidth: 36
             horizontalAlignment: Text.AlignRight
@@ -79,6 +81,7 @@ ColumnLayout {
         objectName: "lockRow"
         Layout.fillWidth: true
         Text {
+            textFormat: Text.PlainText
             text: qsTrId("menu.lockPanel")
             font.pixelSize: 13
             color: colors.secondary
@@ -97,6 +100,7 @@ ColumnLayout {
         objectName: "ftpRow"
         Layout.fillWidth: true
         Text {
+            textFormat: Text.PlainText
             text: qsTrId("machineInfo.ftp")
             font.pixelSize: 13
             color: colors.secondary
@@ -121,6 +125,7 @@ ColumnLayout {
         objectName: "maxHeartRateRow"
         Layout.fillWidth: true
         Text {
+            textFormat: Text.PlainText
             text: qsTrId("machineInfo.maxHeartRate")
             font.pixelSize: 13
             color: colors.secondary

@@ -35,6 +35,7 @@ ColumnLayout {
     }
 
     Text {
+        textFormat: Text.PlainText
         text: qsTrId("machineInfo.tiles")
         font.pixelSize: 11
         color: colors.secondary
@@ -57,6 +58,7 @@ ColumnLayout {
                 Layout.fillWidth: true
                 Layout.preferredWidth: 1
                 Text {
+                    textFormat: Text.PlainText
                     text: row.name
                     font.pixelSize: 12
                     color: colors.primary

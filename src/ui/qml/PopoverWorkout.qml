@@ -51,6 +51,7 @@ ColumnLayout {
     RowLayout {
         spacing: 6
         Text {
+            textFormat: Text.PlainText
             //% "This workout"
             //: Title of the popover's section on the workout being recorded
             text: qsTrId("workout.title")
@@ -80,6 +81,7 @@ ColumnLayout {
         Repeater {
             model: grid.cells
             delegate: Text {
+                textFormat: Text.PlainText
                 required property string modelData
                 required property int index
                 readonly property bool label: index % grid.columns === 0
@@ -119,6 +121,7 @@ ColumnLayout {
         Layout.fillWidth: true
         spacing: 8
         Text {
+            textFormat: Text.PlainText
             //% "Folder"
             //: Label of where finished workouts are written
             text: qsTrId("workout.folder")
@@ -135,6 +138,7 @@ ColumnLayout {
             color: colors.primary
         }
         Text {
+            textFormat: Text.PlainText
             objectName: "chooseWorkoutFolder"
             //% "Choose…"
             //: Button that opens the folder dialog for the workouts folder
@@ -157,6 +161,7 @@ ColumnLayout {
         Layout.fillWidth: true
         spacing: 6
         Text {
+            textFormat: Text.PlainText
             //% "Formats"
             //: Label of the file formats written at the end of a workout
             text: qsTrId("workout.formats")
@@ -164,14 +169,14 @@ ColumnLayout {
             color: colors.secondary
         }
         Item { Layout.fillWidth: true }
-        Text { text: "FIT"; font.pixelSize: 11; color: colors.primary }
+        Text { textFormat: Text.PlainText; text: "FIT"; font.pixelSize: 11; color: colors.primary }
         Repeater {
             model: ["tcx", "csv"]
             delegate: RowLayout {
                 id: format
                 required property string modelData
                 spacing: 4
-                Text { text: format.modelData.toUpperCase(); font.pixelSize: 11; color: colors.primary }
+                Text { textFormat: Text.PlainText; text: format.modelData.toUpperCase(); font.pixelSize: 11; color: colors.primary }
                 ToggleSwitch {
                     objectName: "workoutFormat_" + format.modelData
                     checked: root.formats.indexOf(format.modelData) >= 0
@@ -187,6 +192,7 @@ ColumnLayout {
         objectName: "workoutAutoExportRow"
         Layout.fillWidth: true
         Text {
+            textFormat: Text.PlainText
             //% "Save at the end"
             //: Switch: write the workout's files automatically when it ends
             text: qsTrId("workout.autoExport")

@@ -164,7 +164,7 @@ private Q_SLOTS:
                                                                          QLatin1String(rate));
         };
         QTest::newRow("bike") << bike << metric << all("speed", "cadence");
-        QTest::newRow("rower") << rower << imperial << all("speed", "strokeRate");
+        QTest::newRow("rower") << rower << imperial << all("rowPace", "strokeRate");
         QTest::newRow("treadmill") << treadmill << metric << all("speed", "stepRate");
         QTest::newRow("treadmill, imperial")
             << treadmill << imperial << all("milePace", "stepRate");
