@@ -49,6 +49,7 @@ private Q_SLOTS:
         DurationSignalTracker::shared().reset();
     }
     void cleanup() {
+        AppActivity::instance()->setSessionLocked(false);
         SessionManager::resetShared();
         config.reset();
         env.reset();

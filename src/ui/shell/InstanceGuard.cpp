@@ -22,7 +22,11 @@ constexpr qsizetype maximumCommandLength = 64;
 } // namespace
 
 InstanceGuard::InstanceGuard(QObject* parent)
-    : QObject(parent) {
+    : InstanceGuard(serverName(), parent) {}
+
+InstanceGuard::InstanceGuard(QString name, QObject* parent)
+    : QObject(parent)
+    , m_name(std::move(name)) {
     // No access options: with them Qt makes the socket elsewhere and renames it into place, over
     // a running overlay's. The runtime folder is the user's alone (0700) anyway.
     QObject::connect(&m_server, &QLocalServer::newConnection, this, &InstanceGuard::accept);
@@ -45,7 +49,7 @@ QString InstanceGuard::serverName() {
 }
 
 bool InstanceGuard::listen() {
-    const QString name = serverName();
+    const QString& name = m_name;
     if (m_server.listen(name)) {
         return true;
     }

@@ -17,6 +17,8 @@ class InstanceGuard : public QObject {
 
 public:
     explicit InstanceGuard(QObject* parent = nullptr);
+    // Listens on `name` rather than on serverName() (tests).
+    explicit InstanceGuard(QString name, QObject* parent = nullptr);
     ~InstanceGuard() override;
 
     // The socket's path: $XDG_RUNTIME_DIR (Qt's own runtime folder without it), named after the
@@ -38,6 +40,7 @@ Q_SIGNALS:
 private:
     void accept();
 
+    QString m_name;
     QLocalServer m_server;
     QString m_error;
 };

@@ -730,151 +730,148 @@ private Q_SLOTS:
         QCOMPARE(notice->box()->textFormat(), Qt::PlainText);
         QTest::qWait(500);
         QCOMPARE(server.requests().size(), 1); // the feed, no picture
+    }
 
-        // Hidden from the popover's switch and from a tile's own menu, remembered for the kind of
-        // machine: the strip narrows, the last tile stays, and so it all is after a restart.
-        void hiddenTilesNarrowTheStripAndStay() {
-            start(1);
-            connectFirst();
-            FTMSManager* manager = m_shell->manager();
-            const qsizetype all =
-                metricTiles(manager->metrics(), manager->machineFeatures()).size();
-            QCOMPARE(window()->width(), 1786);
-            QQuickWindow* popover = openPopover();
-            click(find("tileSwitch", find("tileRow_power", popover)));
-            QVERIFY(!shownTiles().contains(u"bolt.fill"_s));
-            // A right click on the first tile: "Zeit ausblenden".
-            QQuickItem* first = find("tile0", find("metricsStack"));
-            QTest::mouseClick(window(), Qt::RightButton, {},
-                              first->mapToScene(first->boundingRect().center()).toPoint());
-            QMenu* menu = m_shell->menu()->tileMenu();
-            QVERIFY(menu && menu->isVisible() && !m_shell->menu()->menu().isVisible());
-            auto* hide = menu->findChild<QAction*>(u"hideTile"_s);
-            QCOMPARE(hide->text(), qtTrId("menu.hideTile").arg(qtTrId("tile.time")));
-            hide->trigger();
-            menu->close();
-            QVERIFY(!shownTiles().contains(u"timer"_s));
-            QCOMPARE(m_settings->value(u"hiddenTiles/bike"_s).toStringList(),
-                     QStringList({u"power"_s, u"time"_s}));
-            const QRect narrow =
-                panel::connectedFrame(screen, visibleArea, OverlaySize::medium, 80, int(all - 2));
-            QTRY_COMPARE(window()->geometry(), narrow);
-            QVERIFY(narrow.width() < 1786);
+    // Hidden from the popover's switch and from a tile's own menu, remembered for the kind of
+    // machine: the strip narrows, the last tile stays, and so it all is after a restart.
+    void hiddenTilesNarrowTheStripAndStay() {
+        start(1);
+        connectFirst();
+        FTMSManager* manager = m_shell->manager();
+        const qsizetype all = metricTiles(manager->metrics(), manager->machineFeatures()).size();
+        QCOMPARE(window()->width(), 1786);
+        QQuickWindow* popover = openPopover();
+        click(find("tileSwitch", find("tileRow_power", popover)));
+        QVERIFY(!shownTiles().contains(u"bolt.fill"_s));
+        // A right click on the first tile: "Zeit ausblenden".
+        QQuickItem* first = find("tile0", find("metricsStack"));
+        QTest::mouseClick(window(), Qt::RightButton, {},
+                          first->mapToScene(first->boundingRect().center()).toPoint());
+        QMenu* menu = m_shell->menu()->tileMenu();
+        QVERIFY(menu && menu->isVisible() && !m_shell->menu()->menu().isVisible());
+        auto* hide = menu->findChild<QAction*>(u"hideTile"_s);
+        QCOMPARE(hide->text(), qtTrId("menu.hideTile").arg(qtTrId("tile.time")));
+        hide->trigger();
+        menu->close();
+        QVERIFY(!shownTiles().contains(u"timer"_s));
+        QCOMPARE(m_settings->value(u"hiddenTiles/bike"_s).toStringList(),
+                 QStringList({u"power"_s, u"time"_s}));
+        const QRect narrow =
+            panel::connectedFrame(screen, visibleArea, OverlaySize::medium, 80, int(all - 2));
+        QTRY_COMPARE(window()->geometry(), narrow);
+        QVERIFY(narrow.width() < 1786);
 
-            // The last tile that shows cannot go.
-            auto* tiles = find("metricsView")->property("tiles").value<MetricTileModel*>();
-            for (qsizetype i = 0; i < all - 3; ++i) {
-                QVERIFY(tiles->setTileShown(tiles->tiles().constFirst().key, false));
-            }
-            QCOMPARE(tiles->count(), 1);
-            QVERIFY(!tiles->canHide(tiles->tiles().constFirst().key));
-            QVERIFY(!tiles->setTileShown(tiles->tiles().constFirst().key, false));
-            QVERIFY(tiles->setTileShown(u"power"_s, true));
-            const QString two = shownTiles();
-            QTRY_COMPARE(
-                window()->width(),
-                panel::connectedFrame(screen, visibleArea, OverlaySize::medium, 80, 2).width());
-
-            start(m_machines, true);
-            connectFirst();
-            QTRY_COMPARE(shownTiles().count(u','), 1);
-            QCOMPARE(shownTiles().section(u' ', 0, 0), two.section(u' ', 0, 0));
-            QTRY_COMPARE(
-                window()->width(),
-                panel::connectedFrame(screen, visibleArea, OverlaySize::medium, 80, 2).width());
+        // The last tile that shows cannot go.
+        auto* tiles = find("metricsView")->property("tiles").value<MetricTileModel*>();
+        for (qsizetype i = 0; i < all - 3; ++i) {
+            QVERIFY(tiles->setTileShown(tiles->tiles().constFirst().key, false));
         }
+        QCOMPARE(tiles->count(), 1);
+        QVERIFY(!tiles->canHide(tiles->tiles().constFirst().key));
+        QVERIFY(!tiles->setTileShown(tiles->tiles().constFirst().key, false));
+        QVERIFY(tiles->setTileShown(u"power"_s, true));
+        const QString two = shownTiles();
+        QTRY_COMPARE(
+            window()->width(),
+            panel::connectedFrame(screen, visibleArea, OverlaySize::medium, 80, 2).width());
 
-        // Locked from the popover, the panel takes no click and shows no hover help; Ctrl held over
-        // it lends it the pointer; the menu's item unlocks it. The lock is remembered, and a later
-        // `tallyfin --unlock` reaches the running overlay.
-        void lockedPanelLetsClicksThroughUntilUnlocked() {
-            start(1);
-            connectFirst();
-            auto* shape = window()->findChild<WindowShape*>(u"panelShape"_s);
-            auto* through = window()->findChild<ClickThrough*>(u"clickThrough"_s);
-            QVERIFY(shape && through && !shape->inputRegion().isEmpty());
-            QQuickWindow* popover = openPopover();
-            click(find("lockToggle", popover));
-            QVERIFY(m_sizes->panel()->locked());
-            QCOMPARE(m_settings->value(u"panelLocked"_s).toBool(), true);
-            QTRY_VERIFY(shape->inputRegion().isEmpty());
-            QVERIFY(!find("tile0", find("metricsStack"))->property("hoverable").toBool());
-            // Half see-through: the glass fades, the values do not.
-            m_shell->appearance()->setTranslucent(true);
-            click(find("opacitySlider", popover));
-            QCOMPARE(m_settings->value(u"panelOpacity"_s).toDouble(), 0.65);
-            QCOMPARE(find("metricsView")->property("outline").value<QQuickItem*>()->opacity(),
-                     0.65);
-            QCOMPARE(find("tileValue", find("tile0"))->opacity(), 1.0);
+        start(m_machines, true);
+        connectFirst();
+        QTRY_COMPARE(shownTiles().count(u','), 1);
+        QCOMPARE(shownTiles().section(u' ', 0, 0), two.section(u' ', 0, 0));
+        QTRY_COMPARE(
+            window()->width(),
+            panel::connectedFrame(screen, visibleArea, OverlaySize::medium, 80, 2).width());
+    }
 
-            bool control = true;
-            QPoint pointer = window()->geometry().center();
-            through->setPointer({[&] { return pointer; }, [&] { return control; }});
-            QTRY_VERIFY(!shape->inputRegion().isEmpty());
-            control = false;
-            QTRY_VERIFY(shape->inputRegion().isEmpty());
-            control = true;
-            pointer = window()->geometry().topLeft() - QPoint(5, 5);
-            QTest::qWait(3 * int(ClickThrough::pollInterval.count()));
-            QVERIFY(shape->inputRegion().isEmpty());
-            QCOMPARE(m_shell->menu()->lockAction()->text(), qtTrId("menu.unlockPanel"));
-            m_shell->menu()->lockAction()->trigger();
-            QVERIFY(!m_sizes->panel()->locked() && !through->polling());
-            QTRY_VERIFY(!shape->inputRegion().isEmpty());
+    // Locked from the popover, the panel takes no click and shows no hover help; Ctrl held over
+    // it lends it the pointer; the menu's item unlocks it. The lock is remembered, and a later
+    // `tallyfin --unlock` reaches the running overlay.
+    void lockedPanelLetsClicksThroughUntilUnlocked() {
+        start(1);
+        connectFirst();
+        auto* shape = window()->findChild<WindowShape*>(u"panelShape"_s);
+        auto* through = window()->findChild<ClickThrough*>(u"clickThrough"_s);
+        QVERIFY(shape && through && !shape->inputRegion().isEmpty());
+        QQuickWindow* popover = openPopover();
+        click(find("lockToggle", popover));
+        QVERIFY(m_sizes->panel()->locked());
+        QCOMPARE(m_settings->value(u"panelLocked"_s).toBool(), true);
+        QTRY_VERIFY(shape->inputRegion().isEmpty());
+        QVERIFY(!find("tile0", find("metricsStack"))->property("hoverable").toBool());
+        // Half see-through: the glass fades, the values do not.
+        m_shell->appearance()->setTranslucent(true);
+        click(find("opacitySlider", popover));
+        QCOMPARE(m_settings->value(u"panelOpacity"_s).toDouble(), 0.65);
+        QCOMPARE(find("metricsView")->property("outline").value<QQuickItem*>()->opacity(), 0.65);
+        QCOMPARE(find("tileValue", find("tile0"))->opacity(), 1.0);
 
-            m_sizes->panel()->setLocked(true);
-            start(m_machines, true);
-            QVERIFY(m_sizes->panel()->locked());
-            QCOMPARE(m_sizes->panel()->opacity(), 0.65);
-            const QString socket = m_dir.filePath(u"socket"_s);
-            InstanceGuard guard(socket);
-            QVERIFY(guard.listen());
-            QVERIFY(!InstanceGuard(socket).listen());
-            m_shell->takeCommands(guard);
-            QVERIFY(InstanceGuard::send(u"unlock"_s, socket));
-            QTRY_VERIFY(!m_sizes->panel()->locked());
-        }
+        bool control = true;
+        QPoint pointer = window()->geometry().center();
+        through->setPointer({[&] { return pointer; }, [&] { return control; }});
+        QTRY_VERIFY(!shape->inputRegion().isEmpty());
+        control = false;
+        QTRY_VERIFY(shape->inputRegion().isEmpty());
+        control = true;
+        pointer = window()->geometry().topLeft() - QPoint(5, 5);
+        QTest::qWait(3 * int(ClickThrough::pollInterval.count()));
+        QVERIFY(shape->inputRegion().isEmpty());
+        QCOMPARE(m_shell->menu()->lockAction()->text(), qtTrId("menu.unlockPanel"));
+        m_shell->menu()->lockAction()->trigger();
+        QVERIFY(!m_sizes->panel()->locked() && !through->polling());
+        QTRY_VERIFY(!shape->inputRegion().isEmpty());
 
-        // With an FTP and a maximum heart rate set in the popover, power and heart rate take their
-        // zone's colour and number, the chart's bars too; remembered.
-        void zonesColourPowerAndHeartRate() {
-            start(1);
-            connectFirst();
-            const auto tile = [this](const QString& icon) -> QQuickItem* {
-                QQuickItem* stack = find("metricsStack");
-                for (int i = 0;
-                     QQuickItem* t = find(u"tile%1"_s.arg(i).toLatin1().constData(), stack); ++i) {
-                    if (t->property("icon").toString() == icon) {
-                        return t;
-                    }
+        m_sizes->panel()->setLocked(true);
+        start(m_machines, true);
+        QVERIFY(m_sizes->panel()->locked());
+        QCOMPARE(m_sizes->panel()->opacity(), 0.65);
+        const QString socket = m_dir.filePath(u"socket"_s);
+        InstanceGuard guard(socket);
+        QVERIFY(guard.listen());
+        QVERIFY(!InstanceGuard(socket).listen());
+        m_shell->takeCommands(guard);
+        QVERIFY(InstanceGuard::send(u"unlock"_s, socket));
+        QTRY_VERIFY(!m_sizes->panel()->locked());
+    }
+
+    // With an FTP and a maximum heart rate set in the popover, power and heart rate take their
+    // zone's colour and number, the chart's bars too; remembered.
+    void zonesColourPowerAndHeartRate() {
+        start(1);
+        connectFirst();
+        const auto tile = [this](const QString& icon) -> QQuickItem* {
+            QQuickItem* stack = find("metricsStack");
+            for (int i = 0; QQuickItem* t = find(u"tile%1"_s.arg(i).toLatin1().constData(), stack);
+                 ++i) {
+                if (t->property("icon").toString() == icon) {
+                    return t;
                 }
-                return nullptr;
-            };
-            QVERIFY(!find("tileZone", tile(u"bolt.fill"_s))->isVisible());
-            QQuickWindow* popover = openPopover();
-            QCOMPARE(text("stepperValue", find("ftpStepper", popover)),
-                     qtTrId("machineInfo.zonesOff"));
-            click(find("stepUp", find("ftpStepper", popover)));
-            click(find("stepUp", find("maxHeartRateStepper", popover)));
-            QCOMPARE(m_settings->value(u"ftp"_s).toInt(), 200);
-            QCOMPARE(m_settings->value(u"maxHeartRate"_s).toInt(), 185);
-            QCOMPARE(find("powerSparkline")->property("ftp").toInt(), 200);
-            // The demo rider's heart rate is still low: a maximum that puts it in a zone.
-            QVERIFY(m_sizes->panel()->chooseMaxHeartRate(100));
-            advance(1000);
-            const FitnessMetrics& metrics = m_shell->manager()->metrics();
-            const int power = powerZone(int(metrics.power), 200);
-            const int heart = heartRateZone(int(metrics.heartRate), 100);
-            QVERIFY(power > 0 && heart > 0);
-            QTRY_COMPARE(find("tileValue", tile(u"bolt.fill"_s))->property("color").value<QColor>(),
-                         powerZoneColor(power));
-            QCOMPARE(text("tileZone", tile(u"bolt.fill"_s)), u"Z%1"_s.arg(power));
-            QTRY_COMPARE(
-                find("tileValue", tile(u"heart.fill"_s))->property("color").value<QColor>(),
-                heartRateZoneColor(heart));
-            QCOMPARE(text("tileZone", tile(u"heart.fill"_s)), u"Z%1"_s.arg(heart));
-        }
-    };
+            }
+            return nullptr;
+        };
+        QVERIFY(!find("tileZone", tile(u"bolt.fill"_s))->isVisible());
+        QQuickWindow* popover = openPopover();
+        QCOMPARE(text("stepperValue", find("ftpStepper", popover)), qtTrId("machineInfo.zonesOff"));
+        click(find("stepUp", find("ftpStepper", popover)));
+        click(find("stepUp", find("maxHeartRateStepper", popover)));
+        QCOMPARE(m_settings->value(u"ftp"_s).toInt(), 200);
+        QCOMPARE(m_settings->value(u"maxHeartRate"_s).toInt(), 185);
+        QCOMPARE(find("powerSparkline")->property("ftp").toInt(), 200);
+        // The demo rider's heart rate is still low: a maximum that puts it in a zone.
+        QVERIFY(m_sizes->panel()->chooseMaxHeartRate(100));
+        advance(1000);
+        const FitnessMetrics& metrics = m_shell->manager()->metrics();
+        const int power = powerZone(int(metrics.power), 200);
+        const int heart = heartRateZone(int(metrics.heartRate), 100);
+        QVERIFY(power > 0 && heart > 0);
+        QTRY_COMPARE(find("tileValue", tile(u"bolt.fill"_s))->property("color").value<QColor>(),
+                     powerZoneColor(power));
+        QCOMPARE(text("tileZone", tile(u"bolt.fill"_s)), u"Z%1"_s.arg(power));
+        QTRY_COMPARE(find("tileValue", tile(u"heart.fill"_s))->property("color").value<QColor>(),
+                     heartRateZoneColor(heart));
+        QCOMPARE(text("tileZone", tile(u"heart.fill"_s)), u"Z%1"_s.arg(heart));
+    }
+};
 
-    QTEST_MAIN(OverlayViewsTest)
+QTEST_MAIN(OverlayViewsTest)
 #include "tst_overlayviews.moc"
