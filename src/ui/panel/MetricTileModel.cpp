@@ -163,13 +163,16 @@ double fixedWidth(const MetricsDimensions& d) {
 
 double tilesWidth(const QList<MetricTile>& tiles, const QStringList& kept, OverlaySize size,
                   double spacing) {
-    double width = 0;
+    // The tiles share the strip equally: each takes the widest one's width.
+    double widest = 0;
+    qsizetype count = 0;
     for (const MetricTile& tile : tiles) {
         if (kept.contains(tile.key)) {
-            width += tileWidth(tile, size) + spacing;
+            widest = std::max(widest, tileWidth(tile, size));
+            ++count;
         }
     }
-    return width;
+    return static_cast<double>(count) * (widest + spacing);
 }
 
 } // namespace

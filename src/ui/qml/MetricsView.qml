@@ -134,7 +134,6 @@ Item {
                     visible: fits
                     Layout.fillWidth: true
                     Layout.preferredWidth: 1
-                    Layout.minimumWidth: implicitWidth
                     Layout.alignment: Qt.AlignVCenter
                     sizeIndex: tileModel.fontSize
                     animate: root.sizes.animateMetrics
