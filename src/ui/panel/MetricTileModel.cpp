@@ -3,6 +3,7 @@
 
 #include "MetricTileModel.h"
 
+#include "MetricsDimensions.h"
 #include "PanelPreferences.h"
 #include "ui/geometry/Zones.h"
 
@@ -146,6 +147,110 @@ QList<MetricTile> shownTiles(QList<MetricTile> tiles, const QStringList& hidden)
     return tiles;
 }
 
+const QStringList tileDropOrder{u"calories"_s, u"time"_s,      u"distance"_s, u"rate"_s,
+                                u"speed"_s,    u"heartRate"_s, u"power"_s};
+
+namespace {
+
+// The strip's fonts are monospaced: each character advances this much of the font's size.
+constexpr double advance = 0.6;
+
+// The strip's width without its tiles, and the room each tile adds besides its own.
+double fixedWidth(const MetricsDimensions& d) {
+    return 2 * d.horizontalPadding + d.buttonIconSize + d.infoTrailingPadding + 1 +
+           d.buttonIconSize + 2 * d.spacing;
+}
+
+double tilesWidth(const QList<MetricTile>& tiles, const QStringList& kept, OverlaySize size,
+                  double spacing) {
+    // The tiles share the strip equally: each takes the widest one's width.
+    double widest = 0;
+    qsizetype count = 0;
+    for (const MetricTile& tile : tiles) {
+        if (kept.contains(tile.key)) {
+            widest = std::max(widest, tileWidth(tile, size));
+            ++count;
+        }
+    }
+    return static_cast<double>(count) * (widest + spacing);
+}
+
+} // namespace
+
+double tileWidth(const MetricTile& tile, OverlaySize size) {
+    const MetricsDimensions d = metricsDimensions(size);
+    double width = d.tileIconSize + d.tileSpacing +
+                   advance * d.valueFontSize * static_cast<double>(tile.value.size());
+    if (!tile.unit.isEmpty()) {
+        width += d.tileSpacing + advance * d.unitFontSize * static_cast<double>(tile.unit.size());
+    }
+    if (tile.zone > 0) { // the zone's badge after the unit, two bold characters
+        width += 2 + 2 * 0.65 * (d.unitFontSize - 2);
+    }
+    return width;
+}
+
+StripFit stripFit(double stripWidth, const QList<MetricTile>& tiles, OverlaySize size) {
+    StripFit fit{size, {}};
+    for (const MetricTile& tile : tiles) {
+        fit.kept.append(tile.key);
+    }
+    if (stripWidth <= 0) {
+        return fit;
+    }
+    const MetricsDimensions strip = metricsDimensions(size);
+    const double room = stripWidth - fixedWidth(strip);
+    for (auto step = static_cast<int>(size); step >= 0; --step) {
+        fit.fontSize = allOverlaySizes[static_cast<std::size_t>(step)];
+        if (tilesWidth(tiles, fit.kept, fit.fontSize, strip.spacing) <= room) {
+            return fit;
+        }
+    }
+    for (const QString& key : tileDropOrder) {
+        if (fit.kept.size() <= 1) {
+            break;
+        }
+        fit.kept.removeOne(key);
+        if (tilesWidth(tiles, fit.kept, fit.fontSize, strip.spacing) <= room) {
+            break;
+        }
+    }
+    return fit;
+}
+
+void MetricTileModel::setStripWidth(double width) {
+    if (width != m_stripWidth) {
+        m_stripWidth = width;
+        refit();
+    }
+}
+
+void MetricTileModel::setSizeIndex(int index) {
+    const OverlaySize size = index >= 0 && index < static_cast<int>(allOverlaySizes.size())
+                                 ? allOverlaySizes[static_cast<std::size_t>(index)]
+                                 : OverlaySize::medium;
+    if (size != m_size) {
+        m_size = size;
+        refit();
+    }
+}
+
+bool MetricTileModel::refit(bool announce) {
+    StripFit fit = m_includeHidden ? StripFit{m_size, {}} : stripFit(m_stripWidth, m_tiles, m_size);
+    if (fit == m_fit) {
+        return false;
+    }
+    const bool keptChanged = fit.kept != m_fit.kept;
+    m_fit = std::move(fit);
+    if (announce) {
+        if (keptChanged && !m_tiles.isEmpty()) {
+            Q_EMIT dataChanged(index(0), index(static_cast<int>(m_tiles.size()) - 1), {FitsRole});
+        }
+        Q_EMIT fitChanged();
+    }
+    return true;
+}
+
 void MetricTileModel::setMetrics(const FitnessMetrics& metrics) {
     m_metrics = metrics;
     refresh();
@@ -245,8 +350,12 @@ void MetricTileModel::refresh() {
     if (!sameRows) {
         beginResetModel();
         m_tiles = std::move(next);
+        const bool fitChanged = refit(false);
         endResetModel();
         Q_EMIT countChanged();
+        if (fitChanged) {
+            Q_EMIT this->fitChanged();
+        }
         return;
     }
     for (qsizetype i = 0; i < next.size(); ++i) {
@@ -260,6 +369,7 @@ void MetricTileModel::refresh() {
     if (m_includeHidden && hiddenChanged && !m_tiles.isEmpty()) {
         Q_EMIT dataChanged(index(0), index(static_cast<int>(m_tiles.size()) - 1), {ShownRole});
     }
+    refit();
 }
 
 int MetricTileModel::rowCount(const QModelIndex& parent) const {
@@ -290,6 +400,8 @@ QVariant MetricTileModel::data(const QModelIndex& index, int role) const {
         return tile.zone;
     case ZoneColorRole:
         return tile.key == u"heartRate" ? heartRateZoneColor(tile.zone) : powerZoneColor(tile.zone);
+    case FitsRole:
+        return m_includeHidden || m_fit.kept.contains(tile.key);
     default:
         return {};
     }
@@ -298,7 +410,8 @@ QVariant MetricTileModel::data(const QModelIndex& index, int role) const {
 QHash<int, QByteArray> MetricTileModel::roleNames() const {
     return {{IconRole, "icon"},       {ValueRole, "value"}, {UnitRole, "unit"},
             {TooltipRole, "tooltip"}, {KeyRole, "key"},     {NameRole, "name"},
-            {ShownRole, "shown"},     {ZoneRole, "zone"},   {ZoneColorRole, "zoneColor"}};
+            {ShownRole, "shown"},     {ZoneRole, "zone"},   {ZoneColorRole, "zoneColor"},
+            {FitsRole, "fits"}};
 }
 
 } // namespace tallyfin::ui

@@ -5,6 +5,7 @@
 
 #include "model/FitnessMachineFeature.h"
 #include "model/FitnessMetrics.h"
+#include "ui/panel/OverlaySize.h"
 #include "ui/panel/PanelPreferences.h"
 
 #include <QAbstractListModel>
@@ -35,6 +36,23 @@ QList<MetricTile> metricTiles(const FitnessMetrics& metrics, const FitnessMachin
 // The tiles that show: those not in `hidden`, or the first one when all of them are.
 QList<MetricTile> shownTiles(QList<MetricTile> tiles, const QStringList& hidden);
 
+// How the shown tiles fit a strip `stripWidth` points wide at `size`: the size whose fonts and
+// tile dimensions they take (the largest, not above `size`, at which every tile fits at its
+// natural width) and the keys of the tiles kept. When even the smallest fonts are too wide, tiles
+// go in `tileDropOrder` until the rest fit; one tile always stays. A width of 0 or
+// less sets no limit.
+struct StripFit {
+    OverlaySize fontSize = OverlaySize::medium;
+    QStringList kept;
+
+    bool operator==(const StripFit&) const = default;
+};
+StripFit stripFit(double stripWidth, const QList<MetricTile>& tiles, OverlaySize size);
+// The tiles' keys, the first to go on a narrow strip first.
+extern const QStringList tileDropOrder;
+// A tile's natural width (points) with the dimensions of `size`.
+double tileWidth(const MetricTile& tile, OverlaySize size);
+
 // The metrics strip's tiles as a list model. Rows come and go only when the feature flags change
 // which tiles exist; new values update the rows in place so each tile can animate its value.
 class MetricTileModel : public QAbstractListModel {
@@ -56,6 +74,11 @@ class MetricTileModel : public QAbstractListModel {
     // Hidden tiles stay as rows too, with `shown` false (the popover's switches).
     Q_PROPERTY(
         bool includeHidden READ includeHidden WRITE setIncludeHidden NOTIFY includeHiddenChanged)
+    // The strip's width and overlay size (an OverlaySize index) the tiles are fitted to; the
+    // size whose fonts they take, and the `fits` role, follow (see stripFit()).
+    Q_PROPERTY(double stripWidth READ stripWidth WRITE setStripWidth NOTIFY fitChanged)
+    Q_PROPERTY(int size READ sizeIndex WRITE setSizeIndex NOTIFY fitChanged)
+    Q_PROPERTY(int fontSize READ fontSizeIndex NOTIFY fitChanged)
 
 public:
     enum Role {
@@ -67,7 +90,8 @@ public:
         NameRole,
         ShownRole,
         ZoneRole,
-        ZoneColorRole
+        ZoneColorRole,
+        FitsRole
     };
 
     using QAbstractListModel::QAbstractListModel;
@@ -89,6 +113,12 @@ public:
 
     // Shows or hides the tile `key` on machines of the current kind. Hiding the last tile that
     // shows is refused (false).
+    double stripWidth() const { return m_stripWidth; }
+    void setStripWidth(double width);
+    int sizeIndex() const { return static_cast<int>(m_size); }
+    void setSizeIndex(int index);
+    int fontSizeIndex() const { return static_cast<int>(m_fit.fontSize); }
+
     Q_INVOKABLE bool setTileShown(const QString& key, bool shown);
     // Whether hiding `key` is allowed: another of the machine's tiles still shows.
     Q_INVOKABLE bool canHide(const QString& key) const;
@@ -105,9 +135,12 @@ Q_SIGNALS:
     void heartRateStrapChanged();
     void preferencesChanged();
     void includeHiddenChanged();
+    void fitChanged();
 
 private:
     void refresh();
+    // Fits the tiles to the strip again; whether anything changed. Signals it when `announce`.
+    bool refit(bool announce = true);
 
     FitnessMetrics m_metrics;
     FitnessMachineFeature m_features;
@@ -117,6 +150,9 @@ private:
     bool m_includeHidden = false;
     QList<MetricTile> m_tiles;
     QStringList m_hidden;
+    double m_stripWidth = 0;
+    OverlaySize m_size = OverlaySize::medium;
+    StripFit m_fit;
 };
 
 } // namespace tallyfin::ui

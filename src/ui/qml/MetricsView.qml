@@ -45,6 +45,9 @@ Item {
         unitSystem: root.sizes.unitSystem
         heartRateStrap: root.manager.heartRateStraps.hasDelivered
         preferences: root.look
+        // Too narrow a strip takes smaller fonts, then drops tiles: values never overlap.
+        stripWidth: strip.width
+        size: root.sizes.currentSize
     }
 
     Item {
@@ -126,11 +129,13 @@ Item {
                 model: tileModel
                 MetricCompact {
                     required property int index
+                    required property bool fits
                     objectName: "tile" + index
+                    visible: fits
                     Layout.fillWidth: true
                     Layout.preferredWidth: 1
                     Layout.alignment: Qt.AlignVCenter
-                    sizeIndex: root.sizes.currentSize
+                    sizeIndex: tileModel.fontSize
                     animate: root.sizes.animateMetrics
                     primary: colors.primary
                     // Dimmed while the machine has sent nothing for a while: the values are old.

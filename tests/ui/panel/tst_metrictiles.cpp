@@ -184,6 +184,53 @@ private Q_SLOTS:
     }
 
     // New values change rows in place (so tiles can animate); new flags rebuild the rows.
+    // A workout well under way: every tile at a typical width.
+    void stripFit_data() {
+        QTest::addColumn<EquipmentType>("type");
+        QTest::addColumn<double>("width");
+        QTest::addColumn<OverlaySize>("size");
+        QTest::addColumn<OverlaySize>("fontSize");
+        QTest::addColumn<QString>("kept");
+        const QString all = u"time distance speed rate power calories heartRate"_s;
+        const auto [bike, rower] = std::pair(EquipmentType::bike, EquipmentType::rower);
+        const auto [small, medium, large] = allOverlaySizes;
+        QTest::newRow("no limit") << bike << 0.0 << medium << medium << all;
+        QTest::newRow("just fits") << bike << 1340.4 << large << large << all;
+        QTest::newRow("a point short") << bike << 1339.4 << large << medium << all;
+        QTest::newRow("800-px screen")
+            << bike << 744.0 << medium << small << u"speed rate power heartRate"_s;
+        QTest::newRow("small rower")
+            << rower << 656.0 << small << small << u"speed power heartRate"_s;
+        QTest::newRow("calories, time")
+            << bike << 820.0 << small << small << u"distance speed rate power heartRate"_s;
+        QTest::newRow("one stays") << bike << 100.0 << small << small << u"power"_s;
+    }
+
+    void stripFit() {
+        QFETCH(EquipmentType, type);
+        QFETCH(double, width);
+        QFETCH(OverlaySize, size);
+        FitnessMetrics m{.equipmentType = type, .power = 245, .distance = 12'345, .speed = 8.4};
+        m.totalTime = 3'725; // 1:02:05
+        std::tie(m.calories, m.heartRate, m.strokeRate, m.cadence) = std::tuple(1'234, 152, 28, 92);
+        const QList<MetricTile> tiles = metricTiles(m, allMeasured());
+        const StripFit fit = tallyfin::ui::stripFit(width, tiles, size);
+        QTEST(fit.fontSize, "fontSize");
+        QTEST(fit.kept.join(u' '), "kept");
+
+        MetricTileModel model; // applies it: the tiles that go stop fitting
+        model.setMetrics(m);
+        model.setFeatures(allMeasured());
+        model.setSizeIndex(static_cast<int>(size));
+        model.setStripWidth(width);
+        QCOMPARE(model.fontSizeIndex(), static_cast<int>(fit.fontSize));
+        for (int row = 0; row < model.rowCount(); ++row) {
+            const QModelIndex i = model.index(row);
+            QCOMPARE(i.data(MetricTileModel::FitsRole).toBool(),
+                     fit.kept.contains(i.data(MetricTileModel::KeyRole).toString()));
+        }
+    }
+
     void modelUpdatesInPlace() {
         MetricTileModel model;
         QAbstractItemModelTester tester(&model,
