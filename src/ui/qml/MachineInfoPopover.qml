@@ -70,24 +70,37 @@ Window {
         reset.start()
     }
 
+    // Places the popover at its button, on the button's own monitor and clear of its docks, and
+    // caps its height to the room there. The height follows that room, so a change of height only
+    // moves the popover (`position`): placing again from there would loop.
     function place() {
         if (!anchorItem)
             return
         const origin = anchorItem.mapToGlobal(0, 0)
-        // On the button's own monitor, clear of its docks.
-        const area = Presentation.screenAreaAt(Qt.point(origin.x + anchorItem.width / 2,
-                                                        origin.y + anchorItem.height / 2))
+        const area = buttonArea(origin)
         roomForHeight = Math.max(origin.y - area.y, area.y + area.height - origin.y - anchorItem.height) - 8
+        position()
+    }
+
+    function buttonArea(origin: point): rect {
+        return Presentation.screenAreaAt(Qt.point(origin.x + anchorItem.width / 2,
+                                                  origin.y + anchorItem.height / 2))
+    }
+
+    function position() {
+        if (!anchorItem)
+            return
+        const origin = anchorItem.mapToGlobal(0, 0)
         const placement = Presentation.placePopover(
                             Qt.rect(origin.x, origin.y, anchorItem.width, anchorItem.height),
-                            Qt.size(width, height), area)
+                            Qt.size(width, height), buttonArea(origin))
         x = placement.x
         y = placement.y
         arrowTipX = placement.arrowTipX
         below = placement.below
     }
 
-    onHeightChanged: place()
+    onHeightChanged: position()
     Component.onCompleted: {
         place()
         // The straps heard nearby, for as long as the popover is open.
@@ -307,15 +320,9 @@ Window {
                 spacing: 4
                 property bool expanded: false
 
-                RowLayout {
-                    Layout.fillWidth: true
-                    Text {
-                        textFormat: Text.PlainText
-                        text: qsTrId("machineInfo.heartRate")
-                        font.pixelSize: 13
-                        color: colors.secondary
-                    }
-                    Item { Layout.fillWidth: true }
+                SettingRow {
+                    label: qsTrId("machineInfo.heartRate")
+                    labelColor: colors.secondary
                     Item {
                         objectName: "heartRateChoice"
                         implicitWidth: choiceRow.implicitWidth + 12
@@ -425,16 +432,10 @@ Window {
                 }
             }
 
-            RowLayout {
+            SettingRow {
                 objectName: "sizeRow"
-                Layout.fillWidth: true
-                Text {
-                    textFormat: Text.PlainText
-                    text: qsTrId("machineInfo.size")
-                    font.pixelSize: 13
-                    color: colors.secondary
-                }
-                Item { Layout.fillWidth: true }
+                label: qsTrId("machineInfo.size")
+                labelColor: colors.secondary
                 SegmentedPicker {
                     objectName: "sizePicker"
                     Layout.preferredWidth: 120
@@ -445,16 +446,10 @@ Window {
                 }
             }
 
-            RowLayout {
+            SettingRow {
                 objectName: "unitsRow"
-                Layout.fillWidth: true
-                Text {
-                    textFormat: Text.PlainText
-                    text: qsTrId("machineInfo.units")
-                    font.pixelSize: 13
-                    color: colors.secondary
-                }
-                Item { Layout.fillWidth: true }
+                label: qsTrId("machineInfo.units")
+                labelColor: colors.secondary
                 SegmentedPicker {
                     objectName: "unitsPicker"
                     Layout.preferredWidth: 150
@@ -465,16 +460,10 @@ Window {
                 }
             }
 
-            RowLayout {
+            SettingRow {
                 objectName: "animationRow"
-                Layout.fillWidth: true
-                Text {
-                    textFormat: Text.PlainText
-                    text: qsTrId("machineInfo.animation")
-                    font.pixelSize: 13
-                    color: colors.secondary
-                }
-                Item { Layout.fillWidth: true }
+                label: qsTrId("machineInfo.animation")
+                labelColor: colors.secondary
                 ToggleSwitch {
                     objectName: "animationToggle"
                     checked: popover.sizes.animateMetrics
@@ -522,7 +511,7 @@ Window {
             Layout.alignment: Qt.AlignTop
             spacing: 12
 
-            PopoverReconnect { manager: popover.manager; dark: popover.dark; label: colors.secondary; accent: colors.blue }
+            PopoverReconnect { manager: popover.manager; dark: popover.dark; labelColor: colors.secondary; accent: colors.blue }
             PopoverWorkout { workouts: popover.workouts; manager: popover.manager; sizes: popover.sizes; dark: popover.dark; onDialogOpening: popover.dismissed() }
             PopoverLook { sizes: popover.sizes; dark: popover.dark; Layout.fillWidth: true }
             PopoverTiles { manager: popover.manager; sizes: popover.sizes; dark: popover.dark; Layout.fillWidth: true }

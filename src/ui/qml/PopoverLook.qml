@@ -22,16 +22,10 @@ ColumnLayout {
         dark: root.dark
     }
 
-    RowLayout {
+    SettingRow {
         objectName: "opacityRow"
-        Layout.fillWidth: true
-        Text {
-            textFormat: Text.PlainText
-            text: qsTrId("machineInfo.opacity")
-            font.pixelSize: 13
-            color: colors.secondary
-        }
-        Item { Layout.fillWidth: true }
+        label: qsTrId("machineInfo.opacity")
+        labelColor: colors.secondary
         Item {
             id: slider
             objectName: "opacitySlider"
@@ -77,16 +71,10 @@ ColumnLayout {
         }
     }
 
-    RowLayout {
+    SettingRow {
         objectName: "lockRow"
-        Layout.fillWidth: true
-        Text {
-            textFormat: Text.PlainText
-            text: qsTrId("menu.lockPanel")
-            font.pixelSize: 13
-            color: colors.secondary
-        }
-        Item { Layout.fillWidth: true }
+        label: qsTrId("menu.lockPanel")
+        labelColor: colors.secondary
         ToggleSwitch {
             objectName: "lockToggle"
             checked: root.look.locked
@@ -96,16 +84,10 @@ ColumnLayout {
         }
     }
 
-    RowLayout {
+    SettingRow {
         objectName: "ftpRow"
-        Layout.fillWidth: true
-        Text {
-            textFormat: Text.PlainText
-            text: qsTrId("machineInfo.ftp")
-            font.pixelSize: 13
-            color: colors.secondary
-        }
-        Item { Layout.fillWidth: true }
+        label: qsTrId("machineInfo.ftp")
+        labelColor: colors.secondary
         NumberStepper {
             objectName: "ftpStepper"
             value: root.look.ftp
@@ -121,16 +103,10 @@ ColumnLayout {
         }
     }
 
-    RowLayout {
+    SettingRow {
         objectName: "maxHeartRateRow"
-        Layout.fillWidth: true
-        Text {
-            textFormat: Text.PlainText
-            text: qsTrId("machineInfo.maxHeartRate")
-            font.pixelSize: 13
-            color: colors.secondary
-        }
-        Item { Layout.fillWidth: true }
+        label: qsTrId("machineInfo.maxHeartRate")
+        labelColor: colors.secondary
         NumberStepper {
             objectName: "maxHeartRateStepper"
             value: root.look.maxHeartRate

@@ -78,17 +78,17 @@ ColumnLayout {
         rowSpacing: 2
         // Rows before this one are headings.
         property int firstRow: 0
+        // A count, not the array: the cells stay while their texts change every second.
         Repeater {
-            model: grid.cells
+            model: grid.cells.length
             delegate: Text {
                 textFormat: Text.PlainText
-                required property string modelData
                 required property int index
                 readonly property bool label: index % grid.columns === 0
                 readonly property bool heading: index < grid.firstRow * grid.columns
                 Layout.fillWidth: label
                 Layout.alignment: label ? Qt.AlignLeft : Qt.AlignRight
-                text: modelData
+                text: grid.cells[index] ?? ""
                 font.pixelSize: heading ? 10 : 12
                 font.weight: label || heading ? Font.Normal : Font.DemiBold
                 color: label || heading ? colors.secondary : colors.primary
@@ -156,19 +156,13 @@ ColumnLayout {
         }
     }
 
-    RowLayout {
+    SettingRow {
         objectName: "workoutFormatsRow"
-        Layout.fillWidth: true
         spacing: 6
-        Text {
-            textFormat: Text.PlainText
-            //% "Formats"
-            //: Label of the file formats written at the end of a workout
-            text: qsTrId("workout.formats")
-            font.pixelSize: 13
-            color: colors.secondary
-        }
-        Item { Layout.fillWidth: true }
+        //% "Formats"
+        //: Label of the file formats written at the end of a workout
+        label: qsTrId("workout.formats")
+        labelColor: colors.secondary
         Text { textFormat: Text.PlainText; text: "FIT"; font.pixelSize: 11; color: colors.primary }
         Repeater {
             model: ["tcx", "csv"]
@@ -188,18 +182,12 @@ ColumnLayout {
         }
     }
 
-    RowLayout {
+    SettingRow {
         objectName: "workoutAutoExportRow"
-        Layout.fillWidth: true
-        Text {
-            textFormat: Text.PlainText
-            //% "Save at the end"
-            //: Switch: write the workout's files automatically when it ends
-            text: qsTrId("workout.autoExport")
-            font.pixelSize: 13
-            color: colors.secondary
-        }
-        Item { Layout.fillWidth: true }
+        //% "Save at the end"
+        //: Switch: write the workout's files automatically when it ends
+        label: qsTrId("workout.autoExport")
+        labelColor: colors.secondary
         ToggleSwitch {
             objectName: "workoutAutoExport"
             checked: root.recorder.autoExport
@@ -212,7 +200,9 @@ ColumnLayout {
     Text {
         objectName: "workoutNotice"
         visible: text.length > 0
-        Layout.preferredWidth: root.width
+        // The column's width, whatever the text's length: a long notice wraps, it never widens it.
+        Layout.fillWidth: true
+        Layout.preferredWidth: 1
         text: root.recorder.lastError.length > 0 ? root.recorder.lastError : root.workouts.notice
         textFormat: Text.PlainText
         wrapMode: Text.Wrap

@@ -190,6 +190,35 @@ private:
                     : u"<missing %1>"_s.arg(QLatin1String(name));
     }
 
+    // The shown texts in a window that overlap another, as "first | second".
+    static QStringList overlappingTexts(QQuickWindow* window) {
+        QList<QQuickItem*> texts;
+        const auto collect = [&texts](const auto& self, QQuickItem* item) -> void {
+            if (!item->isVisible()) {
+                return;
+            }
+            if (item->inherits("QQuickText") && !item->property("text").toString().isEmpty()) {
+                texts.append(item);
+            }
+            for (QQuickItem* child : item->childItems()) {
+                self(self, child);
+            }
+        };
+        collect(collect, window->contentItem());
+        QStringList overlaps;
+        for (qsizetype i = 0; i < texts.size(); ++i) {
+            const QRectF a =
+                texts[i]->mapRectToScene(texts[i]->boundingRect()).adjusted(1, 1, -1, -1);
+            for (qsizetype j = i + 1; j < texts.size(); ++j) {
+                if (a.intersects(texts[j]->mapRectToScene(texts[j]->boundingRect()))) {
+                    overlaps.append(texts[i]->property("text").toString() + u" | "_s +
+                                    texts[j]->property("text").toString());
+                }
+            }
+        }
+        return overlaps;
+    }
+
     bool shown(QQuickItem* item) const { return item && item->isVisible() && item->opacity() > 0; }
 
     void click(QQuickItem* item) {
@@ -308,8 +337,11 @@ private Q_SLOTS:
         QCOMPARE(installTranslations(*QCoreApplication::instance()), u"de"_s);
     }
 
-    // Every symbol the views show is one the resolver knows.
-    void init() { QTest::failOnWarning(QRegularExpression(u"^Unknown symbol name"_s)); }
+    // Every symbol the views show is one the resolver knows, and no binding loops.
+    void init() {
+        QTest::failOnWarning(QRegularExpression(u"^Unknown symbol name"_s));
+        QTest::failOnWarning(QRegularExpression(u"Binding loop detected"_s));
+    }
     void cleanup() {
         m_shell.reset();
         m_feed.clear();
@@ -565,6 +597,12 @@ private Q_SLOTS:
                               Presentation::controlCapabilityNames(features).join(u", ")}));
         // In the user's language.
         QVERIFY(text("supportedMetrics", popover).contains(u"Leistung"_s));
+        // A few seconds into the workout, no two texts lie on each other (its grids included).
+        for (int i = 0; i < 6; ++i) {
+            advance(500);
+        }
+        QTRY_VERIFY2(overlappingTexts(popover).isEmpty(),
+                     qPrintable(overlappingTexts(popover).join(u"; ")));
         QCOMPARE(find("controlCapabilitiesRow", popover)->isVisible(),
                  !features.controlCapabilityNames().isEmpty());
         // Every row's texts and controls fit the popover's width.
