@@ -20,8 +20,9 @@ WavyRoundedRectangle {
     color: {
         if (!translucent)
             return dark ? (tinted ? "#1c1c1e" : "#2a2a2d") : (tinted ? "#f4f4f6" : "#e9e9ec")
+        // Dark glass is the denser: its white values must still read over a bright window.
         if (dark)
-            return tinted ? Qt.rgba(0.04, 0.04, 0.05, 0.72) : Qt.rgba(0.12, 0.12, 0.13, 0.66)
+            return tinted ? Qt.rgba(0.04, 0.04, 0.05, 0.72) : Qt.rgba(0.12, 0.12, 0.13, 0.82)
         return tinted ? Qt.rgba(1, 1, 1, 0.76) : Qt.rgba(0.96, 0.96, 0.97, 0.66)
     }
     borderColor: dark ? Qt.rgba(1, 1, 1, 0.16) : Qt.rgba(1, 1, 1, 0.7)

@@ -79,7 +79,7 @@ Item {
             // qmllint enable type
             maxBarCount: 120
             barSpacing: 1
-            color: colors.secondary
+            color: colors.secondaryFill
             clipRadius: root.dims.cornerRadius
             ftp: root.look.ftp
             opacity: stripGlass.opacity
