@@ -278,7 +278,9 @@ private:
         return describe(tiles);
     }
 
-    void connectFirst() {
+    // `watched`: the strip says whom it connects to until values come, and no hover help shows
+    // from the pointer's last position, left where the row was clicked.
+    void connectFirst(bool watched = false) {
         discoverAll();
         QQuickItem* row = find("deviceRow");
         QVERIFY(row);
@@ -287,8 +289,18 @@ private:
             advance(100);
         }
         QTRY_VERIFY(find("metricsView"));
+        const QString connecting = qtTrId("connection.connecting").arg(m_machines.first().name);
+        QVERIFY(!watched ||
+                (shown(find("connectingText")) && text("connectingText") == connecting));
         // The feature value and the first records.
         advance(1500);
+        if (watched) {
+            QTRY_VERIFY(!shown(find("connectingText")) && shown(find("tile0")));
+            QTest::qWait(1200);
+            for (QWindow* w : QGuiApplication::topLevelWindows()) {
+                QVERIFY2(!(w->isVisible() && w->flags().testFlag(Qt::ToolTip)), "a tooltip");
+            }
+        }
     }
 
     QQuickWindow* openPopover() {
@@ -445,9 +457,15 @@ private Q_SLOTS:
         QVERIFY(qAbs(bar->x() + bar->width() / 2 - 290.0) <= 0.5);
     }
 
+    // Names of very different lengths: the chevrons stay put under the pointer.
     void threeMachinesPageBothWaysWithWrapAround() {
-        start(3);
+        QList<sim::VirtualMachine> machines = sim::VirtualMachine::standardMachines().mid(0, 3);
+        machines[1].name = u"Rower"_s;
+        machines[2].name = u"Treadmill T8-91C4 of the gym on the second floor"_s;
+        start(machines);
         discoverAll();
+        QTest::qWait(450); // the outline takes the widest row's width
+        const qreal chevronX = find("chevronRight")->mapToScene({}).x();
         const auto shownName = [this]() {
             QObject* current = find("rowSlot")->property("current").value<QObject*>();
             return current ? text("deviceName", current) : QString();
@@ -458,6 +476,7 @@ private Q_SLOTS:
         for (const int expected : {1, 2, 0}) {
             click(find("chevronRight"));
             QCOMPARE(shownName(), m_machines.at(expected).name);
+            QCOMPARE(find("chevronRight")->mapToScene({}).x(), chevronX);
         }
         click(find("chevronLeft"));
         QCOMPARE(shownName(), m_machines.at(2).name);
@@ -468,7 +487,7 @@ private Q_SLOTS:
 
     void clickConnectsAndShowsTheTiles() {
         start(1);
-        connectFirst();
+        connectFirst(true);
         FTMSManager* manager = m_shell->manager();
         QVERIFY(manager->isConnected());
         QVERIFY(!find("deviceListView"));
@@ -484,6 +503,13 @@ private Q_SLOTS:
         };
         QVERIFY(expected().count(u',') >= 3);
         QTRY_COMPARE(shownTiles(), expected());
+        // A switch of the desktop's scheme repaints the values that stay as they are.
+        for (const bool dark : {true, false}) {
+            m_shell->appearance()->setDarkDesktop(dark);
+            const auto glyph = find("glyph", find("tileValue", find("tile0")));
+            QCOMPARE(glyph->property("color").value<QColor>().name(),
+                     dark ? u"#ffffff" : u"#000000");
+        }
         // Values gone quiet (the simulated clock stands still) dim the tiles until they flow again.
         manager->setNoDataTimeout(std::chrono::milliseconds(300));
         QTRY_VERIFY(manager->valuesStale());
