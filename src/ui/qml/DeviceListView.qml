@@ -202,7 +202,7 @@ Item {
     }
     function measure(first, last) {
         for (let i = first; i <= last; ++i) {
-            const name = deviceList.get(i).name
+            const name = deviceList.nameAt(i)
             if (measuredNames[i] === name)
                 continue
             measuredNames[i] = name
