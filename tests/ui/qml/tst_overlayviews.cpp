@@ -296,10 +296,24 @@ private:
         advance(1500);
         if (watched) {
             QTRY_VERIFY(!shown(find("connectingText")) && shown(find("tile0")));
+            const auto tooltip = []() -> QWindow* {
+                const auto all = QGuiApplication::topLevelWindows();
+                const auto it = std::find_if(all.cbegin(), all.cend(), [](QWindow* w) {
+                    return w->isVisible() && w->flags().testFlag(Qt::ToolTip);
+                });
+                return it == all.cend() ? nullptr : *it;
+            };
             QTest::qWait(1200);
-            for (QWindow* w : QGuiApplication::topLevelWindows()) {
-                QVERIFY2(!(w->isVisible() && w->flags().testFlag(Qt::ToolTip)), "a tooltip");
-            }
+            QVERIFY(!tooltip());
+            // A real hover: above the pointer.
+            const QPoint at = find("tile0")->mapToScene({20, 10}).toPoint();
+            QTest::mouseMove(window(), at - QPoint(4, 0));
+            QTest::mouseMove(window(), at);
+            QTRY_VERIFY(tooltip());
+            const QRect tip = tooltip()->geometry();
+            const QPoint pointer = window()->mapToGlobal(at);
+            QVERIFY(qAbs(tip.center().x() - pointer.x()) <= 1 && tip.bottom() < pointer.y());
+            QTest::mouseMove(window(), QPoint(2, 2));
         }
     }
 
