@@ -79,6 +79,11 @@ QVariantMap DeviceListModel::get(int row) const {
     return result;
 }
 
+QString DeviceListModel::nameAt(int row) const {
+    return row < 0 || row >= count() ? QString()
+                                     : deviceName(*m_manager.discoveredDevices().at(row));
+}
+
 void DeviceListModel::step(int direction) {
     const int n = m_count;
     if (n < 2 || direction == 0) {

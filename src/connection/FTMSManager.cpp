@@ -387,6 +387,10 @@ bool FTMSManager::connectDevice(const QString& id) {
     return false;
 }
 
+QString FTMSManager::machineName() const {
+    return m_isConnected && m_connectedPeripheral ? deviceName(*m_connectedPeripheral) : QString();
+}
+
 void FTMSManager::disconnect() {
     m_reconnect.clear();
     if (m_connectedPeripheral) {

@@ -74,6 +74,8 @@ class FTMSManager : public QObject,
     // The connection continues the one lost before it (same machine, connected again on its
     // own); set before isConnected turns true, so a workout can carry on rather than start anew.
     Q_PROPERTY(bool reconnected READ reconnected NOTIFY isConnectedChanged)
+    // The connected machine's name as the device list shows it; empty while none is connected.
+    Q_PROPERTY(QString machineName READ machineName NOTIFY isConnectedChanged)
     // What the central last said of Bluetooth (bluetooth::CentralState as a number), so that the
     // views can say why nothing is found.
     Q_PROPERTY(int bluetoothState READ bluetoothStateValue NOTIFY bluetoothStateChanged)
@@ -152,6 +154,7 @@ public:
     void setAutoReconnect(bool enabled) { m_reconnect.setEnabled(enabled); }
     bool awaitingReturn() const { return m_reconnect.isAwaiting(); }
     bool reconnected() const { return m_reconnected; }
+    QString machineName() const;
     // Where "autoReconnect" is kept (not owned; it must outlive the manager); read at once.
     void setSettings(QSettings* settings) { m_reconnect.setSettings(settings); }
     // The device list's entry for the peripheral at `index` of `discoveredDevices` (which must

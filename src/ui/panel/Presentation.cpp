@@ -39,6 +39,10 @@ QString Presentation::equipmentName(int type) {
     return displayName(known ? static_cast<EquipmentType>(type) : EquipmentType::unknown);
 }
 
+bool Presentation::hasValues(const FitnessMetrics& metrics) {
+    return metrics.equipmentType != EquipmentType::unknown;
+}
+
 namespace {
 
 // The popover's words for the machine's own English names.

@@ -28,6 +28,9 @@ public:
     Q_INVOKABLE static int signalLevel(const QVariant& rssi);
     // The localized name of an equipment kind (EquipmentType as a number).
     Q_INVOKABLE static QString equipmentName(int type);
+    // Whether a machine's record has reached `metrics` (each names the kind of machine): false
+    // from the connection until its first values.
+    Q_INVOKABLE static bool hasValues(const tallyfin::FitnessMetrics& metrics);
     // What the machine measures and which targets it takes, in the user's language.
     Q_INVOKABLE static QStringList supportedMetricNames(const tallyfin::FitnessMachineFeature& f);
     Q_INVOKABLE static QStringList controlCapabilityNames(const tallyfin::FitnessMachineFeature& f);

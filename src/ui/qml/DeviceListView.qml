@@ -151,11 +151,14 @@ Item {
                 }
             }
 
+            // While paging, as wide as the widest machine's row, so that the chevrons stay put
+            // under the pointer whatever the name shown.
             Item {
                 id: rowSlot
                 objectName: "rowSlot"
                 property Item current: null
-                width: current ? current.implicitWidth : 0
+                width: !current ? 0 : root.deviceCount < 2 ? current.implicitWidth
+                                  : Math.max(current.implicitWidth, Math.min(root.widestRow, root.rowMaximumWidth))
                 height: root.barHeight
                 visible: root.currentDevice !== null
             }
@@ -189,13 +192,42 @@ Item {
         }
     }
 
+    // The widest row any machine found takes, names uncut: measured once per machine (and again
+    // when its name changes), with a row of its own that is never shown.
+    property real widestRow: 0
+    property var measuredNames: []
+    DeviceRow {
+        id: probe
+        visible: false
+    }
+    function measure(first, last) {
+        for (let i = first; i <= last; ++i) {
+            const name = deviceList.nameAt(i)
+            if (measuredNames[i] === name)
+                continue
+            measuredNames[i] = name
+            widestRow = Math.max(widestRow, probe.widthFor(name))
+        }
+    }
+    Connections {
+        target: root.deviceList
+        function onRowsInserted(parent, first, last) { root.measure(first, last) }
+        function onDataChanged(topLeft, bottomRight) { root.measure(topLeft.row, bottomRight.row) }
+        function onModelReset() {
+            root.widestRow = 0
+            root.measuredNames = []
+        }
+    }
+
+    // What the panel leaves a row beside the chevrons and the Quit button.
+    readonly property real rowMaximumWidth: width - 2 * horizontalPadding - quitButtonPaging.width - pagingRow.spacing
+                                            - (chevronLeft.visible ? 2 * (chevronLeft.width + pagingRow.spacing) : 0)
+
     Component {
         id: rowComponent
         DeviceRow {
             primary: colors.primary
-            // What the panel leaves beside the chevrons and the Quit button.
-            maximumWidth: root.width - 2 * root.horizontalPadding - quitButtonPaging.width - pagingRow.spacing
-                          - (chevronLeft.visible ? 2 * (chevronLeft.width + pagingRow.spacing) : 0)
+            maximumWidth: root.rowMaximumWidth
             onActivated: id => root.manager.connectDevice(id)
         }
     }
@@ -204,7 +236,10 @@ Item {
     // new one comes in from the trailing edge after paging forward, the other way round after
     // paging back, both fading.
     onCurrentDeviceIdChanged: showCurrentDevice(true)
-    Component.onCompleted: showCurrentDevice(false)
+    Component.onCompleted: {
+        measure(0, deviceCount - 1)
+        showCurrentDevice(false)
+    }
 
     function showCurrentDevice(animated) {
         const old = rowSlot.current
@@ -220,6 +255,7 @@ Item {
             return
         const row = rowComponent.createObject(rowSlot, { objectName: "deviceRow" })
         row.device = Qt.binding(() => root.currentDevice)
+        row.width = Qt.binding(() => rowSlot.width)
         rowSlot.current = row
         if (animated)
             row.enter(slideDirection >= 0 ? 1 : -1)

@@ -36,7 +36,8 @@ Item {
 
     Row {
         id: content
-        x: 10
+        // Centred when the row is given more than it needs (as wide as the widest machine's).
+        x: Math.max(10, Math.round((row.width - implicitWidth) / 2))
         anchors.verticalCenter: parent.verticalCenter
         spacing: 10
 
@@ -56,7 +57,7 @@ Item {
             textFormat: Text.PlainText
             objectName: "deviceName"
             anchors.verticalCenter: parent.verticalCenter
-            width: Math.max(0, Math.min(implicitWidth, row.maximumWidth - 2 * content.x - 4 * content.spacing
+            width: Math.max(0, Math.min(implicitWidth, row.maximumWidth - 2 * 10 - 4 * content.spacing
                                         - deviceIcon.width - middleDot.implicitWidth
                                         - deviceType.implicitWidth - signalBars.width))
             text: row.deviceName
@@ -111,6 +112,13 @@ Item {
             if (row.device && row.device.id)
                 row.activated(row.device.id)
         }
+    }
+
+    // The width the row takes for a machine named `name`, laid out at once.
+    function widthFor(name) {
+        device = { name: name }
+        content.forceLayout()
+        return implicitWidth
     }
 
     // Slides in from `side` (+1 trailing, -1 leading) while fading in.

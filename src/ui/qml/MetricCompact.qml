@@ -94,7 +94,7 @@ Item {
     }
 
     HoverHandler {
-        id: hover
+        id: tileHover
         enabled: tile.hoverable
     }
     // Right button only: the left one still drags the panel by its background.
@@ -104,7 +104,7 @@ Item {
         onPressed: tile.menuRequested()
     }
     ToolTipLabel {
-        shown: hover.hovered
+        hover: tileHover
         text: tile.tooltip
     }
 }

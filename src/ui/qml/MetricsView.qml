@@ -22,6 +22,9 @@ Item {
     readonly property real staleOpacity: 0.4
     readonly property metricsDimensions dims: Dimensions.metrics(sizes.currentSize)
     readonly property bool powerMeasured: manager.machineFeatures.powerMeasurementSupported
+    // Connected, but no values yet: the strip says whom it connects to rather than showing an
+    // empty pill or a row of dashes.
+    readonly property bool awaitingValues: manager.isConnected && !Presentation.hasValues(manager.metrics)
     readonly property alias tiles: tileModel
     readonly property alias infoButton: infoButton
     readonly property Item strip: strip
@@ -89,7 +92,8 @@ Item {
             id: stack
             objectName: "metricsStack"
             // Without tiles the fixed elements gather in the middle.
-            width: tileModel.count > 0 ? strip.width - 2 * root.dims.horizontalPadding : implicitWidth
+            width: tileModel.count > 0 || root.awaitingValues ? strip.width - 2 * root.dims.horizontalPadding
+                                                              : implicitWidth
             anchors.centerIn: parent
             spacing: root.dims.spacing
 
@@ -131,7 +135,7 @@ Item {
                     required property int index
                     required property bool fits
                     objectName: "tile" + index
-                    visible: fits
+                    visible: fits && !root.awaitingValues
                     Layout.fillWidth: true
                     Layout.preferredWidth: 1
                     Layout.alignment: Qt.AlignVCenter
@@ -145,6 +149,22 @@ Item {
                 }
             }
             // qmllint enable unqualified
+
+            Text {
+                objectName: "connectingText"
+                visible: root.awaitingValues
+                textFormat: Text.PlainText
+                Layout.fillWidth: true
+                Layout.alignment: Qt.AlignVCenter
+                text: qsTrId("connection.connecting").arg(root.manager.machineName)
+                font.family: "Courier New"
+                font.pixelSize: root.dims.unitFontSize + 2
+                color: colors.primary
+                opacity: 0.7
+                horizontalAlignment: Text.AlignHCenter
+                maximumLineCount: 1
+                elide: Text.ElideRight
+            }
 
             Item {
                 id: closeButton

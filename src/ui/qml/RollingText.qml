@@ -84,6 +84,7 @@ Item {
                     }
                     GlowText {
                         id: incoming
+                        objectName: "glyph"
                         x: line.halo
                         y: line.halo
                         text: cell.ch

@@ -315,7 +315,8 @@ private:
         return describe(tiles);
     }
 
-    void connectFirst() {
+    // `watched`: "Connecting to" until values come; no hover help from the pointer left there.
+    void connectFirst(bool watched = false) {
         discoverAll();
         QQuickItem* row = find("deviceRow");
         QVERIFY(row);
@@ -324,8 +325,28 @@ private:
             advance(100);
         }
         QTRY_VERIFY(find("metricsView"));
+        const QString connecting = qtTrId("connection.connecting").arg(m_machines.first().name);
+        QVERIFY(!watched ||
+                (shown(find("connectingText")) && text("connectingText") == connecting));
         // The feature value and the first records.
         advance(1500);
+        if (watched) {
+            QTRY_VERIFY(!shown(find("connectingText")) && shown(find("tile0")));
+            const auto tooltip = []() -> QWindow* {
+                const auto all = QGuiApplication::topLevelWindows();
+                const auto it = std::find_if(all.cbegin(), all.cend(), [](QWindow* w) {
+                    return w->isVisible() && w->flags().testFlag(Qt::ToolTip);
+                });
+                return it == all.cend() ? nullptr : *it;
+            };
+            QTest::qWait(1200);
+            QVERIFY(!tooltip());
+            const QPoint at = find("tile0")->mapToScene({20, 10}).toPoint(); // a real hover
+            QTest::mouseMove(window(), at - QPoint(4, 0));
+            QTest::mouseMove(window(), at);
+            QTRY_VERIFY(tooltip());
+            QVERIFY(qAbs(tooltip()->geometry().center().x() - window()->mapToGlobal(at).x()) <= 1);
+        }
     }
 
     QQuickWindow* openPopover() {
@@ -498,9 +519,15 @@ private Q_SLOTS:
         QVERIFY(qAbs(bar->x() + bar->width() / 2 - 290.0) <= 0.5);
     }
 
+    // Names of very different lengths: the chevrons stay put under the pointer.
     void threeMachinesPageBothWaysWithWrapAround() {
-        start(3);
+        QList<sim::VirtualMachine> machines = sim::VirtualMachine::standardMachines().mid(0, 3);
+        machines[1].name = u"Rower"_s;
+        machines[2].name = u"Treadmill T8-91C4 of the gym on the second floor"_s;
+        start(machines);
         discoverAll();
+        QTest::qWait(450); // the outline takes the widest row's width
+        const qreal chevronX = find("chevronRight")->mapToScene({}).x();
         const auto shownName = [this]() {
             QObject* current = find("rowSlot")->property("current").value<QObject*>();
             return current ? text("deviceName", current) : QString();
@@ -511,6 +538,7 @@ private Q_SLOTS:
         for (const int expected : {1, 2, 0}) {
             click(find("chevronRight"));
             QCOMPARE(shownName(), m_machines.at(expected).name);
+            QCOMPARE(find("chevronRight")->mapToScene({}).x(), chevronX);
         }
         click(find("chevronLeft"));
         QCOMPARE(shownName(), m_machines.at(2).name);
@@ -521,7 +549,7 @@ private Q_SLOTS:
 
     void clickConnectsAndShowsTheTiles() {
         start(1);
-        connectFirst();
+        connectFirst(true);
         FTMSManager* manager = m_shell->manager();
         QVERIFY(manager->isConnected());
         QVERIFY(!find("deviceListView"));
@@ -537,6 +565,11 @@ private Q_SLOTS:
         };
         QVERIFY(expected().count(u',') >= 3);
         QTRY_COMPARE(shownTiles(), expected());
+        for (const bool dark : {true, false}) { // a scheme switch repaints values that stay
+            m_shell->appearance()->setDarkDesktop(dark);
+            QCOMPARE(find("glyph", find("tileValue", find("tile0")))->property("color"),
+                     QColor(dark ? Qt::white : Qt::black));
+        }
         // Values gone quiet (the simulated clock stands still) dim the tiles until they flow again.
         manager->setNoDataTimeout(std::chrono::milliseconds(300));
         QTRY_VERIFY(manager->valuesStale());
