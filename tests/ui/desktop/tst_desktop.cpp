@@ -25,6 +25,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QtGui/qguiapplication_platform.h>
 
 #include <csignal>
@@ -78,6 +79,20 @@ xcb_window_t inputFocus() {
     const Reply<xcb_get_input_focus_reply_t> reply(
         xcb_get_input_focus_reply(x11(), xcb_get_input_focus(x11()), nullptr), &std::free);
     return reply ? reply->focus : static_cast<xcb_window_t>(XCB_WINDOW_NONE);
+}
+
+// What a tray host that dies at once does: owns _NET_SYSTEM_TRAY_S0 through a window that goes.
+void takeAndDropTraySelection() {
+    const xcb_window_t owner = xcb_generate_id(x11());
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(x11())).data->root;
+    xcb_create_window(x11(), 0, owner, root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY, 0, 0,
+                      nullptr);
+    const Reply<xcb_intern_atom_reply_t> atom(
+        xcb_intern_atom_reply(x11(), xcb_intern_atom(x11(), 0, 19, "_NET_SYSTEM_TRAY_S0"), nullptr),
+        &std::free);
+    xcb_set_selection_owner(x11(), owner, atom->atom, XCB_CURRENT_TIME);
+    xcb_destroy_window(x11(), owner);
+    xcb_flush(x11());
 }
 
 } // namespace
@@ -410,6 +425,15 @@ private Q_SLOTS:
         QVERIFY2(QTest::qWaitFor([]() { return run(u"wmctrl -m"_s); }, slow),
                  "the window manager did not start");
         QVERIFY(launch(std::nullopt));
+        QVERIFY(!m_shell->menu()->inTray());
+        // Watched, not polled: no timer runs while no tray comes.
+        QTest::qWait(100);
+        for (const QTimer* timer : m_shell->menu()->findChildren<QTimer*>()) {
+            QVERIFY2(!timer->isActive(), timer->parent()->metaObject()->className());
+        }
+        // The tray's selection taken and let go at once: still no tray, and the watch goes on.
+        takeAndDropTraySelection();
+        QTest::qWait(300);
         QVERIFY(!m_shell->menu()->inTray());
         const auto tray = spawn(u"trayer --edge top --align right"_s);
         QTRY_VERIFY_WITH_TIMEOUT(m_shell->menu()->inTray(), slow);
