@@ -416,6 +416,68 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!m_shell->manager()->isConnected(), slow);
     }
 
+    // Two monitors on one X screen (tst_desktop_monitors): the strip dragged onto the 1280-point
+    // one narrows to it and stays inside it, its popover opens there, the next start puts it
+    // there again and it returns to the primary when that monitor goes away.
+    void twoMonitors() {
+        if (QGuiApplication::screens().size() != 2) {
+            QSKIP("needs two monitors: run as tst_desktop_monitors");
+        }
+        const QRect second = QGuiApplication::screens().at(1)->geometry();
+        m_windowManager = spawn(u"openbox"_s);
+        QVERIFY2(QTest::qWaitFor([]() { return run(u"wmctrl -m"_s); }, slow),
+                 "the window manager did not start");
+        QVERIFY(launch(u"Bike"_s));
+        // The strip, wider than the second monitor, at the primary's bottom.
+        QTRY_VERIFY_WITH_TIMEOUT(m_shell->manager()->isConnected() && panel()->isExposed() &&
+                                     m_shell->panel()->targetFrame() == panel()->geometry() &&
+                                     panel()->width() > second.width(),
+                                 slow);
+
+        // Dragged by its left end until that is well inside the second monitor.
+        const QPoint grip = outlineRect().topLeft() + QPoint(12, outlineRect().height() / 2);
+        const QPoint from = panel()->position() + grip;
+        QString drag = u"xdotool mousemove %1 %2 mousedown 1"_s.arg(from.x()).arg(from.y());
+        for (int step = 1; step <= 8; ++step) {
+            drag += u" sleep 0.05 mousemove %1 %2"_s
+                        .arg(from.x() + step * (second.x() + 80 - from.x()) / 8)
+                        .arg(from.y() - step * 50);
+        }
+        QVERIFY(run(drag + u" sleep 0.1 mouseup 1"_s));
+        const auto settledOn = [&](const QRect& monitor) {
+            return QTest::qWaitFor(
+                [&]() {
+                    return m_shell->panel()->targetFrame() == panel()->geometry() &&
+                           monitor.contains(panel()->geometry());
+                },
+                slow);
+        };
+        QVERIFY2(settledOn(second), qPrintable(QDebug::toString(panel()->geometry())));
+        QVERIFY(m_shell->panel()->placedAt());
+
+        auto* info = view()->property("infoButton").value<QQuickItem*>();
+        QVERIFY(popoverOpens(info));
+        QVERIFY2(second.contains(popover()->geometry()),
+                 qPrintable(QDebug::toString(popover()->geometry())));
+        QVERIFY(run(u"xdotool key Escape"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(!popover(), slow);
+
+        // The next start: there again, and ⊗ there takes the click.
+        m_shell.reset();
+        QVERIFY(launch(u"Bike"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(m_shell->manager()->isConnected(), slow);
+        QVERIFY2(settledOn(second), qPrintable(QDebug::toString(panel()->geometry())));
+        QVERIFY(click(settledCentre(view()->findChild<QQuickItem*>(u"closeButton"_s))));
+        QTRY_VERIFY_WITH_TIMEOUT(!m_shell->manager()->isConnected(), slow);
+        QVERIFY(settledOn(second));
+
+        // The monitor goes: back to the primary.
+        QVERIFY(run(u"xrandr --delmonitor right"_s));
+        QTRY_COMPARE_WITH_TIMEOUT(QGuiApplication::screens().size(), 1, slow);
+        QVERIFY2(settledOn(QGuiApplication::primaryScreen()->availableGeometry()),
+                 qPrintable(QDebug::toString(panel()->geometry())));
+    }
+
     // The tray host starts after the program, as at login with "Start at Login": the icon
     // appears in it once it is there (tst_desktop_tray).
     void trayStartedLater() {
