@@ -19,7 +19,9 @@ class SelectionWatch;
 // Tells when a system tray may have come: the XEmbed tray's selection (_NET_SYSTEM_TRAY_S<n>)
 // changing owner on X11, and on the session bus the StatusNotifierWatcher appearing or a host
 // registering with it. Both are told by the server, so nothing runs while nothing changes; only
-// where neither can be watched is `changed` emitted every `slowPoll`.
+// where neither can be watched is `changed` emitted every `slowPoll`. (Qt's own platform themes
+// decide once per process whether a StatusNotifier tray exists, so with them a late tray is
+// found through its XEmbed selection; themes that ask each time follow the bus too.)
 class TrayHostWatch : public QObject {
     Q_OBJECT
 
