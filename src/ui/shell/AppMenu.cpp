@@ -73,23 +73,28 @@ AppMenu::AppMenu(QString aboutText, std::function<void()> checkForUpdates, QObje
     QObject::connect(m_quit, &QAction::triggered, qApp, &QCoreApplication::quit,
                      Qt::QueuedConnection);
 
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        joinTray();
-    } else {
-        qCInfo(lcUi) << "no system tray; the menu opens on a right click on the panel";
-        m_trayWatch = new TrayHostWatch(this);
-        QObject::connect(m_trayWatch, &TrayHostWatch::changed, this, [this]() {
-            // The selection may have been let go, or a watcher come without a host yet: the
-            // watch goes on until Qt finds a tray.
-            if (m_tray || !QSystemTrayIcon::isSystemTrayAvailable()) {
-                return;
-            }
+    // Watched before Qt is asked, so that a tray coming in between is not missed.
+    m_trayWatch = new TrayHostWatch(this);
+    QObject::connect(m_trayWatch, &TrayHostWatch::changed, this, [this]() {
+        if (joinTrayIfThere()) {
             qCInfo(lcUi) << "a system tray appeared; the menu moves there";
-            m_trayWatch->deleteLater();
-            m_trayWatch = nullptr;
-            joinTray();
-        });
+        }
+    });
+    if (!joinTrayIfThere()) {
+        qCInfo(lcUi) << "no system tray; the menu opens on a right click on the panel";
     }
+}
+
+bool AppMenu::joinTrayIfThere() {
+    // The selection may have been let go, or a watcher come without a host yet: the watch goes
+    // on until Qt finds a tray.
+    if (m_tray || !QSystemTrayIcon::isSystemTrayAvailable()) {
+        return false;
+    }
+    m_trayWatch->deleteLater();
+    m_trayWatch = nullptr;
+    joinTray();
+    return true;
 }
 
 void AppMenu::joinTray() {

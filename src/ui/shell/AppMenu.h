@@ -67,6 +67,8 @@ Q_SIGNALS:
 private:
     // Puts the icon in the tray once there is one.
     void joinTray();
+    // Joins the tray if Qt finds one now (and stops watching for it); false when there is none.
+    bool joinTrayIfThere();
     void showAbout();
     void setStartAtLogin(bool enabled);
 
