@@ -4,7 +4,7 @@
 #pragma once
 
 // Small wrappers over raw xcb requests, shared by the X11 sources. Only the *_xcb.cpp files,
-// built when xcb and xcb-shape are found, include it.
+// built when xcb, xcb-shape and xcb-xfixes are found, include it.
 
 #include <cstdlib>
 #include <memory>

@@ -6,6 +6,7 @@
 #include "AppIcon.h"
 #include "UiLogging.h"
 #include "tallyfin/BuildInfo.h"
+#include "ui/desktop/TrayHostWatch.h"
 #include "ui/panel/MetricTileModel.h"
 #include "ui/panel/PanelPreferences.h"
 
@@ -14,16 +15,10 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QSystemTrayIcon>
-#include <QTimer>
 
 namespace tallyfin::ui {
 
 using namespace Qt::StringLiterals;
-namespace {
-
-constexpr int trayWatchMs = 2000;
-
-} // namespace
 
 AppMenu::AppMenu(QString aboutText, std::function<void()> checkForUpdates, QObject* parent)
     : QObject(parent)
@@ -78,23 +73,28 @@ AppMenu::AppMenu(QString aboutText, std::function<void()> checkForUpdates, QObje
     QObject::connect(m_quit, &QAction::triggered, qApp, &QCoreApplication::quit,
                      Qt::QueuedConnection);
 
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        joinTray();
-    } else {
+    // Watched before Qt is asked, so that a tray coming in between is not missed.
+    m_trayWatch = new TrayHostWatch(this);
+    QObject::connect(m_trayWatch, &TrayHostWatch::changed, this, [this]() {
+        if (joinTrayIfThere()) {
+            qCInfo(lcUi) << "a system tray appeared; the menu moves there";
+        }
+    });
+    if (!joinTrayIfThere()) {
         qCInfo(lcUi) << "no system tray; the menu opens on a right click on the panel";
-        // Neither the XEmbed tray's selection nor a StatusNotifierWatcher tells Qt's users when
-        // it appears, so it is looked for every few seconds until it does.
-        m_trayWatch = new QTimer(this);
-        m_trayWatch->setInterval(trayWatchMs);
-        QObject::connect(m_trayWatch, &QTimer::timeout, this, [this]() {
-            if (QSystemTrayIcon::isSystemTrayAvailable()) {
-                m_trayWatch->stop();
-                qCInfo(lcUi) << "a system tray appeared; the menu moves there";
-                joinTray();
-            }
-        });
-        m_trayWatch->start();
     }
+}
+
+bool AppMenu::joinTrayIfThere() {
+    // The selection may have been let go, or a watcher come without a host yet: the watch goes
+    // on until Qt finds a tray.
+    if (m_tray || !QSystemTrayIcon::isSystemTrayAvailable()) {
+        return false;
+    }
+    m_trayWatch->deleteLater();
+    m_trayWatch = nullptr;
+    joinTray();
+    return true;
 }
 
 void AppMenu::joinTray() {

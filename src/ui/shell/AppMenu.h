@@ -14,16 +14,17 @@
 class QAction;
 class QMenu;
 class QSystemTrayIcon;
-class QTimer;
 
 namespace tallyfin::ui {
 
 class MetricTileModel;
 class PanelPreferences;
+class TrayHostWatch;
 
 // The application menu: about and the update check, starting at login, and Quit. It lives in the
 // system tray; where the desktop has no tray the panel opens it on a right click. A tray that
-// starts later (the usual order at login) is noticed within a few seconds and the icon shows.
+// starts later (the usual order at login) is noticed as it comes (`TrayHostWatch`) and the icon
+// shows.
 class AppMenu : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool inTray READ inTray NOTIFY inTrayChanged)
@@ -66,6 +67,8 @@ Q_SIGNALS:
 private:
     // Puts the icon in the tray once there is one.
     void joinTray();
+    // Joins the tray if Qt finds one now (and stops watching for it); false when there is none.
+    bool joinTrayIfThere();
     void showAbout();
     void setStartAtLogin(bool enabled);
 
@@ -82,7 +85,7 @@ private:
     QAction* m_lock = nullptr;
     std::unique_ptr<QMenu> m_tileMenu;
     QSystemTrayIcon* m_tray = nullptr;
-    QTimer* m_trayWatch = nullptr;
+    TrayHostWatch* m_trayWatch = nullptr;
 };
 
 } // namespace tallyfin::ui

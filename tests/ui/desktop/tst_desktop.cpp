@@ -25,6 +25,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QtGui/qguiapplication_platform.h>
 
 #include <csignal>
@@ -78,6 +79,15 @@ xcb_window_t inputFocus() {
     const Reply<xcb_get_input_focus_reply_t> reply(
         xcb_get_input_focus_reply(x11(), xcb_get_input_focus(x11()), nullptr), &std::free);
     return reply ? reply->focus : static_cast<xcb_window_t>(XCB_WINDOW_NONE);
+}
+
+// What a tray host that dies at once leaves: _NET_SYSTEM_TRAY_S0 set, to no owner.
+void dropTraySelection() {
+    const Reply<xcb_intern_atom_reply_t> atom(
+        xcb_intern_atom_reply(x11(), xcb_intern_atom(x11(), 0, 19, "_NET_SYSTEM_TRAY_S0"), nullptr),
+        &std::free);
+    xcb_set_selection_owner(x11(), XCB_NONE, atom->atom, XCB_CURRENT_TIME);
+    xcb_flush(x11());
 }
 
 } // namespace
@@ -214,6 +224,11 @@ private:
         return m_shell->launch();
     }
 
+    bool startWindowManager(const QString& commandLine) {
+        m_windowManager = spawn(commandLine);
+        return QTest::qWaitFor([]() { return run(u"wmctrl -m"_s); }, slow);
+    }
+
     // xlogo, full-screen and focused: all red. A window manager that has only just started may
     // miss a window mapped meanwhile; a new one is tried then.
     bool startFullScreenWindow() {
@@ -268,9 +283,7 @@ private Q_SLOTS:
         const QString program = QProcess::splitCommand(windowManager).value(2, windowManager);
         QVERIFY2(!QStandardPaths::findExecutable(program).isEmpty(),
                  qPrintable(program + u" is missing: run scripts/deps"_s));
-        m_windowManager = spawn(windowManager);
-        QVERIFY2(QTest::qWaitFor([]() { return run(u"wmctrl -m"_s); }, slow),
-                 "the window manager did not start");
+        QVERIFY2(startWindowManager(windowManager), "the window manager did not start");
 
         // The full-screen window first: the chooser, then the strip, show above it.
         QVERIFY(startFullScreenWindow());
@@ -364,9 +377,7 @@ private Q_SLOTS:
         if (!qFuzzyCompare(qApp->devicePixelRatio(), 2.0)) {
             QSKIP("needs QT_SCALE_FACTOR=2: run as tst_desktop_scale2");
         }
-        m_windowManager = spawn(u"openbox"_s);
-        QVERIFY2(QTest::qWaitFor([]() { return run(u"wmctrl -m"_s); }, slow),
-                 "the window manager did not start");
+        QVERIFY2(startWindowManager(u"openbox"_s), "openbox did not start");
         QVERIFY(launch(u"Bike"_s));
         QTRY_VERIFY_WITH_TIMEOUT(m_shell->manager()->isConnected() && panel()->isExposed() &&
                                      m_shell->panel()->targetFrame() == panel()->geometry(),
@@ -401,15 +412,66 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!m_shell->manager()->isConnected(), slow);
     }
 
+    // Two monitors on one X screen (tst_desktop_monitors): the panel belongs to the one it is on.
+    void twoMonitors() {
+        if (QGuiApplication::screens().size() != 2) {
+            QSKIP("needs two monitors: run as tst_desktop_monitors");
+        }
+        const QRect second = QGuiApplication::screens().at(1)->geometry();
+        QVERIFY2(startWindowManager(u"openbox"_s), "openbox did not start");
+        QVERIFY(launch(u"Bike"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(m_shell->manager()->isConnected() && panel()->isExposed() &&
+                                     m_shell->panel()->targetFrame() == panel()->geometry() &&
+                                     panel()->width() > second.width(),
+                                 slow);
+        // Dragged by its left end to well inside the second monitor: it narrows to fit there.
+        const QPoint from = panel()->position() + outlineRect().topLeft() + QPoint(12, 40);
+        QVERIFY(run(u"xdotool mousemove %1 %2 mousedown 1 sleep 0.1 mousemove 1800 700 sleep 0.1 "
+                    "mousemove 2000 600 sleep 0.1 mouseup 1"_s.arg(from.x())
+                        .arg(from.y())));
+        const auto settledOn = [&](const QRect& monitor) {
+            return QTest::qWaitFor(
+                [&]() {
+                    return m_shell->panel()->targetFrame() == panel()->geometry() &&
+                           monitor.contains(panel()->geometry());
+                },
+                slow);
+        };
+        QVERIFY(settledOn(second));
+        auto* info = view()->property("infoButton").value<QQuickItem*>();
+        QVERIFY(popoverOpens(info));
+        QVERIFY(second.contains(popover()->geometry()));
+        QVERIFY(run(u"xdotool key Escape"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(!popover(), slow);
+        // The next start: there again, and ⊗ there takes the click.
+        m_shell.reset();
+        QVERIFY(launch(u"Bike"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(m_shell->manager()->isConnected(), slow);
+        QVERIFY(settledOn(second));
+        QVERIFY(click(settledCentre(view()->findChild<QQuickItem*>(u"closeButton"_s))));
+        QTRY_VERIFY_WITH_TIMEOUT(!m_shell->manager()->isConnected(), slow);
+        QVERIFY(settledOn(second));
+        // The monitor goes: back to the primary.
+        QVERIFY(run(u"xrandr --delmonitor right"_s));
+        QTRY_COMPARE_WITH_TIMEOUT(QGuiApplication::screens().size(), 1, slow);
+        QVERIFY(settledOn(QGuiApplication::primaryScreen()->availableGeometry()));
+    }
+
     // The tray host starts after the program, as at login with "Start at Login": the icon
     // appears in it once it is there (tst_desktop_tray).
     void trayStartedLater() {
         QVERIFY2(!QStandardPaths::findExecutable(u"trayer"_s).isEmpty(),
                  "trayer is missing: run scripts/deps");
-        m_windowManager = spawn(u"openbox"_s);
-        QVERIFY2(QTest::qWaitFor([]() { return run(u"wmctrl -m"_s); }, slow),
-                 "the window manager did not start");
+        QVERIFY2(startWindowManager(u"openbox"_s), "openbox did not start");
         QVERIFY(launch(std::nullopt));
+        QVERIFY(!m_shell->menu()->inTray());
+        // Watched, not polled: no timer runs while no tray comes.
+        for (const QTimer* timer : m_shell->menu()->findChildren<QTimer*>()) {
+            QVERIFY2(!timer->isActive(), timer->parent()->metaObject()->className());
+        }
+        // The tray's selection let go: still no tray, and the watch goes on.
+        dropTraySelection();
+        QTest::qWait(300);
         QVERIFY(!m_shell->menu()->inTray());
         const auto tray = spawn(u"trayer --edge top --align right"_s);
         QTRY_VERIFY_WITH_TIMEOUT(m_shell->menu()->inTray(), slow);
