@@ -449,6 +449,12 @@ private Q_SLOTS:
                 qAbs(popover()->geometry().bottom() - tip.y()) <= 3,
             slow);
         QTRY_VERIFY_WITH_TIMEOUT(!isRed(screen().pixel(popover()->geometry().center())), slow);
+        // A click in it stays in it: the size picker's last segment.
+        auto* picker = popover()->findChild<QQuickItem*>(u"sizePicker"_s);
+        QVERIFY(click(
+            picker->mapToGlobal(QPointF(picker->width() - 8, picker->height() / 2)).toPoint()));
+        QTRY_VERIFY_WITH_TIMEOUT(m_sizes->currentSize() == OverlaySize::large, slow);
+        QVERIFY(popover() && popover()->isActive());
         QVERIFY(escape ? key(0xff1b) : click(QPoint(900, 300)));
         QTRY_VERIFY_WITH_TIMEOUT(!popover(), slow);
         QVERIFY(panelShows(u"popover closed"_s));
