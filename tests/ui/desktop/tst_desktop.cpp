@@ -36,6 +36,7 @@
 #include <cstdlib>
 #include <memory>
 #include <unistd.h>
+#include <utility>
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
 
@@ -99,6 +100,8 @@ private:
     std::unique_ptr<QProcess> m_fullScreen;
     // On GNOME Shell on Wayland, the remote-desktop session that clicks and types.
     std::unique_ptr<QDBusInterface> m_input;
+    QPoint m_pointer;
+    bool m_pointerKnown = false;
 
     QQuickWindow* panel() const { return m_shell->window(); }
     QQuickItem* view() const {
@@ -161,11 +164,14 @@ private:
     // `at` in logical pixels; the X server counts device pixels.
     bool click(const QPoint& at) {
         if (m_input) {
-            // The pointer pushed into the top-left corner, then moved to `at`.
-            return remote(u"NotifyPointerMotionRelative"_s, {-1e4, -1e4}) &&
-                   remote(u"NotifyPointerMotionRelative"_s, {qreal(at.x()), qreal(at.y())}) &&
+            // Straight from where the pointer is: passing over the full-screen window would
+            // take the focus from the popover. First pushed into the top-left corner.
+            if (!std::exchange(m_pointerKnown, true)) {
+                remote(u"NotifyPointerMotionRelative"_s, {-1e4, -1e4});
+            }
+            const QPoint by = at - std::exchange(m_pointer, at);
+            return remote(u"NotifyPointerMotionRelative"_s, {qreal(by.x()), qreal(by.y())}) &&
                    (QTest::qWait(200), true) && // a press with the jump itself is lost
-
                    remote(u"NotifyPointerButton"_s, {0x110, true}) && // BTN_LEFT
                    remote(u"NotifyPointerButton"_s, {0x110, false});
         }
