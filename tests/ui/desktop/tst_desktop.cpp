@@ -4,7 +4,7 @@
 // The panel under real X11 window managers, one row each (CTest runs each row under with-xvfb.sh):
 // above a focused full-screen window whichever came first, as a screenshot of the screen shows;
 // cut to its outline; its popover closing on Escape and on a click outside; the keyboard focus
-// never taken; on every desktop only while connected. One more row runs at a scale of 2, one
+// never taken; on every desktop only while connected. One more row runs at a scale of 2, two
 // under GNOME Shell on Wayland.
 
 #include "bluetooth/simulated/SimulatedCentral.h"
@@ -164,8 +164,8 @@ private:
     // `at` in logical pixels; the X server counts device pixels.
     bool click(const QPoint& at) {
         if (m_input) {
-            // Straight from where the pointer is: passing over the full-screen window would
-            // take the focus from the popover. First pushed into the top-left corner.
+            // Straight from where the pointer is: after a jump from over the full-screen window
+            // the press goes there (docs/desktop.md). First pushed into the top-left corner.
             if (!std::exchange(m_pointerKnown, true)) {
                 remote(u"NotifyPointerMotionRelative"_s, {-1e4, -1e4});
             }
