@@ -4,6 +4,7 @@
 #include "PopoverGrab.h"
 
 #include "DesktopLogging.h"
+#include "X11Support.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -11,6 +12,12 @@
 #include <QTimer>
 
 namespace tallyfin::ui {
+
+using namespace Qt::StringLiterals;
+
+PopoverClosing popoverClosing(const QString& platformName, bool xwayland) {
+    return platformName == "xcb"_L1 && xwayland ? PopoverClosing::focus : PopoverClosing::grab;
+}
 
 PopoverGrab::PopoverGrab(QObject* parent)
     : QObject(parent) {}
@@ -29,6 +36,7 @@ void PopoverGrab::setWindow(QWindow* window) {
     }
     m_window = window;
     if (m_window) {
+        m_closing = popoverClosing(QGuiApplication::platformName(), x11::serverIsXWayland());
         m_window->installEventFilter(this);
         // Each window shown while the popover is there passes here first (see eventFilter).
         qApp->installEventFilter(this);
@@ -43,6 +51,12 @@ void PopoverGrab::grab() {
     if (m_grabbing || !m_window) {
         return;
     }
+    if (m_closing == PopoverClosing::focus) {
+        // Qt asks with the time of the click that opened it (its last X event), which the window
+        // manager's focus-stealing prevention wants newer than the focused window's last input.
+        m_window->requestActivate();
+        return;
+    }
     // The window system grants a grab only on a window that is on screen.
     const bool pointer = m_window->setMouseGrabEnabled(true);
     const bool keyboard = m_window->setKeyboardGrabEnabled(true);
@@ -51,22 +65,25 @@ void PopoverGrab::grab() {
             << "the popover could not take the pointer or the keyboard; it closes from"
                " its button";
     }
-    m_grabbing = pointer || keyboard;
-    if (m_grabbing) {
-        Q_EMIT grabbingChanged();
-    }
+    setGrabbing(pointer || keyboard);
 }
 
 void PopoverGrab::release() {
     if (!m_grabbing) {
         return;
     }
-    m_grabbing = false;
-    if (m_window) {
+    if (m_window && m_closing == PopoverClosing::grab) {
         m_window->setMouseGrabEnabled(false);
         m_window->setKeyboardGrabEnabled(false);
     }
-    Q_EMIT grabbingChanged();
+    setGrabbing(false);
+}
+
+void PopoverGrab::setGrabbing(bool grabbing) {
+    if (grabbing != m_grabbing) {
+        m_grabbing = grabbing;
+        Q_EMIT grabbingChanged();
+    }
 }
 
 void PopoverGrab::dismiss() {
@@ -85,6 +102,14 @@ bool PopoverGrab::eventFilter(QObject* watched, QEvent* event) {
                 dismiss();
             }
         }
+        // Without a grab, a click on the panel reaches the panel: it closes the popover, as
+        // the grab would, and goes no further (a click on the information button would open
+        // the popover again at once).
+        if (event->type() == QEvent::MouseButtonPress && m_closing == PopoverClosing::focus &&
+            m_window && m_window->isVisible() && qobject_cast<QWindow*>(watched)) {
+            dismiss();
+            return true;
+        }
         return false;
     }
     switch (event->type()) {
@@ -94,8 +119,28 @@ bool PopoverGrab::eventFilter(QObject* watched, QEvent* event) {
             QTimer::singleShot(0, this, &PopoverGrab::grab);
         }
         break;
+    case QEvent::Show:
+        if (m_closing == PopoverClosing::focus) {
+            // Just before the window system maps it (the flags of the window's description are
+            // set by then): still frameless and above the others, but managed, and it takes the
+            // focus.
+            m_window->setFlag(Qt::BypassWindowManagerHint, false);
+            m_window->setFlag(Qt::WindowDoesNotAcceptFocus, false);
+        }
+        break;
     case QEvent::Hide:
         release();
+        break;
+    case QEvent::FocusIn:
+        if (m_closing == PopoverClosing::focus) {
+            setGrabbing(true);
+        }
+        break;
+    case QEvent::FocusOut:
+        // The user went on in another window: a click there, or the window manager's keys.
+        if (m_closing == PopoverClosing::focus && m_grabbing) {
+            dismiss();
+        }
         break;
     case QEvent::KeyPress:
         if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {

@@ -24,4 +24,8 @@ bool displayOpens(const QByteArray& name);
 // regions are in the window's device pixels (logical ones times its devicePixelRatio).
 void setShape(QWindow& window, const std::optional<QRegion>& visible, const QRegion& input);
 
+// True when the X server is XWayland (it offers the XWAYLAND extension, or names its outputs
+// XWAYLAND<n>): the windows of the Wayland desktop around it are not X windows at all.
+bool serverIsXWayland();
+
 } // namespace tallyfin::ui::x11

@@ -18,4 +18,8 @@ void setShape(QWindow& window, const std::optional<QRegion>& visible, const QReg
     Q_UNUSED(input)
 }
 
+bool serverIsXWayland() {
+    return false;
+}
+
 } // namespace tallyfin::ui::x11

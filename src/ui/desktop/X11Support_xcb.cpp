@@ -5,14 +5,18 @@
 #include "X11Xcb.h"
 
 #include <QGuiApplication>
+#include <QScreen>
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 #include <xcb/shape.h>
 
 namespace tallyfin::ui::x11 {
+
+using namespace Qt::StringLiterals;
 
 xcb_atom_t atom(xcb_connection_t* c, const char* name) {
     const auto cookie = xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name);
@@ -94,6 +98,24 @@ void setShape(QWindow& window, const std::optional<QRegion>& visible, const QReg
     }
     shapeTo(c, id, XCB_SHAPE_SK_INPUT, input);
     xcb_flush(c);
+}
+
+bool serverIsXWayland() {
+    xcb_connection_t* c = qtConnection();
+    if (!c) {
+        return false;
+    }
+    constexpr char name[] = "XWAYLAND";
+    const auto answer = reply(
+        xcb_query_extension_reply(c, xcb_query_extension(c, sizeof(name) - 1, name), nullptr));
+    if (answer && answer->present) {
+        return true;
+    }
+    // Before the extension, XWayland told itself by its outputs' names (XWAYLAND0, …), which Qt
+    // gives its screens.
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(),
+                       [](const QScreen* s) { return s->name().startsWith("XWAYLAND"_L1); });
 }
 
 } // namespace tallyfin::ui::x11

@@ -3,6 +3,7 @@
 
 #include "model/Localization.h"
 #include "ui/desktop/PlatformChoice.h"
+#include "ui/desktop/PopoverGrab.h"
 #include "ui/desktop/RendererChoice.h"
 #include "ui/shell/CommandLine.h"
 
@@ -140,6 +141,24 @@ private Q_SLOTS:
         const auto found = displayProblem(
             lookup, argc, argv, [](const QByteArray& display) { return display != ":9"; });
         QCOMPARE(found ? int(found->kind) : -1, problem);
+    }
+
+    // Only XWayland's grabs miss windows (the Wayland desktop's own), there the popover uses the
+    // focus; Qt's own Wayland popups and other platforms grab.
+    void popoverClosing_data() {
+        QTest::addColumn<QString>("platform");
+        QTest::addColumn<bool>("xwayland");
+        QTest::addColumn<bool>("focus");
+        QTest::newRow("X11") << u"xcb"_s << false << false;
+        QTest::newRow("XWayland") << u"xcb"_s << true << true;
+        QTest::newRow("Wayland") << u"wayland"_s << false << false;
+        QTest::newRow("offscreen") << u"offscreen"_s << false << false;
+    }
+
+    void popoverClosing() {
+        QFETCH(QString, platform);
+        QFETCH(bool, xwayland);
+        QTEST(tallyfin::ui::popoverClosing(platform, xwayland) == PopoverClosing::focus, "focus");
     }
 
     // Software drawing without a GPU, unless the user chose a renderer.

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Tallyfin developers
+# SPDX-License-Identifier: MIT
+
+# Runs a command inside a private headless GNOME Shell on Wayland (one 1920x1080 monitor), with
+# session and system buses of its own, and ends all of it afterwards. The command reaches the
+# shell's XWayland through DISPLAY and XAUTHORITY, the shell itself through WAYLAND_DISPLAY and
+# the session bus. Exits 77 (CTest's "skipped") when gnome-shell is not installed.
+set -euo pipefail
+command -v gnome-shell >/dev/null || { echo "with-gnome-wayland: gnome-shell is not installed" >&2; exit 77; }
+
+# Everything runs in process groups of its own, ended as a whole: the shell's XWayland and
+# whatever a bus starts included.
+dir="$(mktemp -d)"
+groups=()
+cleanup() {
+    for signal in TERM KILL; do
+        for group in "${groups[@]}"; do kill -"$signal" -- "-$group" 2>/dev/null || true; done
+        [ "$signal" = TERM ] && sleep 0.5
+    done
+    wait 2>/dev/null || true
+    rm -rf "$dir"
+}
+trap cleanup EXIT
+export XDG_RUNTIME_DIR="$dir" # mktemp made it private (0700), as the shell wants
+for bus in system session; do
+    cat >"$dir/$bus.conf" <<CONF
+<busconfig><type>session</type><listen>unix:path=$dir/$bus</listen><policy context="default">
+<allow send_destination="*" eavesdrop="true"/><allow eavesdrop="true"/><allow own="*"/>
+</policy></busconfig>
+CONF
+    setsid dbus-daemon --nofork --nopidfile --config-file="$dir/$bus.conf" 2>/dev/null &
+    groups+=("$!")
+done
+export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$dir/system" DBUS_SESSION_BUS_ADDRESS="unix:path=$dir/session"
+export WAYLAND_DISPLAY=wayland-tallyfin XDG_SESSION_TYPE=wayland NO_AT_BRIDGE=1
+for _ in $(seq 1 100); do [ -S "$dir/system" ] && [ -S "$dir/session" ] && break; sleep 0.05; done
+setsid gnome-shell --headless --wayland --wayland-display "$WAYLAND_DISPLAY" \
+    --virtual-monitor 1920x1080 >"$dir/shell.log" 2>&1 &
+groups+=("$!")
+
+# XWayland takes the first free display number; its authority file is the shell's.
+display=""
+for _ in $(seq 1 600); do
+    display="$(pgrep -a -g "${groups[2]}" -x Xwayland | awk '{ print $3 }' || true)"
+    [ -n "$display" ] && [ -e "/tmp/.X11-unix/X${display#:}" ] && break
+    sleep 0.05
+done
+[ -n "$display" ] || { cat "$dir/shell.log" >&2; echo "with-gnome-wayland: no XWayland" >&2; exit 1; }
+export DISPLAY="$display" XAUTHORITY="$(echo "$dir"/.mutter-Xwaylandauth.*)" QT_QPA_PLATFORM=xcb
+"$@"
