@@ -17,6 +17,7 @@
 #include "ui/shell/InstanceGuard.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDBusConnection>
 #include <QDBusInterface>
 #include <QDBusObjectPath>
@@ -180,9 +181,14 @@ private:
                 remote(u"NotifyPointerMotionRelative"_s, {-1e4, -1e4});
             }
             const QPoint by = at - std::exchange(m_pointer, at);
-            return remote(u"NotifyPointerMotionRelative"_s, {qreal(by.x()), qreal(by.y())}) &&
-                   (QTest::qWait(200), true) && // a press with the jump itself is lost
-                   remote(u"NotifyPointerButton"_s, {0x110, true}) && // BTN_LEFT
+            if (!remote(u"NotifyPointerMotionRelative"_s, {qreal(by.x()), qreal(by.y())})) {
+                return false;
+            }
+            // A press with the jump itself is lost: press once XWayland has the pointer there (it
+            // never has over a Wayland window), and not sooner than 200 ms.
+            QTest::qWait(200);
+            QTest::qWaitFor([&at]() { return (QCursor::pos() - at).manhattanLength() <= 1; }, 2000);
+            return remote(u"NotifyPointerButton"_s, {0x110, true}) && // BTN_LEFT
                    remote(u"NotifyPointerButton"_s, {0x110, false});
         }
         const qreal ratio = qApp->devicePixelRatio();

@@ -23,6 +23,9 @@ cleanup() {
 }
 trap cleanup EXIT
 export XDG_RUNTIME_DIR="$dir" # mktemp made it private (0700), as the shell wants
+# A home of its own: what the panel keeps (settings, workouts) goes with the test.
+export HOME="$dir/home" XDG_CONFIG_HOME="$dir/home/.config" XDG_DATA_HOME="$dir/home/.local/share"
+mkdir -p "$HOME"
 for bus in system session; do
     cat >"$dir/$bus.conf" <<CONF
 <busconfig><type>session</type><listen>unix:path=$dir/$bus</listen><policy context="default">

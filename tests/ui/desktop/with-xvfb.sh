@@ -31,6 +31,9 @@ cleanup() {
     rm -rf "$dir"
 }
 trap cleanup EXIT
+# A home of its own: what the panel keeps (settings, workouts) goes with the test.
+export HOME="$dir/home" XDG_CONFIG_HOME="$dir/home/.config" XDG_DATA_HOME="$dir/home/.local/share"
+mkdir -p "$HOME"
 if [ "$monitors" = 2 ]; then
     # Its configuration only (xorg-two-monitors/), never the machine's; no VT switch.
     Xorg -config /dev/null -configdir "$(cd "$(dirname "$0")" && pwd)/xorg-two-monitors" \
