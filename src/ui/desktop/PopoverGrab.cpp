@@ -36,7 +36,10 @@ void PopoverGrab::setWindow(QWindow* window) {
     }
     m_window = window;
     if (m_window) {
-        m_closing = popoverClosing(QGuiApplication::platformName(), x11::serverIsXWayland());
+        // The X server is the same for the whole run: asked once.
+        static const PopoverClosing closing =
+            popoverClosing(QGuiApplication::platformName(), x11::serverIsXWayland());
+        m_closing = closing;
         m_window->installEventFilter(this);
         // Each window shown while the popover is there passes here first (see eventFilter).
         qApp->installEventFilter(this);

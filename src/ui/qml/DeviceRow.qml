@@ -19,8 +19,10 @@ Item {
     readonly property string deviceName: device && device.name ? device.name : ""
     // The widest the row may be; a longer name is cut with an ellipsis, the rest stays whole.
     property real maximumWidth: Infinity
+    // Clear of the row's ends on either side.
+    readonly property real sideMargin: 10
 
-    implicitWidth: content.implicitWidth + 2 * 10
+    implicitWidth: content.implicitWidth + 2 * sideMargin
     implicitHeight: 22
     width: implicitWidth
     height: 22
@@ -37,7 +39,7 @@ Item {
     Row {
         id: content
         // Centred when the row is given more than it needs (as wide as the widest machine's).
-        x: Math.max(10, Math.round((row.width - implicitWidth) / 2))
+        x: Math.max(row.sideMargin, Math.round((row.width - implicitWidth) / 2))
         anchors.verticalCenter: parent.verticalCenter
         spacing: 10
 
@@ -57,7 +59,7 @@ Item {
             textFormat: Text.PlainText
             objectName: "deviceName"
             anchors.verticalCenter: parent.verticalCenter
-            width: Math.max(0, Math.min(implicitWidth, row.maximumWidth - 2 * 10 - 4 * content.spacing
+            width: Math.max(0, Math.min(implicitWidth, row.maximumWidth - 2 * row.sideMargin - 4 * content.spacing
                                         - deviceIcon.width - middleDot.implicitWidth
                                         - deviceType.implicitWidth - signalBars.width))
             text: row.deviceName
