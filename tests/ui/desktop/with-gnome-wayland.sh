@@ -38,17 +38,57 @@ done
 export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$dir/system" DBUS_SESSION_BUS_ADDRESS="unix:path=$dir/session"
 export WAYLAND_DISPLAY=wayland-tallyfin XDG_SESSION_TYPE=wayland NO_AT_BRIDGE=1
 for _ in $(seq 1 100); do [ -S "$dir/system" ] && [ -S "$dir/session" ] && break; sleep 0.05; done
-setsid gnome-shell --headless --wayland --wayland-display "$WAYLAND_DISPLAY" \
-    --virtual-monitor 1920x1080 >"$dir/shell.log" 2>&1 &
-groups+=("$!")
+
+# The shell, once it has started: about one start in twenty under load it never does. While it
+# starts, it forks to run the input-method daemon and runs script code in the child before the
+# exec; that child can hang on a lock another thread held at the fork, and the shell, waiting for
+# it, with it (and XWayland never answers). Such a start is ended and the shell started again.
+started=""
+for attempt in 1 2 3; do
+    : >"$dir/shell.log"
+    setsid gnome-shell --headless --wayland --wayland-display "$WAYLAND_DISPLAY" \
+        --virtual-monitor 1920x1080 >>"$dir/shell.log" 2>&1 &
+    shell_group=$!
+    groups+=("$shell_group")
+    for _ in $(seq 1 600); do
+        grep -q "GNOME Shell started" "$dir/shell.log" && { started=yes; break; }
+        kill -0 "$shell_group" 2>/dev/null || break
+        sleep 0.05
+    done
+    [ -n "$started" ] && break
+    echo "with-gnome-wayland: the shell did not start (try $attempt of 3)" >&2
+    kill -KILL -- "-$shell_group" 2>/dev/null || true
+    wait "$shell_group" 2>/dev/null || true
+    rm -f "$dir/$WAYLAND_DISPLAY" "$dir/$WAYLAND_DISPLAY.lock" "$dir"/.mutter-Xwaylandauth.*
+done
+[ -n "$started" ] || { cat "$dir/shell.log" >&2; exit 1; }
 
 # XWayland takes the first free display number; its authority file is the shell's.
 display=""
 for _ in $(seq 1 600); do
-    display="$(pgrep -a -g "${groups[2]}" -x Xwayland | awk '{ print $3 }' || true)"
+    display="$(pgrep -a -g "$shell_group" -x Xwayland | awk '{ print $3 }' || true)"
     [ -n "$display" ] && [ -e "/tmp/.X11-unix/X${display#:}" ] && break
     sleep 0.05
 done
 [ -n "$display" ] || { cat "$dir/shell.log" >&2; echo "with-gnome-wayland: no XWayland" >&2; exit 1; }
 export DISPLAY="$display" XAUTHORITY="$(echo "$dir"/.mutter-Xwaylandauth.*)" QT_QPA_PLATFORM=xcb
-"$@"
+
+# A command still running after $watchdog seconds shows what it was doing, and what the shell
+# said, before it is ended (CTest's own timeout would end it without a word).
+watchdog="${TALLYFIN_WATCHDOG:-180}"
+"$@" &
+command_pid=$!
+for _ in $(seq 1 $((watchdog * 10))); do
+    kill -0 "$command_pid" 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 "$command_pid" 2>/dev/null; then
+    echo "with-gnome-wayland: still running after ${watchdog} s: $*" >&2
+    ps -o pid,pgid,stat,wchan:20,etime,args -g "$(IFS=,; echo "${groups[*]}")" >&2 || true
+    if command -v gdb >/dev/null; then
+        gdb -p "$command_pid" -batch -ex "thread apply all bt 12" 2>&1 | grep -E '^(#|Thread)' >&2 || true
+    fi
+    tail -n 40 "$dir/shell.log" >&2
+    kill -KILL "$command_pid"
+fi
+wait "$command_pid"
