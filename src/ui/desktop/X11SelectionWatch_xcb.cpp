@@ -28,14 +28,15 @@ std::unique_ptr<SelectionWatch> SelectionWatch::create(const QByteArray& prefix,
                   xcb_xfixes_query_version(c, XCB_XFIXES_MAJOR_VERSION, XCB_XFIXES_MINOR_VERSION),
                   nullptr))
             : reply<xcb_xfixes_query_version_reply_t>(nullptr);
-    if (!version || !screenOf(c, screen)) {
+    const xcb_screen_t* root = version ? screenOf(c, screen) : nullptr;
+    if (!root) {
         qCWarning(lcDesktop) << "cannot watch the selection" << prefix
                              << "without XFixes on a second X connection";
         xcb_disconnect(c);
         return nullptr;
     }
     const QByteArray name = prefix + QByteArray::number(screen);
-    xcb_xfixes_select_selection_input(c, screenOf(c, screen)->root, atom(c, name.constData()),
+    xcb_xfixes_select_selection_input(c, root->root, atom(c, name.constData()),
                                       XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |
                                           XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
                                           XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);

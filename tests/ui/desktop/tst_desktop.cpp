@@ -228,6 +228,19 @@ private:
         return QImage(m_dir.filePath(u"shot.png"_s));
     }
 
+    // Started with no machine, the chooser shows over `what`; connected to the first machine
+    // found, the strip does too.
+    bool chooserThenStripShow(const QString& what) {
+        auto* manager = launch(std::nullopt) ? m_shell->manager() : nullptr;
+        if (!manager || !panelShows(u"chooser over "_s + what) ||
+            !QTest::qWaitFor([&]() { return !manager->discoveredDevices().isEmpty(); }, slow)) {
+            return false;
+        }
+        manager->connect(manager->discoveredDevices().first());
+        return QTest::qWaitFor([&]() { return manager->isConnected(); }, slow) &&
+               panelShows(u"strip over "_s + what);
+    }
+
     // The panel at rest, drawn where it is: its outline's centre opaque over the red full-screen
     // window, its transparent corner showing the red.
     bool panelShows(const QString& step) {
@@ -338,12 +351,7 @@ private Q_SLOTS:
 
         // The full-screen window first: the chooser, then the strip, show above it.
         QVERIFY(startFullScreenWindow());
-        QVERIFY(launch(std::nullopt));
-        QVERIFY(panelShows(u"chooser over a full-screen window"_s));
-        QTRY_VERIFY_WITH_TIMEOUT(!m_shell->manager()->discoveredDevices().isEmpty(), slow);
-        m_shell->manager()->connect(m_shell->manager()->discoveredDevices().first());
-        QTRY_VERIFY_WITH_TIMEOUT(m_shell->manager()->isConnected(), slow);
-        QVERIFY(panelShows(u"strip over a full-screen window"_s));
+        QVERIFY(chooserThenStripShow(u"a full-screen window"_s));
         QCOMPARE(m_shell->appearance()->translucent(), compositing);
         QVERIFY(!focusTaken() && !QGuiApplication::focusWindow());
 
@@ -457,12 +465,7 @@ private Q_SLOTS:
         };
 
         QVERIFY(startRedWindow());
-        QVERIFY(launch(std::nullopt));
-        QVERIFY(panelShows(u"chooser over a full-screen Wayland window"_s));
-        QTRY_VERIFY_WITH_TIMEOUT(!m_shell->manager()->discoveredDevices().isEmpty(), slow);
-        m_shell->manager()->connect(m_shell->manager()->discoveredDevices().first());
-        QTRY_VERIFY_WITH_TIMEOUT(m_shell->manager()->isConnected(), slow);
-        QVERIFY(panelShows(u"strip over a full-screen Wayland window"_s));
+        QVERIFY(chooserThenStripShow(u"a full-screen Wayland window"_s));
 
         // Once the full-screen window has had the focus (a click on it, or back from the
         // popover), the shell gives it the clicks on the panel too (docs/desktop.md): one
